@@ -1,0 +1,23 @@
+// The commands of the `kolva` program. Each takes the arguments after its name, writes its
+// result to standard output and its errors to standard error, and returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kolva::cli {
+
+using TArgs = std::vector<std::string>;
+
+struct TCommand {
+    const char* Name;
+    const char* Usage;
+    int (*Run)(const TArgs& Args);
+};
+
+/// Every command, in the order the usage text lists them.
+const std::vector<TCommand>& Commands();
+
+int RunVersion(const TArgs& Args);
+
+} // namespace kolva::cli

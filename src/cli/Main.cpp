@@ -1,0 +1,60 @@
+// kolva: Kolva's command line. It outlines and edits Object Pascal units on disk with the
+// same engine the IDE add-in uses.
+#include "cli/Commands.h"
+#include "foundation/VersRes.h"
+#include "platform/SysUtils.h"
+
+#include <iostream>
+
+namespace kolva::cli {
+
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> commands = {
+        {"--version", "kolva --version", RunVersion},
+    };
+    return commands;
+}
+
+int RunVersion(const TArgs&) {
+    std::cout << VersionRes().VersionText() << '\n';
+    return 0;
+}
+
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "usage:\n";
+    for (const TCommand& c : Commands())
+        out << "  " << c.Usage << '\n';
+}
+
+} // namespace
+
+} // namespace kolva::cli
+
+int main(int argc, char** argv) {
+    using namespace kolva::cli;
+    if (argc < 2) {
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h") {
+        PrintUsage(std::cout);
+        return 0;
+    }
+    for (const TCommand& c : Commands()) {
+        if (name != c.Name) continue;
+        try {
+            return c.Run(TArgs(argv + 2, argv + argc));
+        } catch (const kolva::EAbort&) {
+            return 1;
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        }
+    }
+    std::cerr << "kolva: unknown command \"" << name << "\"\n";
+    PrintUsage(std::cerr);
+    return 2;
+}

@@ -1,0 +1,135 @@
+#include "model/DataTyp.h"
+
+#include "foundation/FWStrUtils.h"
+#include "platform/StringList.h"
+#include "platform/SysUtils.h"
+
+namespace kolva {
+
+namespace {
+
+struct TDataTypeInfo {
+    const char* Name;
+    const char* Description;
+    const char* Code;
+};
+
+// The codes are only ever compared with codes from this same table, which is why ShortInt
+// and SmallInt can carry each other's width.
+constexpr TDataTypeInfo DataTypes[DataTypeCount] = {
+    {"Integer", "signed generic", "I"},
+    {"ShortInt", "signed 8 bit", "I16"},
+    {"SmallInt", "signed 16 bit", "I8"},
+    {"LongInt", "signed 32 bit", "I32"},
+    {"Byte", "unsigned 8 bit", "B8"},
+    {"Int64", "signed 64 bit", "I64"},
+    {"Word", "unsigned 16 bit", "W"},
+    {"LongWord", "unsigned 32 bit", "LW"},
+    {"Cardinal", "unsigned generic", "CA"},
+    {"Boolean", "False..True", "B"},
+    {"ByteBool", "nonzero True", "BB"},
+    {"WordBool", "nonzero True", "WB"},
+    {"LongBool", "nonzero True", "LB"},
+    {"Extended", "10 byte (float base)", "E"},
+    {"Single", "4 byte", "SF"},
+    {"Double", "8 byte", "D"},
+    {"Comp", "signed 64 bit", "CO"},
+    {"Currency", "8 byte", "CU"},
+    {"Real", "6 byte (obsolete)", "R"},
+    {"Real48", "6 byte", "R48"},
+    {"string", "generic", "S"},
+    {"ShortString", "max length 255", "SS"},
+    {"AnsiString", "dynamic length", "AS"},
+    {"Char", "generic", "C"},
+    {"AnsiChar", "", "AC"},
+    {"WideChar", "uni code", "WC"},
+    {"PChar", "generic", "PC"},
+    {"PAnsiChar", "", "PA"},
+    {"PWideChar", "uni code", "PW"},
+    {"PString", "short string", "PS"},
+    {"Pointer", "", "P"},
+    {"Class", "", "U"},
+    {"Variant", "", "V"},
+    {"OLEVariant", "", "OV"},
+    {"User defined", "user defined type", "U"},
+    {"Void", "no data type", ""},
+};
+
+bool GUpcaseString = false;
+
+bool IsNamedByUser(TDataType Type) {
+    return Type == dtClass || Type == dtUserDefined;
+}
+
+} // namespace
+
+const TDataTypes AutomatableTypes = {dtInteger, dtSmallInt,   dtLongInt,     dtByte, dtWordBool,
+                                     dtSingle,  dtDouble,     dtCurrency,    dtReal, dtAnsiString,
+                                     dtVariant, dtOLEVariant, dtUserDefined, dtVoid};
+const TDataTypes NotPublishableTypes = {dtReal48, dtPointer};
+const TDataTypes PublishableFieldTypes = {dtClass, dtUserDefined};
+
+bool UpcaseStringTypeName() {
+    return GUpcaseString;
+}
+void SetUpcaseStringTypeName(bool Value) {
+    GUpcaseString = Value;
+}
+
+std::string DataTypeName(TDataType Type) {
+    if (Type == dtString && GUpcaseString) return "String";
+    return DataTypes[Type].Name;
+}
+
+std::string DataTypeDescription(TDataType Type) {
+    return DataTypes[Type].Description;
+}
+
+TDataType DataTypeOf(std::string_view Name) {
+    for (int i = 0; i < DataTypeCount; ++i) {
+        const auto type = static_cast<TDataType>(i);
+        if (!IsNamedByUser(type) && SameText(Name, DataTypes[i].Name)) return type;
+    }
+    return dtUserDefined;
+}
+
+std::string TypeCode(std::string_view Name) {
+    const TDataType type = DataTypeOf(Name);
+    std::string code = DataTypes[type].Code;
+    if (IsNamedByUser(type)) code += Name;
+    return code;
+}
+
+void ListDataTypeNames(TDataTypes Types, TStringList& List) {
+    for (int i = 0; i < DataTypeCount; ++i)
+        if (Types.Contains(TDataType(i))) List.Add(DataTypeName(TDataType(i)));
+}
+
+void ListDataTypeDescriptions(TDataTypes Types, TStringList& List) {
+    for (int i = 0; i < DataTypeCount; ++i)
+        if (Types.Contains(TDataType(i))) List.Add(DataTypes[i].Description);
+}
+
+void CheckPublishable(bool IsField, TDataType Type) {
+    const bool allowed =
+        IsField ? PublishableFieldTypes.Contains(Type) : !NotPublishableTypes.Contains(Type);
+    if (!allowed)
+        throw Exception(Format("Publishing %s of type %s is not allowed", IsField ? "fields " : "",
+                               DataTypeName(Type)));
+}
+
+void CheckAutomatable(TDataType Type) {
+    if (!AutomatableTypes.Contains(Type))
+        throw Exception(Format("Automation of type %s is not allowed", DataTypeName(Type)));
+}
+
+TStringList& RecentTypeNames() {
+    static TStringList list;
+    return list;
+}
+
+void NoteTypeUsed(TDataType Type, std::string_view Name) {
+    if (IsNamedByUser(Type)) AddToHistory(Name, RecentTypeNames(), MaxRecentTypes);
+}
+
+} // namespace kolva

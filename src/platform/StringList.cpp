@@ -1,0 +1,243 @@
+#include "platform/StringList.h"
+
+#include "platform/Files.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+
+namespace kolva {
+
+TStringList::TStringList(std::initializer_list<std::string> Lines) {
+    for (const std::string& s : Lines)
+        FItems.push_back({s, nullptr});
+}
+
+// Copies carry the lines and the list's modes, never the change handler: a copy is a new
+// list that nobody observes yet.
+TStringList::TStringList(const TStringList& Other)
+    : TObject(), FItems(Other.FItems), FSorted(Other.FSorted), FDuplicates(Other.FDuplicates) {}
+
+TStringList& TStringList::operator=(const TStringList& Other) {
+    Assign(Other);
+    return *this;
+}
+
+void TStringList::CheckIndex(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+}
+
+void TStringList::Changed() {
+    if (FUpdateCount == 0 && OnChange) OnChange(this);
+}
+
+void TStringList::EndUpdate() {
+    if (FUpdateCount > 0 && --FUpdateCount == 0) Changed();
+}
+
+const std::string& TStringList::Strings(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].S;
+}
+
+void TStringList::SetString(int Index, std::string S) {
+    if (FSorted) throw EListError("Operation not allowed on sorted string list");
+    CheckIndex(Index);
+    FItems[Index].S = std::move(S);
+    Changed();
+}
+
+TObject* TStringList::Objects(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].Object;
+}
+
+void TStringList::SetObject(int Index, TObject* Object) {
+    CheckIndex(Index);
+    FItems[Index].Object = Object;
+    Changed();
+}
+
+int TStringList::Add(std::string S, TObject* Object) {
+    int index = Count();
+    if (FSorted && Find(S, index)) {
+        if (FDuplicates == dupIgnore) return index;
+        if (FDuplicates == dupError) throw EListError("String list does not allow duplicates");
+    }
+    FItems.insert(FItems.begin() + index, TItem{std::move(S), Object});
+    Changed();
+    return index;
+}
+
+void TStringList::Insert(int Index, std::string S, TObject* Object) {
+    if (FSorted) throw EListError("Operation not allowed on sorted string list");
+    if (Index < 0 || Index > Count())
+        throw EListError(Format("List index out of bounds (%d)", Index));
+    FItems.insert(FItems.begin() + Index, TItem{std::move(S), Object});
+    Changed();
+}
+
+void TStringList::Delete(int Index) {
+    CheckIndex(Index);
+    FItems.erase(FItems.begin() + Index);
+    Changed();
+}
+
+void TStringList::Clear() {
+    if (FItems.empty()) return;
+    FItems.clear();
+    Changed();
+}
+
+void TStringList::Exchange(int Index1, int Index2) {
+    if (FSorted) throw EListError("Operation not allowed on sorted string list");
+    CheckIndex(Index1);
+    CheckIndex(Index2);
+    std::swap(FItems[Index1], FItems[Index2]);
+    Changed();
+}
+
+void TStringList::Move(int CurIndex, int NewIndex) {
+    if (CurIndex == NewIndex) return;
+    CheckIndex(CurIndex);
+    CheckIndex(NewIndex);
+    TItem item = std::move(FItems[CurIndex]);
+    FItems.erase(FItems.begin() + CurIndex);
+    FItems.insert(FItems.begin() + NewIndex, std::move(item));
+    Changed();
+}
+
+void TStringList::AddStrings(const TStringList& Other) {
+    BeginUpdate();
+    for (const TItem& item : Other.FItems)
+        Add(item.S, item.Object);
+    EndUpdate();
+}
+
+void TStringList::Assign(const TStringList& Other) {
+    if (&Other == this) return;
+    BeginUpdate();
+    FItems.clear();
+    if (FSorted) {
+        for (const TItem& item : Other.FItems)
+            Add(item.S, item.Object);
+    } else {
+        FItems = Other.FItems;
+    }
+    EndUpdate();
+}
+
+bool TStringList::Find(std::string_view S, int& Index) const {
+    // Lower bound: with duplicates accepted, the first of equal strings is found.
+    int lo = 0, hi = Count();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (CompareText(FItems[mid].S, S) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    Index = lo;
+    return lo < Count() && CompareText(FItems[lo].S, S) == 0;
+}
+
+int TStringList::IndexOf(std::string_view S) const {
+    if (FSorted) {
+        int index;
+        return Find(S, index) ? index : -1;
+    }
+    for (int i = 0; i < Count(); ++i)
+        if (SameText(FItems[i].S, S)) return i;
+    return -1;
+}
+
+int TStringList::IndexOfObject(const TObject* Object) const {
+    for (int i = 0; i < Count(); ++i)
+        if (FItems[i].Object == Object) return i;
+    return -1;
+}
+
+std::string TStringList::Text() const {
+    size_t size = 0;
+    for (const TItem& item : FItems)
+        size += item.S.size() + 2;
+    std::string r;
+    r.reserve(size);
+    for (const TItem& item : FItems) {
+        r += item.S;
+        r += "\r\n";
+    }
+    return r;
+}
+
+void TStringList::SetText(std::string_view Text) {
+    BeginUpdate();
+    Clear();
+    size_t i = 0;
+    while (i < Text.size()) {
+        const size_t end = Text.find_first_of("\r\n", i);
+        if (end == std::string_view::npos) {
+            Add(std::string(Text.substr(i)));
+            break;
+        }
+        Add(std::string(Text.substr(i, end - i)));
+        i = end + 1;
+        if (Text[end] == '\r' && i < Text.size() && Text[i] == '\n') ++i;
+    }
+    EndUpdate();
+}
+
+std::string TStringList::Names(int Index) const {
+    const std::string& s = Strings(Index);
+    const size_t eq = s.find('=');
+    return eq == std::string::npos ? std::string() : s.substr(0, eq);
+}
+
+int TStringList::IndexOfName(std::string_view Name) const {
+    for (int i = 0; i < Count(); ++i) {
+        const std::string& s = FItems[i].S;
+        const size_t eq = s.find('=');
+        if (eq != std::string::npos && SameText(std::string_view(s).substr(0, eq), Name)) return i;
+    }
+    return -1;
+}
+
+std::string TStringList::Values(std::string_view Name) const {
+    const int i = IndexOfName(Name);
+    return i < 0 ? std::string() : FItems[i].S.substr(Name.size() + 1);
+}
+
+void TStringList::SetValue(std::string_view Name, std::string_view Value) {
+    const int i = IndexOfName(Name);
+    std::string line = std::string(Name) + "=" + std::string(Value);
+    if (Value.empty()) {
+        if (i >= 0) Delete(i);
+    } else if (i >= 0) {
+        FItems[i].S = std::move(line);
+        Changed();
+    } else {
+        Add(std::move(line));
+    }
+}
+
+void TStringList::SetSorted(bool Value) {
+    if (Value == FSorted) return;
+    if (Value) Sort();
+    FSorted = Value;
+}
+
+void TStringList::Sort() {
+    std::stable_sort(FItems.begin(), FItems.end(),
+                     [](const TItem& a, const TItem& b) { return CompareText(a.S, b.S) < 0; });
+    Changed();
+}
+
+void TStringList::LoadFromFile(const std::string& FileName) {
+    SetText(ReadFileText(FileName));
+}
+
+void TStringList::SaveToFile(const std::string& FileName) const {
+    WriteFileText(FileName, Text());
+}
+
+} // namespace kolva
