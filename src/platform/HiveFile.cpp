@@ -91,6 +91,10 @@ std::string WriteTarget(const std::string& FileName) {
 }
 
 // Step 4 of the protocol; the caller holds the lock, so the temporary name is ours alone.
+// The data is flushed before the rename, so that after a system crash the hive is the old or
+// the new one, never a torn or empty one. The folder is not flushed after the rename: a crash
+// may then bring back the previous hive, as the registry itself may lose its latest changes,
+// and a save of many settings does not wait for the disk twice per value.
 void WriteAtomically(const std::string& FileName, std::string_view Content) {
     const std::string temp = FileName + ".tmp";
     TFd fd(open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
@@ -103,9 +107,6 @@ void WriteAtomically(const std::string& FileName, std::string_view Content) {
         unlink(temp.c_str());
         RaiseFileError("write", FileName, err);
     }
-    // The rename itself must reach the disk too, or a crash could bring the old file back.
-    TFd folder(open(FolderOf(FileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.Get() >= 0) fsync(folder.Get());
 }
 
 std::string ReadAll(int Fd, const std::string& FileName) {

@@ -8,6 +8,14 @@
 // Key and value names are compared without regard to ASCII case and keep the spelling they
 // were created with. Subkeys are kept in name order, values in the order they were created,
 // as the registry enumerates them.
+//
+// A read and a write keep every key (empty ones too), every value with its type and bytes,
+// comment lines (with the key or value they stand before) and the file's line breaks (CR LF
+// or LF). They normalise the rest as the registry editor would export it: sections in name
+// order, one per key including the parents, blank lines, "@" for the default value, dword
+// digits, hex bytes and their line wrapping, "hex:" for REG_BINARY, string escapes; the
+// later of two values or sections of the same name is merged into the first, and deletions
+// are applied.
 #pragma once
 
 #include "platform/SysUtils.h"
