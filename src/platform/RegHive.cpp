@@ -227,8 +227,9 @@ bool THiveReader::NextLine() {
 
 THive THiveReader::Read() {
     if (FText.starts_with("\xEF\xBB\xBF")) FText.remove_prefix(3);
-    if (std::all_of(FText.begin(), FText.end(), [](char c) { return unsigned(c) <= ' '; }))
-        return std::move(FHive);
+    // Only a file of blanks is an empty hive; a file of NULs (left by a crash on some file
+    // systems) is reported like any other damage.
+    if (FText.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::move(FHive);
     const size_t brk = FText.find_first_of("\r\n");
     if (brk != std::string_view::npos && FText[brk] == '\n') FHive.LineBreak = "\n";
 

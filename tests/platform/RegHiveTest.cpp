@@ -119,6 +119,7 @@ TEST(RegHive, MalformedFilesNameTheLine) {
     const std::string key = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n";
     const TErrorCase cases[] = {
         {"hello\r\n", 1, "not a registration file: the first line must be REGEDIT4"},
+        {std::string(8, '\0'), 1, "not a registration file"},
         {"Windows Registry Editor Version 5.00\r\n", 1, "the first line must be REGEDIT4"},
         {"\xFF\xFER\0E\0", 1, "UTF-16 text"},
         {"REGEDIT4\r\n\r\n\"x\"=\"1\"\r\n", 3, "value outside a key"},
