@@ -71,6 +71,17 @@ std::string Trim(std::string_view S) {
     return TrimLeft(TrimRight(S));
 }
 
+namespace {
+bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+} // namespace
+
+bool IsValidIdent(std::string_view Ident) {
+    if (Ident.empty() || !IsIdentStart(Ident[0])) return false;
+    for (char c : Ident.substr(1))
+        if (!IsIdentStart(c) && !(c >= '0' && c <= '9')) return false;
+    return true;
+}
+
 std::string IntToStr(int64_t Value) {
     return std::to_string(Value);
 }

@@ -66,6 +66,9 @@ std::string Trim(std::string_view S);
 std::string TrimLeft(std::string_view S);
 std::string TrimRight(std::string_view S);
 
+/// A letter or underscore followed by letters, digits or underscores (ASCII).
+bool IsValidIdent(std::string_view Ident);
+
 std::string IntToStr(int64_t Value);
 /// Upper-case hexadecimal, zero-padded to at least Digits digits.
 std::string IntToHex(int64_t Value, int Digits);
