@@ -347,22 +347,39 @@ void TContainer::Load(TFilter& Filter) {
 }
 
 // The loader is the caller of Add here, so an item that Add does not take is the loader's to
-// free: nobody else knows the object.
+// free: nobody else knows the object, nor what it built from the stream.
 void TContainer::AddLoaded(std::unique_ptr<TObject> Item) {
-    int index;
     try {
-        index = Add(Item.get());
-    } catch (const EContainerError&) {
-        if (FDuplicates == dupFreeAndError) Item.release(); // DuplicateFound freed it
+        int index;
+        if (FDuplicates != dupAccept && Search(Item.get(), index)) {
+            if (FDuplicates == dupError) throw EContainerError();
+            Abandon(Item.get());
+            if (FDuplicates == dupFreeAndError) DuplicateFound(Item.release());
+            return;
+        }
+        if (Add(Item.get()) >= 0) {
+            Item.release();
+            return;
+        }
+    } catch (...) {
+        // Also when the key of an item could not be had (Search raised).
+        if (Item) Abandon(Item.get());
         throw;
     }
-    if (index >= 0) Item.release();
+    Abandon(Item.get());
 }
 
-// Every item of a half-built container came from the stream and has no other holder, so the
-// container frees them on destruction whatever its stored OwnsItems flag says.
+void TContainer::Abandon(TObject* Item) {
+    if (auto* streamable = dynamic_cast<TStreamable*>(Item)) TStreamable::LoadAborted(*streamable);
+}
+
+// Every item of a container that is thrown away while loading came from the stream and has
+// no other holder, so the container frees them whatever its stored OwnsItems flag says, and
+// so do the containers among its items.
 void TContainer::LoadAborted() {
     FOwnsItems = true;
+    for (int i = 0; i < GetCount(); ++i)
+        Abandon(GetItem(i));
 }
 
 void TContainer::Store(TFilter& Filter) const {

@@ -160,6 +160,8 @@ private:
     /// The insertion index for Item, or -1 when the duplicates mode rejects it.
     int InsertionIndex(TObject* Item, int Index);
     void AddLoaded(std::unique_ptr<TObject> Item);
+    /// Lets Item free what it built from the stream when Item itself is freed.
+    static void Abandon(TObject* Item);
     void RemoveDuplicates();
     void QuickSort(int L, int R);
     void SettingsChanged();

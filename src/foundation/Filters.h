@@ -80,9 +80,11 @@ protected:
     virtual void Load(TFilter& Filter);
     /// Writes the body; the base writes nothing.
     virtual void Store(TFilter& Filter) const;
-    /// Called when `Load` raised, just before the half-built object is destroyed, so that
-    /// objects it built from the stream and does not own are not lost.
+    /// Called when the object is to be destroyed as part of a load that failed or whose
+    /// result nobody took, so that objects it built from the stream and does not own are
+    /// freed with it.
     virtual void LoadAborted() {}
+    static void LoadAborted(TStreamable& Obj) { Obj.LoadAborted(); }
 
     friend class TFilter;
     template <class T>

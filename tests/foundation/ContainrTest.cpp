@@ -484,6 +484,15 @@ TEST_F(ContainerTest, FailedReadingFreesWhatWasBuiltWhateverTheFlags) {
     }
 }
 
+TEST_F(ContainerTest, FailedReadingFreesWhatCompleteInnerListsBuiltWithoutOwningIt) {
+    const std::string inner =
+        Str("TContainrTestList") + Flags(0, 1, 0, 0) + Int(1) + Str("TContainrTestItem") + Int(5);
+    for (int owns : {0, 1})
+        EXPECT_THROW(
+            ReadBack(Str("TCollection") + Flags(0, 1, owns, 0) + Int(2) + inner + Str("TNobody")),
+            EStreamableError);
+}
+
 TEST_F(ContainerTest, ReadingMatchesNamesIgnoringCaseAndReportsWhatItCannotRead) {
     const std::pair<std::string, std::string> failures[] = {
         {Str("TCollection") + Flags(0, 1, 1, 0) + Int(1) + Str("TNobody"),

@@ -239,6 +239,24 @@ TEST_F(EditableTest, StoredItemClassMustBeARegisteredListable) {
     }
 }
 
+TEST_F(EditableTest, ListItemsWithoutAKeyAreRefusedAndFreedOnReading) {
+    // A sorted list needs every item's key; a non-owning list among its items goes with it.
+    TEditableList inner(&TNamed::ClassInfo);
+    inner.SetOwnsItems(false);
+    auto* named = new TNamed("a");
+    inner.Add(named);
+    TMemoryStream stream;
+    TFilter(&stream).WriteObject(inner);
+    delete named;
+    std::string innerBytes(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+    const std::string outer = std::string("\x0dTEditableList\x01\x00\x01\x01\x01\0\0\0", 22) +
+                              innerBytes + "\x0aNoClassRef";
+    TMemoryStream in;
+    in.WriteBuffer(outer.data(), int32_t(outer.size()));
+    in.SetPosition(0);
+    EXPECT_THROW(TFilter(&in).ReadObject(), EInvalidCast);
+}
+
 TEST_F(EditableTest, ListablesDrawAndMeasureTheirDisplayText) {
     struct TRecordingCanvas : TCanvas {
         std::vector<std::string> Calls;
