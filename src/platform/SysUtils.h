@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -42,6 +43,30 @@ class EInOutError : public Exception {
 class EListError : public Exception {
     using Exception::Exception;
 };
+
+/// A checked downcast that failed: the object is not of the class asked for.
+class EInvalidCast : public Exception {
+public:
+    EInvalidCast() : Exception("Invalid class typecast") {}
+};
+
+/// The language's checked cast: Obj as a T, or EInvalidCast.
+template <typename T, typename U>
+T& As(U& Obj) {
+    if (T* p = dynamic_cast<T*>(&Obj)) return *p;
+    throw EInvalidCast();
+}
+
+/// The same for an owned object: ownership passes to the result, and an object of the wrong
+/// class is freed before EInvalidCast is raised. A null Obj gives null.
+template <typename T, typename U>
+std::unique_ptr<T> As(std::unique_ptr<U> Obj) {
+    if (!Obj) return nullptr;
+    T* p = dynamic_cast<T*>(Obj.get());
+    if (!p) throw EInvalidCast();
+    Obj.release();
+    return std::unique_ptr<T>(p);
+}
 
 /// Raises the silent abort.
 [[noreturn]] void Abort();
