@@ -1,0 +1,475 @@
+#include "model/CodeItems.h"
+
+#include "foundation/FWStrUtils.h"
+#include "platform/Dialogs.h"
+#include "platform/SysUtils.h"
+
+#include <algorithm>
+
+namespace kolva {
+
+namespace {
+bool GShowParameters = true;
+TPropLinksFactory& PropLinksFactory() {
+    static TPropLinksFactory factory;
+    return factory;
+}
+} // namespace
+
+bool ShowParameters() {
+    return GShowParameters;
+}
+void SetShowParameters(bool Value) {
+    GShowParameters = Value;
+}
+void SetPropLinksClass(TPropLinksFactory Factory) {
+    PropLinksFactory() = std::move(Factory);
+}
+
+// ---------------------------------------------------------------------------------------
+// The tree
+
+TCodeItem::TCodeItem(TCodeItem* Parent, TCodeItemKind Kind) : FKind(Kind) {
+    if (Parent) Parent->AddChild(this);
+}
+
+TCodeItem::~TCodeItem() {
+    ClearChildren();
+    if (FParent) FParent->RemoveChild(this);
+}
+
+void TCodeItem::ClearChildren() {
+    // Last first, as a child's destructor takes it out of this list.
+    while (!FChildren.empty())
+        delete FChildren.back();
+    FChildren.shrink_to_fit();
+}
+
+void TCodeItem::SetParent(TCodeItem* NewParent) {
+    if (NewParent == FParent) return;
+    if (NewParent) {
+        NewParent->AddChild(this);
+    } else {
+        FParent->RemoveChild(this);
+    }
+}
+
+void TCodeItem::AddChild(TCodeItem* Item) {
+    for (const TCodeItem* p = this; p; p = p->FParent)
+        if (p == Item) throw Exception("Recursion detected");
+    if (Item->FParent == this) return;
+    if (Item->FParent) Item->FParent->RemoveChild(Item);
+    FChildren.push_back(Item);
+    Item->FParent = this;
+}
+
+void TCodeItem::RemoveChild(TCodeItem* Item) {
+    const auto it = std::find(FChildren.begin(), FChildren.end(), Item);
+    if (it == FChildren.end()) return;
+    FChildren.erase(it);
+    Item->FParent = nullptr;
+    if (FChildren.empty()) FChildren.shrink_to_fit();
+}
+
+void TCodeItem::SortChildren(const std::function<bool(const TCodeItem*, const TCodeItem*)>& Less) {
+    if (FChildren.size() >= 2) std::stable_sort(FChildren.begin(), FChildren.end(), Less);
+}
+
+TModuleItem* TCodeItem::ModuleOf() {
+    for (TCodeItem* p = this; p; p = p->FParent)
+        if (p->FKind == ckModule) return static_cast<TModuleItem*>(p);
+    return nullptr;
+}
+
+int TCodeItem::FindChild(TCodeItems Kinds, std::string_view Name) const {
+    for (size_t i = 0; i < FChildren.size(); ++i)
+        if (Kinds.Contains(FChildren[i]->FKind) && SameText(FChildren[i]->Name, Name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+TCodeItem* TCodeItem::FindInNameSpace(std::string_view Name) const {
+    const TCodeItem* space = NameSpace();
+    if (!space) return nullptr;
+    for (TCodeItem* item : space->FChildren)
+        if (item != this && SameText(item->GetQualifiedName(), Name)) return item;
+    return nullptr;
+}
+
+std::string TCodeItem::UniqueName(std::string_view Base) const {
+    if (!FindInNameSpace(Base)) return std::string(Base);
+    std::string stem;
+    int ignored;
+    SplitTrailingNumber(Base, stem, ignored);
+    for (int n = 1;; ++n) {
+        std::string candidate = stem + IntToStr(n);
+        if (!FindInNameSpace(candidate)) return candidate;
+    }
+}
+
+int TCodeItem::LastLine() const {
+    return std::max({EndLine, DeclEndLine, StartLine});
+}
+
+// ---------------------------------------------------------------------------------------
+// Names
+
+std::string TCodeItem::GetOwnerName() const {
+    return FParent ? FParent->Name : std::string();
+}
+std::string TCodeItem::GetQualifiedName() const {
+    return Name;
+}
+
+void TCodeItem::ValidateName(const std::string&, const std::string& NewName) {
+    if (!IsValidIdent(NewName))
+        throw Exception(Format("\"%s\" is not a valid identifier", NewName));
+}
+
+void TCodeItem::CheckNameSpace(const std::string& OldName, const std::string& NewName) {
+    if (SameText(OldName, NewName)) return;
+    if (FindInNameSpace(NewName)) throw Exception(Format("\"%s\" already exists", NewName));
+}
+
+void TCodeItem::CheckNewName(const std::string& OldName, const std::string& NewName) {
+    ValidateName(OldName, NewName);
+    CheckNameSpace(OldName, NewName);
+}
+
+namespace {
+// The comma-separated parts of a field name list, trimmed.
+std::vector<std::string> FieldNameParts(const std::string& Names) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = Names.find(',', start);
+        std::string part = Trim(std::string_view(Names).substr(
+            start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!part.empty()) parts.push_back(std::move(part));
+        if (comma == std::string::npos) return parts;
+        start = comma + 1;
+    }
+}
+} // namespace
+
+void TFieldItem::ValidateName(const std::string&, const std::string& NewName) {
+    const std::vector<std::string> parts = FieldNameParts(NewName);
+    if (parts.empty())
+        throw Exception(Format("\"%s\" is not a valid field name identifier", NewName));
+    for (const std::string& part : parts)
+        if (!IsValidIdent(part))
+            throw Exception(Format("\"%s\" is not a valid field name identifier", part));
+}
+
+void TFieldItem::CheckNameSpace(const std::string& OldName, const std::string& NewName) {
+    if (SameText(OldName, NewName)) return;
+    for (const std::string& part : FieldNameParts(NewName))
+        TCodeItem::CheckNameSpace(OldName, part);
+}
+
+void TResClauseItem::ValidateName(const std::string&, const std::string& NewName) {
+    const size_t dot = NewName.find('.');
+    if (dot == std::string::npos || !IsValidIdent(NewName.substr(0, dot)) ||
+        !IsValidIdent(NewName.substr(dot + 1)))
+        throw Exception(Format("\"%s\" is not a valid interface method name", NewName));
+}
+
+void TProcItem::CheckNameSpace(const std::string& OldName, const std::string& NewName) {
+    if (SameText(OldName, NewName)) return;
+    const TCodeItem* found = FindInNameSpace(NewName);
+    if (!found) return;
+    if (!dynamic_cast<const TProcItem*>(found))
+        throw Exception(Format("\"%s\" already exists", NewName));
+    if (!WarningOkCancel(
+            Format("A procedure named %s already exists in this name space. Continue?", NewName)))
+        Abort();
+}
+
+// ---------------------------------------------------------------------------------------
+// Line shifting
+
+void TCodeItem::ShiftOwnLines(int Line, int Delta) {
+    if (StartLine >= Line) StartLine += Delta;
+    if (DeclEndLine >= Line) DeclEndLine += Delta;
+    if (EndLine >= Line) EndLine += Delta;
+}
+
+void TProcItem::ShiftOwnLines(int Line, int Delta) {
+    TCodeItem::ShiftOwnLines(Line, Delta);
+    if (BodyStartLine >= Line) BodyStartLine += Delta;
+}
+
+void TCodeItem::Shift(const TCodeItem* Changed, int Line, int Delta) {
+    if (this != Changed) ShiftOwnLines(Line, Delta);
+    for (TCodeItem* child : FChildren)
+        child->Shift(Changed, Line, Delta);
+}
+
+void TCodeItem::ShiftLinesDeleted(const TCodeItem* Changed, int Line, int Count) {
+    Shift(Changed, Line, -Count);
+}
+
+void TCodeItem::ShiftLinesInserted(const TCodeItem* Changed, int Line, int Count) {
+    Shift(Changed, Line, Count);
+}
+
+// ---------------------------------------------------------------------------------------
+// Copying declaration data
+
+void TCodeItem::AssignDeclaration(const TCodeItem& Source) {
+    Name = Source.Name;
+    Visibility = Source.Visibility;
+}
+
+void TCodeItem::Assign(const TPersistent& Source) {
+    const auto* item = dynamic_cast<const TCodeItem*>(&Source);
+    if (!item) return TEditable::Assign(Source);
+    Implied = item->Implied;
+    StartColumn = item->StartColumn;
+    DeclEndLine = item->DeclEndLine;
+    EndLine = item->EndLine;
+    StartLine = item->StartLine;
+    AssignDeclaration(*item);
+}
+
+void TClassItem::AssignDeclaration(const TCodeItem& Source) {
+    TCodeItem::AssignDeclaration(Source);
+    if (const auto* c = dynamic_cast<const TClassItem*>(&Source)) {
+        SetClassKindIndex(c->ClassKindIndex());
+        Ancestor = c->Ancestor;
+        InterfacesText = c->InterfacesText;
+    }
+}
+
+void TMemberItem::AssignDeclaration(const TCodeItem& Source) {
+    TCodeItem::AssignDeclaration(Source);
+    if (const auto* m = dynamic_cast<const TMemberItem*>(&Source)) {
+        FDataType = m->FDataType;
+        FTypeName = m->FTypeName;
+        DispID = m->DispID;
+    }
+}
+
+void TPropertyItem::AssignDeclaration(const TCodeItem& Source) {
+    TMemberItem::AssignDeclaration(Source);
+    if (const auto* p = dynamic_cast<const TPropertyItem*>(&Source)) {
+        IndexParams = p->IndexParams;
+        DefaultKind = p->DefaultKind;
+        DefaultValue = p->DefaultValue;
+        ImplementsText = p->ImplementsText;
+        IndexExpr = p->IndexExpr;
+        Flags = p->Flags;
+        ReadSpec = p->ReadSpec;
+        StoredSpec = p->StoredSpec;
+        WriteSpec = p->WriteSpec;
+    }
+}
+
+void TResClauseItem::AssignDeclaration(const TCodeItem& Source) {
+    TMemberItem::AssignDeclaration(Source);
+    if (const auto* r = dynamic_cast<const TResClauseItem*>(&Source)) {
+        ImplementingName = r->ImplementingName;
+        ProcKind = r->ProcKind;
+    }
+}
+
+void TProcItem::AssignDeclaration(const TCodeItem& Source) {
+    TMemberItem::AssignDeclaration(Source);
+    if (const auto* p = dynamic_cast<const TProcItem*>(&Source)) {
+        CallConvention = p->CallConvention;
+        Directives = p->Directives;
+        ProcKind = p->ProcKind;
+        Params = p->Params;
+        ExternalText = p->ExternalText;
+    }
+}
+
+void TProcItem::Assign(const TPersistent& Source) {
+    TCodeItem::Assign(Source);
+    if (const auto* p = dynamic_cast<const TProcItem*>(&Source))
+        BodyStartLine = std::max({p->BodyStartLine, p->DeclEndLine, p->StartLine});
+}
+
+void TProcData::AssignDeclaration(const TCodeItem& Source) {
+    TProcItem::AssignDeclaration(Source);
+    if (const auto* p = dynamic_cast<const TProcData*>(&Source)) {
+        InInterface = p->InInterface;
+        InterfaceCapable = p->InterfaceCapable;
+    }
+}
+
+void TMethodItem::AssignDeclaration(const TCodeItem& Source) {
+    TProcItem::AssignDeclaration(Source);
+    if (const auto* m = dynamic_cast<const TMethodItem*>(&Source)) ClassMethod = m->ClassMethod;
+}
+
+// ---------------------------------------------------------------------------------------
+// Kind-specific state
+
+TUsesClause::TUsesClause(TCodeItem* Parent) : TCodeItem(Parent, ckUses) {
+    Visibility = scPublic;
+}
+
+TClassItem::TClassItem(TCodeItem* Parent, int ClassKindIndex) : TCodeItem(Parent, ckClass) {
+    Visibility = scPublic;
+    SetClassKindIndex(ClassKindIndex);
+}
+
+void TClassItem::SetClassKindIndex(int Index) {
+    SetKind(static_cast<TCodeItemKind>(ckClass + std::clamp(Index, 0, 3)));
+}
+
+TStringList TClassItem::Interfaces() const {
+    TStringList list;
+    if (Kind() != ckClass) return list;
+    for (const std::string& name : FieldNameParts(InterfacesText))
+        list.Add(name);
+    return list;
+}
+
+void TClassItem::SetInterfaces(const TStringList& List) {
+    if (Kind() != ckClass) return;
+    InterfacesText.clear();
+    for (int i = 0; i < List.Count(); ++i) {
+        if (i > 0) InterfacesText += ", ";
+        InterfacesText += List[i];
+    }
+}
+
+void TMemberItem::SetTypeName(const std::string& Value) {
+    if (FDataType == dtClass || FDataType == dtUserDefined) FTypeName = Value;
+}
+
+std::string TMemberItem::DataTypeText() const {
+    if (FDataType == dtClass || FDataType == dtUserDefined) return FTypeName;
+    return DataTypeName(FDataType);
+}
+
+void TMemberItem::SetDataTypeText(std::string_view Text) {
+    const std::string text = Trim(Text);
+    if (text.empty()) {
+        FDataType = dtVoid;
+        return;
+    }
+    FDataType = DataTypeOf(text);
+    if (FDataType == dtUserDefined) FTypeName = text;
+}
+
+TPropLinksData::~TPropLinksData() {
+    if (FProperty && FProperty->FLinks == this) FProperty->FLinks = nullptr;
+}
+
+TPropertyItem::~TPropertyItem() {
+    DropLinks();
+}
+
+TPropLinksData* TPropertyItem::Links() {
+    if (!FLinks && PropLinksFactory()) {
+        FLinks = PropLinksFactory()(this);
+        if (FLinks) FLinks->Refresh();
+    }
+    return FLinks;
+}
+
+void TPropertyItem::DropLinks() {
+    TPropLinksData* links = FLinks;
+    FLinks = nullptr;
+    delete links;
+}
+
+std::string TResClauseItem::InterfacePart() const {
+    return Name.substr(0, Name.find('.'));
+}
+
+std::string TResClauseItem::MethodPart() const {
+    const size_t dot = Name.find('.');
+    return dot == std::string::npos ? std::string() : Name.substr(dot + 1);
+}
+
+void TResClauseItem::SetInterfacePart(const std::string& Value) {
+    Name = Value + "." + MethodPart();
+}
+
+void TResClauseItem::SetMethodPart(const std::string& Value) {
+    Name = InterfacePart() + "." + Value;
+}
+
+TClassItem* TResClauseItem::FindInterface() {
+    TModuleItem* module = ModuleOf();
+    if (!module) return nullptr;
+    const int i = module->FindChild({ckInterface, ckDispInterface}, InterfacePart());
+    return i < 0 ? nullptr : static_cast<TClassItem*>(module->Child(i));
+}
+
+TCodeItem* TResClauseItem::FindDeclaredMethod() {
+    TClassItem* intf = FindInterface();
+    if (!intf) return nullptr;
+    const int i = intf->FindChild({ckMethod}, MethodPart());
+    return i < 0 ? nullptr : intf->Child(i);
+}
+
+// ---------------------------------------------------------------------------------------
+// Routines: binding and links
+
+TProcItem::~TProcItem() {
+    Unlink();
+}
+
+TBindingKind TProcItem::Binding() const {
+    if (Directives.Contains(pdOverride)) return bkOverride;
+    if (Directives.Contains(pdVirtual)) return bkVirtual;
+    if (Directives.Contains(pdDynamic)) return bkDynamic;
+    if (Directives.Contains(pdMessage)) return bkMessage;
+    return bkStatic;
+}
+
+void TProcItem::SetBinding(TBindingKind Value) {
+    Directives = Directives - TProcDirectives{pdVirtual, pdDynamic, pdMessage, pdOverride};
+    switch (Value) {
+    case bkVirtual:
+        Directives.Include(pdVirtual);
+        break;
+    case bkAbstract:
+        Directives.Include(pdVirtual).Include(pdAbstract);
+        break;
+    case bkOverride:
+        Directives.Include(pdOverride);
+        break;
+    case bkDynamic:
+        Directives.Include(pdDynamic);
+        break;
+    case bkMessage:
+        Directives.Include(pdMessage);
+        break;
+    case bkStatic:
+        break;
+    }
+    if (Value == bkStatic || Value == bkMessage) Directives.Exclude(pdAbstract);
+}
+
+void TProcItem::SetAbstract(bool Value) {
+    if (!Value) {
+        Directives.Exclude(pdAbstract);
+        return;
+    }
+    Directives.Include(pdAbstract);
+    const TBindingKind binding = Binding();
+    if (binding == bkStatic || binding == bkMessage) SetBinding(bkVirtual);
+}
+
+void TProcItem::Link(TProcItem* Declaration, TProcItem* Implementation) {
+    if (Declaration->FImplementationLink)
+        Declaration->FImplementationLink->FDeclarationLink = nullptr;
+    if (Implementation->FDeclarationLink)
+        Implementation->FDeclarationLink->FImplementationLink = nullptr;
+    Declaration->FImplementationLink = Implementation;
+    Implementation->FDeclarationLink = Declaration;
+}
+
+void TProcItem::Unlink() {
+    if (FDeclarationLink) FDeclarationLink->FImplementationLink = nullptr;
+    if (FImplementationLink) FImplementationLink->FDeclarationLink = nullptr;
+    FDeclarationLink = FImplementationLink = nullptr;
+}
+
+} // namespace kolva

@@ -1,0 +1,416 @@
+// The code model: a tree of code items that mirrors the declarations of one Object Pascal
+// unit. The parser builds it, the editing engine reads its positions and renders declaration
+// text from it, the explorer shows it and the member dialogs edit single items.
+//
+// Positions are 0-based lines (and a 0-based start column); a start line of -1 means the
+// item has no place in the source. A parent owns its children; freeing an item frees its
+// children and takes it out of its parent. Routine links (declaration <-> implementation)
+// point at each other and own nothing; freeing either side clears its partner's link.
+#pragma once
+
+#include "foundation/Editable.h"
+#include "model/DataTyp.h"
+#include "model/FWEngineDefs.h"
+#include "platform/StringList.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kolva {
+
+class TModuleItem;
+
+/// Routine directives, bit numbers of the directive set.
+enum TProcDirective : uint8_t {
+    pdForward,
+    pdExternal,
+    pdOverload,
+    pdVirtual,
+    pdDynamic,
+    pdAbstract,
+    pdMessage,
+    pdOverride,
+    pdReintroduce
+};
+using TProcDirectives = TSet<TProcDirective, pdReintroduce + 1>;
+
+/// Editor numbers by which code items find their dialogs in the editor factory.
+enum : uint16_t {
+    edProcedure = 20,
+    edClass = 21,
+    edField = 22,
+    edMethod = 23,
+    edProperty = 24,
+    edResClause = 25,
+    edModule = 26
+};
+
+/// Whether routine display texts show their parameters (else "(...)"); true at start-up.
+bool ShowParameters();
+void SetShowParameters(bool Value);
+
+class TCodeItem : public TEditable {
+public:
+    /// Appends the new item to Parent's children when a parent is given.
+    TCodeItem(TCodeItem* Parent, TCodeItemKind Kind);
+    ~TCodeItem() override;
+    TCodeItem(const TCodeItem&) = delete;
+    TCodeItem& operator=(const TCodeItem&) = delete;
+
+    TCodeItemKind Kind() const { return FKind; }
+    TCodeItem* Parent() const { return FParent; }
+    /// Moves the item to the end of NewParent's children; nothing when unchanged.
+    void SetParent(TCodeItem* NewParent);
+    /// The name space: the name-space owner when set, else the parent.
+    TCodeItem* NameSpace() const { return NameSpaceOwner ? NameSpaceOwner : FParent; }
+
+    int ChildCount() const { return static_cast<int>(FChildren.size()); }
+    TCodeItem* Child(int Index) const { return FChildren.at(Index); }
+    const std::vector<TCodeItem*>& Children() const { return FChildren; }
+    /// Raises Exception "Recursion detected" when Item is this item or one of its
+    /// ancestors; an item already present stays where it is.
+    void AddChild(TCodeItem* Item);
+    void RemoveChild(TCodeItem* Item);
+    void SortChildren(const std::function<bool(const TCodeItem*, const TCodeItem*)>& Less);
+    /// Frees every child.
+    void ClearChildren();
+
+    /// The nearest module item among this item and its ancestors.
+    TModuleItem* ModuleOf();
+    /// Index of the first child of one of the kinds whose name equals Name ignoring case;
+    /// -1 when there is none.
+    int FindChild(TCodeItems Kinds, std::string_view Name) const;
+    /// The first item of the name space, other than this one, whose qualified name equals
+    /// Name ignoring case.
+    TCodeItem* FindInNameSpace(std::string_view Name) const;
+    /// Base when the name space has no other item of that name; else Base without its
+    /// trailing digits followed by 1, 2, 3 ... until free (Edit1 -> Edit2, Button -> Button1).
+    std::string UniqueName(std::string_view Base) const;
+
+    /// The largest of end line, declaration end line and start line.
+    int LastLine() const;
+
+    // The operations every kind of item refines.
+    virtual std::string GetDeclaration();
+    virtual std::string GetOwnerName() const;
+    virtual std::string GetQualifiedName() const;
+    /// Copies the declaration data of an item of the same family; positions, links and
+    /// children stay.
+    virtual void AssignDeclaration(const TCodeItem& Source);
+    /// Raises "\"%s\" already exists" when another item of the name space has NewName;
+    /// nothing when the name only changes case.
+    virtual void CheckNameSpace(const std::string& OldName, const std::string& NewName);
+    /// Raises when NewName is not a valid name for this kind of item.
+    virtual void ValidateName(const std::string& OldName, const std::string& NewName);
+    /// Moves every position at or after Line of this item (unless it is Changed) and of all
+    /// its descendants up by Count.
+    virtual void ShiftLinesDeleted(const TCodeItem* Changed, int Line, int Count);
+    virtual void ShiftLinesInserted(const TCodeItem* Changed, int Line, int Count);
+    virtual std::string GetDisplayText() const;
+    /// From another code item: positions and implied flag, then everything
+    /// AssignDeclaration copies. Any other source raises the conversion error.
+    void Assign(const TPersistent& Source) override;
+
+    /// ValidateName, then CheckNameSpace.
+    void CheckNewName(const std::string& OldName, const std::string& NewName);
+
+    bool Implied = false;
+    int EndLine = 0;
+    int DeclEndLine = 0;
+    int StartColumn = 0;
+    int StartLine = -1;
+    std::string Name;
+    TCodeItem* NameSpaceOwner = nullptr;
+    TVisibility Visibility = scDefault;
+
+protected:
+    void SetKind(TCodeItemKind Kind) { FKind = Kind; }
+    virtual void ShiftOwnLines(int Line, int Delta);
+
+private:
+    void Shift(const TCodeItem* Changed, int Line, int Delta);
+
+    std::vector<TCodeItem*> FChildren;
+    TCodeItem* FParent = nullptr;
+    TCodeItemKind FKind;
+};
+
+class TModuleItem : public TCodeItem {
+public:
+    explicit TModuleItem(TCodeItem* Parent = nullptr) : TCodeItem(Parent, ckModule) {}
+    uint16_t EditorID() const override { return edModule; }
+};
+
+class TUsesClause : public TCodeItem {
+public:
+    explicit TUsesClause(TCodeItem* Parent);
+    void AddUnit(const std::string& UnitName) { Units.Add(UnitName); }
+    /// scPublic or higher: the interface part's clause.
+    bool IsInterfaceClause() const { return Visibility >= scPublic; }
+    std::string GetDeclaration() override;
+    std::string GetDisplayText() const override;
+
+    TStringList Units;
+    /// The normalised text between "uses" and ";".
+    std::string ClauseText;
+};
+
+class TFWTagData : public TCodeItem {
+public:
+    explicit TFWTagData(TCodeItem* Parent) : TCodeItem(Parent, ckFWTag) {}
+};
+
+class TVisibilityItem : public TCodeItem {
+public:
+    explicit TVisibilityItem(TCodeItem* Parent) : TCodeItem(Parent, ckVisibility) {}
+    std::string GetDeclaration() override;
+    std::string GetDisplayText() const override;
+};
+
+class TClassItem : public TCodeItem {
+public:
+    explicit TClassItem(TCodeItem* Parent, int ClassKindIndex = 0);
+    uint16_t EditorID() const override { return edClass; }
+
+    /// 0 class, 1 interface, 2 object, 3 dispinterface; setting it sets the kind.
+    int ClassKindIndex() const { return Kind() - ckClass; }
+    void SetClassKindIndex(int Index);
+    /// For a class, the implemented interfaces; empty for other kinds.
+    TStringList Interfaces() const;
+    /// For a class only: joined with ", ", cleared by an empty list.
+    void SetInterfaces(const TStringList& List);
+
+    /// Renders the heading; a class or interface without ancestor takes TObject or IUnknown
+    /// as its ancestor (stored) unless it is that very type.
+    std::string GetDeclaration() override;
+    void AssignDeclaration(const TCodeItem& Source) override;
+
+    std::string Ancestor;
+    /// For a class the implemented interfaces joined with ", ", for an interface its GUID
+    /// as written.
+    std::string InterfacesText;
+    bool HasBody = true;
+    bool DeclaredElsewhere = false;
+};
+
+class TMemberItem : public TCodeItem {
+public:
+    TDataType DataType() const { return FDataType; }
+    /// Leaves the type name.
+    void SetDataType(TDataType Value) { FDataType = Value; }
+    const std::string& TypeName() const { return FTypeName; }
+    /// Ignored unless the data type is "Class" or "User defined".
+    void SetTypeName(const std::string& Value);
+    /// The type as source text: the stored name for "Class" and "User defined", else the
+    /// predefined type's name.
+    std::string DataTypeText() const;
+    /// Trimmed; empty gives "Void", a predefined name its type, anything else "User
+    /// defined" with the text kept as type name.
+    void SetDataTypeText(std::string_view Text);
+
+    void AssignDeclaration(const TCodeItem& Source) override;
+
+    std::string DispID;
+
+protected:
+    TMemberItem(TCodeItem* Parent, TCodeItemKind Kind, TDataType Type)
+        : TCodeItem(Parent, Kind), FDataType(Type) {}
+
+private:
+    TDataType FDataType;
+    std::string FTypeName;
+};
+
+class TFieldItem : public TMemberItem {
+public:
+    explicit TFieldItem(TCodeItem* Parent) : TMemberItem(Parent, ckField, dtInteger) {}
+    uint16_t EditorID() const override { return edField; }
+    std::string GetDeclaration() override;
+    std::string GetDisplayText() const override;
+    /// Each comma-separated part must be an identifier.
+    void ValidateName(const std::string& OldName, const std::string& NewName) override;
+    /// Each part is checked against the name space on its own.
+    void CheckNameSpace(const std::string& OldName, const std::string& NewName) override;
+
+private:
+    std::string Declaration() const;
+};
+
+class TPropertyItem;
+
+/// What the editing engine knows about a property's access members. The engine registers
+/// the concrete class; a new object refreshes itself at once.
+class TPropLinksData : public TObject {
+public:
+    ~TPropLinksData() override;
+    TPropertyItem* Property() const { return FProperty; }
+    virtual void Refresh() = 0;
+
+protected:
+    explicit TPropLinksData(TPropertyItem* Property) : FProperty(Property) {}
+
+private:
+    friend class TPropertyItem;
+    TPropertyItem* FProperty;
+};
+
+/// Builds the links object of a property; the factory stands in for a class reference.
+using TPropLinksFactory = std::function<TPropLinksData*(TPropertyItem*)>;
+void SetPropLinksClass(TPropLinksFactory Factory);
+
+enum TPropertyFlag : uint8_t {
+    pfRedeclaration,
+    pfHasParams,
+    pfHasIndex,
+    pfHasStored,
+    pfDefaultArray,
+    pfHasImplements
+};
+using TPropertyFlags = TSet<TPropertyFlag, pfHasImplements + 1>;
+
+enum TPropDefaultKind : uint8_t { dkNone, dkDefault, dkNoDefault };
+
+class TPropertyItem : public TMemberItem {
+public:
+    explicit TPropertyItem(TCodeItem* Parent) : TMemberItem(Parent, ckProperty, dtInteger) {}
+    ~TPropertyItem() override;
+    uint16_t EditorID() const override { return edProperty; }
+
+    /// Created on first request through the registered links class; null while none is
+    /// registered.
+    TPropLinksData* Links();
+    /// Frees the links object, so the next request builds a fresh one.
+    void DropLinks();
+
+    /// Parameters of the read access method: the index parameters and/or "Index: Integer".
+    std::string ReadMethodParams() const;
+    /// Parameters of the write access method, ending in ValueName and the property's type.
+    std::string WriteMethodParams(bool Const, const std::string& ValueName) const;
+
+    std::string GetDeclaration() override;
+    std::string GetDisplayText() const override;
+    void AssignDeclaration(const TCodeItem& Source) override;
+
+    std::string IndexParams;
+    TPropDefaultKind DefaultKind = dkNone;
+    std::string DefaultValue;
+    std::string ImplementsText;
+    std::string IndexExpr;
+    TPropertyFlags Flags;
+    std::string ReadSpec;
+    std::string StoredSpec;
+    std::string WriteSpec;
+
+private:
+    friend class TPropLinksData;
+    TPropLinksData* FLinks = nullptr;
+};
+
+class TResClauseItem : public TMemberItem {
+public:
+    explicit TResClauseItem(TCodeItem* Parent) : TMemberItem(Parent, ckResClause, dtInteger) {}
+    uint16_t EditorID() const override { return edResClause; }
+
+    /// The part of the name before the first "." and the part after it.
+    std::string InterfacePart() const;
+    std::string MethodPart() const;
+    void SetInterfacePart(const std::string& Value);
+    void SetMethodPart(const std::string& Value);
+    /// The module's interface or dispinterface named by the interface part.
+    TClassItem* FindInterface();
+    /// That interface's method named by the method part.
+    TCodeItem* FindDeclaredMethod();
+
+    std::string GetDeclaration() override;
+    std::string GetDisplayText() const override;
+    void AssignDeclaration(const TCodeItem& Source) override;
+    /// "Interface.Method" with both parts identifiers.
+    void ValidateName(const std::string& OldName, const std::string& NewName) override;
+
+    std::string ImplementingName;
+    TProcKind ProcKind = pkProcedure;
+};
+
+class TProcItem : public TMemberItem {
+public:
+    ~TProcItem() override;
+
+    /// Read from the directives: override, virtual, dynamic, message, else static.
+    TBindingKind Binding() const;
+    void SetBinding(TBindingKind Value);
+    bool IsAbstract() const { return Directives.Contains(pdAbstract); }
+    /// Setting abstract makes a static or message routine virtual.
+    void SetAbstract(bool Value);
+
+    TProcItem* DeclarationLink() const { return FDeclarationLink; }
+    TProcItem* ImplementationLink() const { return FImplementationLink; }
+    /// Links Declaration and Implementation to each other, unlinking former partners.
+    static void Link(TProcItem* Declaration, TProcItem* Implementation);
+    void Unlink();
+
+    std::string GetDisplayText() const override;
+    void AssignDeclaration(const TCodeItem& Source) override;
+    void Assign(const TPersistent& Source) override;
+    /// A routine of the same name asks whether to go on; anything else already exists.
+    void CheckNameSpace(const std::string& OldName, const std::string& NewName) override;
+
+    int BodyStartLine = 0;
+    TCallConvention CallConvention = ccDefault;
+    TProcDirectives Directives;
+    std::string ExternalText;
+    TProcKind ProcKind = pkProcedure;
+    /// The parameter list without its parentheses.
+    std::string Params;
+
+protected:
+    TProcItem(TCodeItem* Parent, TCodeItemKind Kind) : TMemberItem(Parent, Kind, dtVoid) {}
+    void ShiftOwnLines(int Line, int Delta) override;
+    /// Kind word, name, parameters and result type, without the ";".
+    std::string Heading(const std::string& Qualifier) const;
+    /// The directive tail shared by procedures and method declarations.
+    std::string CallConventionText() const;
+
+private:
+    TProcItem* FDeclarationLink = nullptr;
+    TProcItem* FImplementationLink = nullptr;
+};
+
+class TProcData : public TProcItem {
+public:
+    explicit TProcData(TCodeItem* Parent) : TProcItem(Parent, ckProcedure) {}
+    uint16_t EditorID() const override { return edProcedure; }
+    std::string GetDeclaration() override;
+    void AssignDeclaration(const TCodeItem& Source) override;
+
+    bool InInterface = false;
+    bool InterfaceCapable = false;
+};
+
+class TMethodItem : public TProcItem {
+public:
+    explicit TMethodItem(TCodeItem* Parent) : TProcItem(Parent, ckMethod) {}
+    uint16_t EditorID() const override { return edMethod; }
+    std::string GetDeclaration() override;
+    std::string GetDisplayText() const override;
+    void AssignDeclaration(const TCodeItem& Source) override;
+
+    bool ClassMethod = false;
+    bool ImpliedDeclaration = false;
+
+protected:
+    TMethodItem(TCodeItem* Parent, TCodeItemKind Kind) : TProcItem(Parent, Kind) {}
+};
+
+class TMethodImplItem : public TMethodItem {
+public:
+    explicit TMethodImplItem(TCodeItem* Parent) : TMethodItem(Parent, ckMethodImpl) {}
+    std::string GetDeclaration() override;
+    std::string GetOwnerName() const override { return ClassName; }
+    std::string GetQualifiedName() const override { return ClassName + "." + Name; }
+
+    std::string ClassName;
+};
+
+} // namespace kolva
