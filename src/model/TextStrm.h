@@ -66,7 +66,7 @@ public:
     void WriteLine(std::string_view S) override;
 
     /// Moves to a 0-based line index.
-    void SetIndex(int Index) { FIndex = Index; }
+    void SetIndex(int Index) { FIndex = Index < 0 ? 0 : Index; }
     /// The line at the index without copying it, then advances; nullptr at the end. The
     /// reference lives as long as the list's line is not changed.
     const std::string* ReadLineRef() {
