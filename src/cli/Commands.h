@@ -19,5 +19,7 @@ struct TCommand {
 const std::vector<TCommand>& Commands();
 
 int RunVersion(const TArgs& Args);
+/// Lists the tokens of a source file: `LINE:COL KIND TEXT`, tolerant of malformed input.
+int RunTokens(const TArgs& Args);
 
 } // namespace kolva::cli

@@ -11,6 +11,7 @@ namespace kolva::cli {
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
         {"--version", "kolva --version", RunVersion},
+        {"tokens", "kolva tokens FILE", RunTokens},
     };
     return commands;
 }

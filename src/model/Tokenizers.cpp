@@ -1,0 +1,528 @@
+#include "model/Tokenizers.h"
+
+#include "model/DataTyp.h"
+#include "model/TextStrm.h"
+#include "platform/StringList.h"
+
+#include <array>
+#include <cstring>
+
+namespace kolva {
+
+namespace {
+
+// Character classes drive the tokenizer through one table look-up per character. Word
+// characters and the two that open a string literal ("#" and the quote) are the
+// non-delimiters; blanks (codes up to 32) and symbols delimit words.
+enum TCharClass : uint8_t { ccWord, ccQuote, ccBlank, ccSymbol };
+
+constexpr std::string_view TokenSymbols = "$&()*+,-./:;<=>@[]^{}";
+
+constexpr std::array<uint8_t, 256> MakeCharClasses() {
+    std::array<uint8_t, 256> classes{};
+    for (int c = 0; c <= 32; ++c)
+        classes[c] = ccBlank;
+    for (char c : TokenSymbols)
+        classes[static_cast<unsigned char>(c)] = ccSymbol;
+    classes['#'] = ccQuote;
+    classes['\''] = ccQuote;
+    return classes;
+}
+
+constexpr std::array<uint8_t, 256> CharClasses = MakeCharClasses();
+
+inline uint8_t ClassOf(char C) {
+    return CharClasses[static_cast<unsigned char>(C)];
+}
+
+inline bool IsBlank(char C) {
+    return static_cast<unsigned char>(C) <= 32;
+}
+
+// The texts of comments whose text is not kept.
+constexpr std::string_view BraceOpener = "{";
+constexpr std::string_view ParenOpener = "(*";
+constexpr std::string_view SlashOpener = "//";
+
+// The component library's message for a string literal left open.
+constexpr const char* SInvalidString = "Invalid string constant";
+constexpr const char* SInvalidComment = "Invalid comment termination";
+
+} // namespace
+
+const char* TokenKindName(TTokenKind Kind) {
+    static const char* const names[] = {"tkNone",      "tkWord",   "tkComment",
+                                        "tkDirective", "tkString", "tkSymbol",
+                                        "tkTag",       "tkUnused", "tkError"};
+    return Kind <= tkError ? names[Kind] : "tkUnknown";
+}
+
+// --- TPascalTokenizer ----------------------------------------------------------------
+
+TPascalTokenizer::TPascalTokenizer(TLineReader Reader) : FReader(std::move(Reader)) {}
+
+TPascalTokenizer::~TPascalTokenizer() = default;
+
+void TPascalTokenizer::SetLine(std::string_view Line) {
+    FLineBuf.assign(Line.data(), Line.size()); // safe even when Line views FLineBuf
+    FLine = FLineBuf;
+    FPos = 0;
+    while (FPos < FLine.size() && IsBlank(FLine[FPos]))
+        ++FPos;
+}
+
+bool TPascalTokenizer::NextLine() {
+    if (FReader) {
+        while (FReader(FLineBuf))
+            if (AcceptLine(FLineBuf)) return true;
+    }
+    ClearLine();
+    return false;
+}
+
+bool TPascalTokenizer::AcceptLine(std::string_view Line) {
+    ++FLinesRead;
+    if (FMarking) FMark += "\r\n";
+    size_t p = 0;
+    while (p < Line.size() && IsBlank(Line[p]))
+        ++p;
+    if (p == Line.size()) return false;
+    FLine = Line;
+    FPos = p;
+    return true;
+}
+
+void TPascalTokenizer::ClearLine() {
+    FLine = {};
+    FPos = 0;
+}
+
+TTokenKind TPascalTokenizer::NextToken() {
+    for (;;) {
+        const TReadResult result = ReadToken();
+        if (result != rrOk) {
+            FKind = tkError;
+            FToken = {};
+            FMarkTokenStart = FMark.size();
+            if (!FTolerant)
+                throw ETokenError(result == rrBadString ? SInvalidString : SInvalidComment);
+        }
+        if (FKind == tkNone || !FSkipSet.Contains(FKind)) break;
+    }
+    if (FKind == tkNone && FRaiseAtEnd) throw ENoMoreTokens();
+    return FKind;
+}
+
+TPascalTokenizer::TReadResult TPascalTokenizer::ReadToken() {
+    FKind = tkNone;
+    FToken = {};
+    for (;;) {
+        const char* s = FLine.data();
+        const size_t n = FLine.size();
+        size_t p = FPos;
+        while (p < n && IsBlank(s[p]))
+            ++p;
+        if (FMarking) FMark.append(s + FPos, p - FPos);
+        FPos = p;
+        if (p < n) break;
+        if (!NextLine()) {
+            FTokenLine = FLinesRead;
+            FTokenColumn = Column();
+            FMarkTokenStart = FMark.size();
+            return rrOk;
+        }
+    }
+    FTokenLine = FLinesRead;
+    FTokenColumn = Column();
+    FMarkTokenStart = FMark.size();
+    const size_t start = FPos;
+    switch (ClassOf(FLine[start])) {
+    case ccSymbol:
+        return ReadSymbol(start);
+    case ccQuote:
+        return ReadString(start);
+    default:
+        ReadWord(start);
+        return rrOk;
+    }
+}
+
+void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
+    FKind = Kind;
+    FToken = FLine.substr(Start, End - Start);
+    FPos = End;
+    if (FMarking) FMark.append(FToken);
+}
+
+TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
+    const size_t n = FLine.size();
+    const char next = Start + 1 < n ? FLine[Start + 1] : '\0';
+    switch (FLine[Start]) {
+    case '(':
+        if (next == '*') return ReadComment(Start, false, false);
+        break;
+    case '{':
+        return ReadComment(Start, true, next == '$');
+    case ':':
+        if (next == '=') {
+            Take(Start, Start + 2, tkSymbol);
+            return rrOk;
+        }
+        break;
+    case '/':
+        if (next == '/') {
+            Take(Start, n, tkComment);
+            if (!FKeepCommentText) FToken = SlashOpener;
+            return rrOk;
+        }
+        break;
+    }
+    Take(Start, Start + 1, tkSymbol);
+    return rrOk;
+}
+
+void TPascalTokenizer::ReadWord(size_t Start) {
+    const char* s = FLine.data();
+    const size_t n = FLine.size();
+    size_t p = Start + 1;
+    while (p < n && ClassOf(s[p]) < ccBlank)
+        ++p;
+    if (p - Start == 5 && p < n && s[p] == ':' && SameText(FLine.substr(Start, 5), "FWWIN")) {
+        Take(Start, n, tkTag);
+        return;
+    }
+    Take(Start, p, tkWord);
+}
+
+TPascalTokenizer::TReadResult TPascalTokenizer::ReadString(size_t Start) {
+    const char* s = FLine.data();
+    const size_t n = FLine.size();
+    size_t p = Start;
+    while (p < n) {
+        if (s[p] == '#') {
+            ++p;
+            while (p < n && s[p] >= '0' && s[p] <= '9')
+                ++p;
+        } else if (s[p] == '\'') {
+            // A doubled quote stands for one quote and continues the part.
+            do {
+                ++p;
+                const void* close = p < n ? std::memchr(s + p, '\'', n - p) : nullptr;
+                if (!close) {
+                    if (FMarking) FMark.append(s + Start, n - Start);
+                    FPos = n;
+                    return rrBadString;
+                }
+                p = size_t(static_cast<const char*>(close) - s) + 1;
+            } while (p < n && s[p] == '\'');
+        } else {
+            break;
+        }
+    }
+    Take(Start, p, tkString);
+    return rrOk;
+}
+
+TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool Brace,
+                                                            bool Directive) {
+    const bool keep = Directive || FKeepCommentText;
+    size_t segment = Start;             // where this comment's part of the line begins
+    size_t p = Start + (Brace ? 1 : 2); // where the terminator may begin
+    bool spans = false;
+    for (;;) {
+        const char* s = FLine.data();
+        const size_t n = FLine.size();
+        size_t end = std::string_view::npos; // just behind the terminator
+        if (Brace) {
+            const void* close = p < n ? std::memchr(s + p, '}', n - p) : nullptr;
+            if (close) end = size_t(static_cast<const char*>(close) - s) + 1;
+        } else {
+            while (p + 1 < n) {
+                const void* star = std::memchr(s + p, '*', n - p - 1);
+                if (!star) break;
+                const size_t i = size_t(static_cast<const char*>(star) - s);
+                if (s[i + 1] == ')') {
+                    end = i + 2;
+                    break;
+                }
+                p = i + 1;
+            }
+        }
+        if (end != std::string_view::npos) {
+            if (FMarking) FMark.append(s + segment, end - segment);
+            FPos = end;
+            FKind = Directive ? tkDirective : tkComment;
+            if (!keep) {
+                FToken = Brace ? BraceOpener : ParenOpener;
+            } else if (spans) {
+                FTokenBuf.append(s + segment, end - segment);
+                FToken = FTokenBuf;
+            } else {
+                FToken = FLine.substr(Start, end - Start);
+            }
+            return rrOk;
+        }
+        // The comment goes on: keep this line's part before the line is replaced.
+        if (FMarking) FMark.append(s + segment, n - segment);
+        if (keep) {
+            if (!spans) FTokenBuf.clear();
+            FTokenBuf.append(s + segment, n - segment);
+            FTokenBuf += "\r\n";
+        }
+        spans = true;
+        if (!NextLine()) return rrBadComment;
+        segment = p = FPos = 0; // the continuation line's indentation belongs to the comment
+    }
+}
+
+void TPascalTokenizer::StartMark() {
+    FMark.clear();
+    FMarkTokenStart = 0;
+    FMarking = true;
+}
+
+std::string TPascalTokenizer::GetMark() {
+    if (!FMarking) throw Exception("Illegal use of Mark");
+    FMarking = false;
+    return FMark;
+}
+
+std::string TPascalTokenizer::GetMarkedText(bool IncludeLast) {
+    if (!FMarking) throw Exception("Illegal use of Mark");
+    FMarking = false;
+    // The last token is cut where it began in the mark, which also covers comments whose
+    // token text is shorter than their source.
+    std::string_view raw = FMark;
+    if (!IncludeLast && FMarkTokenStart < raw.size()) raw = raw.substr(0, FMarkTokenStart);
+    return NormalizeMarkedText(raw);
+}
+
+// --- Descendants ---------------------------------------------------------------------
+
+TTextStreamTokenizer::TTextStreamTokenizer(TTextStream& Stream) : FStream(&Stream) {}
+
+bool TTextStreamTokenizer::NextLine() {
+    while (!FStream->EndOfStream()) {
+        FStream->ReadLineInto(FLineBuf);
+        if (AcceptLine(FLineBuf)) return true;
+    }
+    ClearLine();
+    return false;
+}
+
+TStringsTokenizer::TStringsTokenizer(TStringList& Lines)
+    : FText(std::make_unique<TStringsText>(Lines)) {}
+
+TStringsTokenizer::~TStringsTokenizer() = default;
+
+bool TStringsTokenizer::NextLine() {
+    while (const std::string* line = FText->ReadLineRef())
+        if (AcceptLine(*line)) return true;
+    ClearLine();
+    return false;
+}
+
+int TStringsTokenizer::LineNumber() const {
+    return FText->LineNumber();
+}
+
+void TStringsTokenizer::SetLineNumber(int Index) {
+    if (Index < 0) Index = 0;
+    FText->SetIndex(Index);
+    SetLinesRead(Index);
+    ClearLine();
+}
+
+// --- Text helpers --------------------------------------------------------------------
+
+std::string NormalizeMarkedText(std::string_view Raw) {
+    std::string out;
+    out.reserve(Raw.size());
+    size_t i = 0;
+    while (i < Raw.size() && IsBlank(Raw[i]))
+        ++i;
+    for (; i < Raw.size(); ++i) {
+        const char c = Raw[i];
+        if (c == '\n') continue;
+        if (c == '\r') {
+            while (!out.empty() && IsBlank(out.back()))
+                out.pop_back();
+            if (!out.empty()) out += ' ';
+            while (i + 1 < Raw.size() && IsBlank(Raw[i + 1]))
+                ++i;
+            continue;
+        }
+        out += c;
+    }
+    while (!out.empty() && IsBlank(out.back()))
+        out.pop_back();
+    return out;
+}
+
+std::string CompactWhiteSpace(std::string_view S) {
+    // The tokenizer's symbols and "#": a blank next to any of them carries no meaning.
+    const auto isSymbol = [](char c) { return c == '#' || ClassOf(c) == ccSymbol; };
+    std::string out;
+    out.reserve(S.size());
+    size_t i = 0;
+    while (i < S.size()) {
+        if (!IsBlank(S[i])) {
+            out += S[i++];
+            continue;
+        }
+        while (i < S.size() && IsBlank(S[i]))
+            ++i;
+        if (!out.empty() && i < S.size() && !isSymbol(out.back()) && !isSymbol(S[i])) out += ' ';
+    }
+    return out;
+}
+
+std::string ParamSignature(std::string_view Params) {
+    TPascalTokenizer tokenizer;
+    tokenizer.SetSkipSet({tkComment, tkDirective, tkString, tkTag, tkUnused});
+    tokenizer.SetLine(Params);
+    std::string signature;
+    int names = 0;
+    const auto addGroup = [&](std::string_view TypeText) {
+        const std::string code =
+            TypeCode(CompactWhiteSpace(TypeText.substr(0, TypeText.find('='))));
+        for (; names > 0; --names) {
+            signature += '+';
+            signature += code;
+        }
+    };
+    bool inType = false;
+    while (tokenizer.NextToken() != tkNone) {
+        const std::string_view text = tokenizer.TokenText();
+        const bool symbol = tokenizer.TokenKind() == tkSymbol;
+        if (inType) {
+            if (symbol && text == ";") {
+                addGroup(tokenizer.GetMarkedText(false));
+                inType = false;
+            }
+        } else if (!symbol) {
+            if (!SameText(text, "CONST") && !SameText(text, "OUT") && !SameText(text, "VAR"))
+                ++names;
+        } else if (text == ":") {
+            inType = true;
+            tokenizer.StartMark();
+        } else if (text == ";") {
+            addGroup("Pointer");
+        } else if (text != ",") {
+            Abort();
+        }
+    }
+    if (inType)
+        addGroup(tokenizer.GetMarkedText(true));
+    else
+        addGroup("Pointer");
+    return signature.empty() ? "+" : signature;
+}
+
+// --- Reserved words ------------------------------------------------------------------
+
+namespace {
+
+constexpr std::string_view ReservedWords[ReservedWordCount] = {
+    "BEGIN",     "ASM",       "END",           "IMPLEMENTATION", "VAR",        "CONST",
+    "TYPE",      "LABEL",     "RECORD",        "CASE",           "TRY",        "CLASS",
+    "INTERFACE", "OBJECT",    "DISPINTERFACE", "CONSTRUCTOR",    "DESTRUCTOR", "PROCEDURE",
+    "FUNCTION",  "PROPERTY",  "USES",          "PRIVATE",        "PROTECTED",  "PUBLIC",
+    "PUBLISHED", "AUTOMATED", "FORWARD",       "EXTERNAL",       "OVERLOAD",   "REGISTER",
+    "PASCAL",    "CDECL",     "STDCALL",       "EXPORT",         "SAFECALL",   "FAR",
+    "VIRTUAL",   "DYNAMIC",   "ABSTRACT",      "MESSAGE",        "OVERRIDE",   "REINTRODUCE",
+    "READ",      "WRITE",     "INDEX",         "IMPLEMENTS",     "STORED",     "DEFAULT",
+    "NODEFAULT"};
+
+// The words of each first letter, in ordinal order, so a look-up compares a handful of
+// candidates at most and never allocates.
+struct TLetterWords {
+    uint8_t Count = 0;
+    uint8_t Words[8] = {};
+};
+
+constexpr std::array<TLetterWords, 26> MakeLetterWords() {
+    std::array<TLetterWords, 26> letters{};
+    for (int w = 0; w < ReservedWordCount; ++w) {
+        TLetterWords& list = letters[ReservedWords[w][0] - 'A'];
+        list.Words[list.Count++] = static_cast<uint8_t>(w);
+    }
+    return letters;
+}
+
+constexpr std::array<TLetterWords, 26> LetterWords = MakeLetterWords();
+
+bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
+    if (Word.size() < 3) return false;
+    const char first = UpCase(Word[0]);
+    if (first < 'A' || first > 'Z') return false;
+    const TLetterWords& list = LetterWords[first - 'A'];
+    for (int i = 0; i < list.Count; ++i) {
+        const uint8_t ordinal = list.Words[i];
+        if (ordinal > Last) break;
+        const std::string_view candidate = ReservedWords[ordinal];
+        if (candidate.size() != Word.size()) continue;
+        size_t k = 1;
+        while (k < Word.size() && UpCase(Word[k]) == candidate[k])
+            ++k;
+        if (k == Word.size()) {
+            Result = static_cast<TReservedWord>(ordinal);
+            return true;
+        }
+    }
+    return false;
+}
+
+[[noreturn]] void NotA(TReservedWord Word, const char* What) {
+    throw Exception(Format("Reserved word %d is not a %s", int(Word), What));
+}
+
+} // namespace
+
+const char* ReservedWordText(TReservedWord Word) {
+    return Word < ReservedWordCount ? ReservedWords[Word].data() : "";
+}
+
+bool FindStructureWord(std::string_view Word, TReservedWord& Result) {
+    return FindReserved(Word, LastStructureWord, Result);
+}
+
+bool FindDirectiveWord(std::string_view Word, TReservedWord& Result) {
+    return FindReserved(Word, rwNoDefault, Result);
+}
+
+TProcKind ReservedToProcKind(TReservedWord Word) {
+    if (Word < rwConstructor || Word > rwFunction) NotA(Word, "procedure kind");
+    return static_cast<TProcKind>(pkConstructor + (Word - rwConstructor));
+}
+
+TVisibility ReservedToVisibility(TReservedWord Word) {
+    if (Word < rwPrivate || Word > rwAutomated) NotA(Word, "visibility");
+    return static_cast<TVisibility>(scPrivate + (Word - rwPrivate));
+}
+
+TCallConvention ReservedToCallConvention(TReservedWord Word) {
+    if (Word < rwRegister || Word > rwFar) NotA(Word, "calling convention");
+    return static_cast<TCallConvention>(ccRegister + (Word - rwRegister));
+}
+
+TProcDirective ReservedToProcDirective(TReservedWord Word) {
+    if (Word >= rwForward && Word <= rwOverload)
+        return static_cast<TProcDirective>(pdForward + (Word - rwForward));
+    if (Word >= rwVirtual && Word <= rwReintroduce)
+        return static_cast<TProcDirective>(pdVirtual + (Word - rwVirtual));
+    NotA(Word, "proc directive");
+}
+
+bool FindModuleKeyword(std::string_view Word, int& Kind) {
+    static constexpr std::string_view keywords[] = {"program", "unit", "library", "package"};
+    for (int i = 0; i < 4; ++i) {
+        if (SameText(Word, keywords[i])) {
+            Kind = i + 2;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace kolva

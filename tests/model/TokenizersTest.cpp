@@ -1,0 +1,326 @@
+#include "model/Tokenizers.h"
+
+#include "model/TextStrm.h"
+#include "platform/StringList.h"
+
+#include <gtest/gtest.h>
+
+namespace kolva {
+namespace {
+
+enum TFlags { fNone = 0, fKeep = 1, fTolerant = 2 };
+
+// Every token as "LINE:COL KIND TEXT", one a line; the form `kolva tokens` prints.
+std::string Dump(TStringList Lines, int Flags, TTokenKinds Skip = {}) {
+    TStringsTokenizer tokenizer(Lines);
+    tokenizer.SetKeepCommentText(Flags & fKeep);
+    tokenizer.SetTolerant(Flags & fTolerant);
+    tokenizer.SetSkipSet(Skip);
+    std::string out;
+    while (tokenizer.NextToken() != tkNone) {
+        out += std::to_string(tokenizer.TokenLine()) + ":" +
+               std::to_string(tokenizer.TokenColumn()) + " " +
+               TokenKindName(tokenizer.TokenKind()) + " " + std::string(tokenizer.TokenText()) +
+               "\n";
+    }
+    return out;
+}
+
+struct TTokenCase {
+    const char* Name;
+    TStringList Lines;
+    int Flags;
+    const char* Expected;
+};
+
+TEST(TokenizerTest, TokenSequences) {
+    const TTokenCase cases[] = {
+        {"assign", {"a:=b"}, fNone, "1:1 tkWord a\n1:2 tkSymbol :=\n1:4 tkWord b\n"},
+        {"colon equals apart",
+         {"a : = b"},
+         fNone,
+         "1:1 tkWord a\n1:3 tkSymbol :\n1:5 tkSymbol =\n1:7 tkWord b\n"},
+        {"string run",
+         {"  'It''s'#13#10'x';"},
+         fNone,
+         "1:3 tkString 'It''s'#13#10'x'\n1:19 tkSymbol ;\n"},
+        {"strings apart", {"'a' 'b'"}, fNone, "1:1 tkString 'a'\n1:5 tkString 'b'\n"},
+        {"empty and quote-only", {"'''' ''"}, fNone, "1:1 tkString ''''\n1:6 tkString ''\n"},
+        {"hex code is no string part",
+         {"#$0D"},
+         fNone,
+         "1:1 tkString #\n1:2 tkSymbol $\n1:3 tkWord 0D\n"},
+        {"number and hex",
+         {"1.5 $FF"},
+         fNone,
+         "1:1 tkWord 1\n1:2 tkSymbol .\n1:3 tkWord 5\n1:5 tkSymbol $\n1:6 tkWord FF\n"},
+        {"quote inside a word", {"a'b' x#1"}, fNone, "1:1 tkWord a'b'\n1:6 tkWord x#1\n"},
+        {"high bytes and tabs",
+         {"\t\xC3\xA9t\xC3\xA9\t;"},
+         fNone,
+         "1:2 tkWord \xC3\xA9t\xC3\xA9\n1:8 tkSymbol ;\n"},
+        {"brace comment", {"{ c } x"}, fNone, "1:1 tkComment {\n1:7 tkWord x\n"},
+        {"brace comment kept", {"{ c } x"}, fKeep, "1:1 tkComment { c }\n1:7 tkWord x\n"},
+        {"slash comment", {"x // c", "y"}, fNone, "1:1 tkWord x\n1:3 tkComment //\n2:1 tkWord y\n"},
+        {"slash comment kept", {"x // c "}, fKeep, "1:1 tkWord x\n1:3 tkComment // c \n"},
+        {"paren comment kept", {"(* a *)"}, fKeep, "1:1 tkComment (* a *)\n"},
+        {"paren star paren opens",
+         {"(*)", "x *) y"},
+         fKeep,
+         "1:1 tkComment (*)\r\nx *)\n2:6 tkWord y\n"},
+        {"brace comment over three lines kept",
+         {"x { one", "", "   two", " three } y"},
+         fKeep,
+         "1:1 tkWord x\n1:3 tkComment { one\r\n   two\r\n three }\n4:10 tkWord y\n"},
+        {"paren comment over three lines kept",
+         {"(* one", "  ", "two", "*) y"},
+         fKeep,
+         "1:1 tkComment (* one\r\ntwo\r\n*)\n4:4 tkWord y\n"},
+        {"comment over lines not kept", {"{ one", "two }"}, fNone, "1:1 tkComment {\n"},
+        {"directive", {"{$IFDEF X}"}, fNone, "1:1 tkDirective {$IFDEF X}\n"},
+        {"directive kept", {"{$IFDEF X}"}, fKeep, "1:1 tkDirective {$IFDEF X}\n"},
+        {"directive over lines", {"{$IFDEF", "  X}"}, fNone, "1:1 tkDirective {$IFDEF\r\n  X}\n"},
+        {"tag", {"  fwwin:Tag text  "}, fNone, "1:3 tkTag fwwin:Tag text  \n"},
+        {"tag after a word",
+         {"x FWWIN:y", "z"},
+         fNone,
+         "1:1 tkWord x\n1:3 tkTag FWWIN:y\n2:1 tkWord z\n"},
+        {"no tag with a blank", {"FWWIN :"}, fNone, "1:1 tkWord FWWIN\n1:7 tkSymbol :\n"},
+        {"no tag for a longer word", {"FWWINX:"}, fNone, "1:1 tkWord FWWINX\n1:7 tkSymbol :\n"},
+        {"blank lines skipped", {"", " \t ", "a", "", "b"}, fNone, "3:1 tkWord a\n5:1 tkWord b\n"},
+        {"open string tolerated",
+         {"x 'abc", "y"},
+         fTolerant,
+         "1:1 tkWord x\n1:3 tkError \n2:1 tkWord y\n"},
+        {"open comment tolerated", {"x { abc", "y"}, fTolerant, "1:1 tkWord x\n1:3 tkError \n"},
+    };
+    for (const TTokenCase& c : cases)
+        EXPECT_EQ(Dump(c.Lines, c.Flags), c.Expected) << c.Name;
+    for (char symbol : std::string_view("$&()*+,-./:;<=>@[]^}"))
+        EXPECT_EQ(Dump({std::string(1, symbol) + "x"}, fNone),
+                  "1:1 tkSymbol " + std::string(1, symbol) + "\n1:2 tkWord x\n");
+}
+
+TEST(TokenizerTest, SkipSetHidesKinds) {
+    const TStringList lines = {"a {c} {$D} 'x' // z", "fwwin:t", "'open"};
+    EXPECT_EQ(Dump(lines, fTolerant, {tkComment, tkDirective, tkString, tkTag, tkError}),
+              "1:1 tkWord a\n");
+}
+
+TEST(TokenizerTest, MalformedInputRaisesUnlessTolerant) {
+    const struct {
+        TStringList Lines;
+        const char* Message;
+    } cases[] = {
+        {{"x 'abc", "y"}, "Invalid string constant"},
+        {{"x { abc", "", "y"}, "Invalid comment termination"},
+        {{"x (* abc *", ")"}, "Invalid comment termination"},
+    };
+    for (const auto& c : cases) {
+        TStringList lines = c.Lines;
+        TStringsTokenizer tokenizer(lines);
+        EXPECT_EQ(tokenizer.NextToken(), tkWord);
+        try {
+            tokenizer.NextToken();
+            ADD_FAILURE() << "no error for " << c.Message;
+        } catch (const ETokenError& e) {
+            EXPECT_EQ(e.Message(), c.Message);
+        }
+        // The tokenizer goes on behind the error, as the parser expects.
+        const TTokenKind next = tokenizer.NextToken();
+        EXPECT_TRUE(next == tkNone || (next == tkWord && tokenizer.TokenText() == "y"));
+    }
+}
+
+TEST(TokenizerTest, RaiseAtEnd) {
+    TStringList lines = {"a"};
+    TStringsTokenizer tokenizer(lines);
+    tokenizer.SetRaiseAtEnd(true);
+    EXPECT_EQ(tokenizer.NextToken(), tkWord);
+    try {
+        tokenizer.NextToken();
+        FAIL() << "no ENoMoreTokens";
+    } catch (const ETokenError& e) {
+        EXPECT_NE(dynamic_cast<const ENoMoreTokens*>(&e), nullptr);
+        EXPECT_EQ(e.Message(), "");
+    }
+}
+
+TEST(TokenizerTest, MarkRecordsConsumedText) {
+    TStringList lines = {"procedure Foo(A: Integer;", "", "    B: string); // c", "  next;"};
+    TStringsTokenizer tokenizer(lines);
+    tokenizer.SetSkipSet({tkComment});
+    EXPECT_THROW(tokenizer.GetMark(), Exception);
+    tokenizer.NextToken();
+    tokenizer.StartMark();
+    while (tokenizer.TokenText() != "next")
+        tokenizer.NextToken();
+    EXPECT_EQ(tokenizer.GetMark(), " Foo(A: Integer;\r\n\r\nB: string); // c\r\nnext");
+    try {
+        tokenizer.GetMarkedText(true);
+        FAIL() << "a mark is used once";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Illegal use of Mark");
+    }
+
+    tokenizer.SetLineNumber(0);
+    tokenizer.StartMark();
+    tokenizer.StartMark(); // discards the first
+    do
+        tokenizer.NextToken();
+    while (tokenizer.TokenText() != "next");
+    EXPECT_EQ(tokenizer.GetMarkedText(false), "procedure Foo(A: Integer; B: string); // c");
+}
+
+TEST(TokenizerTest, MarkedTextLeavesOutTheWholeLastToken) {
+    const struct {
+        TStringList Lines;
+        bool Keep;
+        int Tokens;
+        const char* Expected;
+    } cases[] = {
+        {{"a b := c"}, false, 4, "a b :="},
+        {{"a b :="}, false, 3, "a b"},
+        {{"a 'x''y'"}, false, 2, "a"},
+        {{"a { comment", "  more }"}, false, 2, "a"},
+        {{"a { comment", "", "  more }"}, true, 2, "a"},
+        {{"a // rest"}, false, 2, "a"},
+        {{"a b"}, false, 3, "a b"}, // the end of input leaves nothing to cut
+    };
+    for (const auto& c : cases) {
+        TStringList lines = c.Lines;
+        TStringsTokenizer tokenizer(lines);
+        tokenizer.SetKeepCommentText(c.Keep);
+        tokenizer.StartMark();
+        for (int i = 0; i < c.Tokens; ++i)
+            tokenizer.NextToken();
+        EXPECT_EQ(tokenizer.GetMarkedText(false), c.Expected) << c.Lines[0];
+    }
+}
+
+TEST(TokenizerTest, NormalizeMarkedText) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},       {" \r\n  a", "a"},  {"a  \r\n\r\n   b \t", "a b"}, {"a\tb  c", "a\tb  c"},
+        {"a\nb", "ab"}, {"\r\nx\r\n", "x"},
+    };
+    for (const auto& [raw, expected] : cases)
+        EXPECT_EQ(NormalizeMarkedText(raw), expected) << raw;
+}
+
+TEST(TokenizerTest, CompactWhiteSpace) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" array   of  Integer ", "array of Integer"},
+        {"Set [ 1 .. 2 ]", "Set[1..2]"},
+        {"\tstring\r\n", "string"},
+        {"a # b", "a#b"},
+        {"", ""},
+        {"   ", ""},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(CompactWhiteSpace(text), expected) << text;
+}
+
+TEST(TokenizerTest, ParamSignature) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"const A, B: Integer; var C", "+I+I+P"},
+        {"X: string = 'a'", "+S"},
+        {"", "+"},
+        {"  ", "+"},
+        {"var A; out B: TObject", "+P+UTObject"},
+        {"A: Integer; {$IFDEF X} B, C: string", "+I+S+S"},
+        {"A:\r\n   Integer;\r\n  B: Boolean", "+I+B"},
+        {"A, B", "+P+P"},
+        {"Values: array   of  Integer", "+Uarray of Integer"},
+        {"const S: string = 'a;b'; N: Word = 1", "+S+W"},
+    };
+    for (const auto& [params, expected] : cases)
+        EXPECT_EQ(ParamSignature(params), expected) << params;
+    EXPECT_THROW(ParamSignature("A + B"), EAbort);
+    EXPECT_THROW(ParamSignature("A := 1"), EAbort);
+    EXPECT_THROW(ParamSignature("A: string = 'open"), ETokenError);
+}
+
+TEST(TokenizerTest, ReservedWordTables) {
+    for (int i = 0; i < ReservedWordCount; ++i) {
+        const auto word = static_cast<TReservedWord>(i);
+        std::string lower = LowerCase(ReservedWordText(word));
+        TReservedWord found = rwBegin;
+        EXPECT_TRUE(FindDirectiveWord(lower, found) && found == word) << lower;
+        EXPECT_EQ(FindStructureWord(lower, found), i <= LastStructureWord) << lower;
+    }
+    TReservedWord found;
+    for (const char* word : {"dispid", "be", "", "Xyz", "beginx", "_end", "end_", "9end"})
+        EXPECT_FALSE(FindDirectiveWord(word, found)) << word;
+    EXPECT_TRUE(FindStructureWord("ImPlEmEnTaTiOn", found));
+    EXPECT_EQ(found, rwImplementation);
+}
+
+TEST(TokenizerTest, ReservedWordConversions) {
+    EXPECT_EQ(ReservedToProcKind(rwConstructor), pkConstructor);
+    EXPECT_EQ(ReservedToProcKind(rwFunction), pkFunction);
+    EXPECT_EQ(ReservedToVisibility(rwPrivate), scPrivate);
+    EXPECT_EQ(ReservedToVisibility(rwAutomated), scAutomated);
+    EXPECT_EQ(ReservedToCallConvention(rwRegister), ccRegister);
+    EXPECT_EQ(ReservedToCallConvention(rwFar), ccFar);
+    const std::pair<TReservedWord, TProcDirective> directives[] = {
+        {rwForward, pdForward}, {rwExternal, pdExternal}, {rwOverload, pdOverload},
+        {rwVirtual, pdVirtual}, {rwAbstract, pdAbstract}, {rwReintroduce, pdReintroduce}};
+    for (const auto& [word, directive] : directives)
+        EXPECT_EQ(ReservedToProcDirective(word), directive) << ReservedWordText(word);
+    try {
+        ReservedToProcDirective(rwRegister);
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Reserved word 29 is not a proc directive");
+    }
+    EXPECT_THROW(ReservedToProcKind(rwUses), Exception);
+    EXPECT_THROW(ReservedToVisibility(rwForward), Exception);
+    EXPECT_THROW(ReservedToCallConvention(rwVirtual), Exception);
+
+    int kind = 0;
+    EXPECT_TRUE(FindModuleKeyword("Program", kind) && kind == 2);
+    EXPECT_TRUE(FindModuleKeyword("UNIT", kind) && kind == 3);
+    EXPECT_TRUE(FindModuleKeyword("library", kind) && kind == 4);
+    EXPECT_TRUE(FindModuleKeyword("package", kind) && kind == 5);
+    EXPECT_FALSE(FindModuleKeyword("units", kind));
+}
+
+TEST(TokenizerTest, LineSources) {
+    // The same text through a callback, a text stream and a string list.
+    TStringList lines = {"a {", "", "b} c"};
+    int next = 0;
+    TPascalTokenizer callback([&](std::string& line) {
+        if (next >= lines.Count()) return false;
+        line = lines[next++];
+        return true;
+    });
+    TStringList copy = lines;
+    TStringsText stream(copy);
+    TTextStreamTokenizer streamed(stream);
+    TStringsTokenizer listed(lines);
+    for (TPascalTokenizer* t : {&callback, static_cast<TPascalTokenizer*>(&streamed),
+                                static_cast<TPascalTokenizer*>(&listed)}) {
+        t->SetKeepCommentText(true);
+        std::string seen;
+        while (t->NextToken() != tkNone)
+            seen += std::string(t->TokenText()) + "|";
+        EXPECT_EQ(seen, "a|{\r\nb}|c|");
+    }
+
+    listed.SetLineNumber(2);
+    EXPECT_EQ(listed.NextToken(), tkWord);
+    EXPECT_EQ(listed.TokenText(), "b");
+    EXPECT_EQ(listed.LineNumber(), 3);
+    EXPECT_EQ(listed.TokenLine(), 3);
+
+    listed.SetLine("  x y");
+    EXPECT_EQ(listed.Column(), 3);
+    EXPECT_EQ(listed.NextToken(), tkWord);
+    EXPECT_EQ(listed.TokenText(), "x");
+    listed.SetLine(listed.CurrentLine()); // a line may be set from itself
+    EXPECT_EQ(listed.NextToken(), tkWord);
+    EXPECT_EQ(listed.TokenText(), "x");
+}
+
+} // namespace
+} // namespace kolva
