@@ -22,20 +22,6 @@ namespace kolva {
 
 class TModuleItem;
 
-/// Routine directives, bit numbers of the directive set.
-enum TProcDirective : uint8_t {
-    pdForward,
-    pdExternal,
-    pdOverload,
-    pdVirtual,
-    pdDynamic,
-    pdAbstract,
-    pdMessage,
-    pdOverride,
-    pdReintroduce
-};
-using TProcDirectives = TSet<TProcDirective, pdReintroduce + 1>;
-
 /// Editor numbers by which code items find their dialogs in the editor factory.
 enum : uint16_t {
     edProcedure = 20,

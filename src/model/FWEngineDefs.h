@@ -40,6 +40,21 @@ constexpr int CallConventionCount = ccFar + 1;
 enum TProcKind : uint8_t { pkConstructor, pkDestructor, pkProcedure, pkFunction };
 constexpr int ProcKindCount = pkFunction + 1;
 
+/// Routine directives, in the order of their bits in a routine's directive set.
+enum TProcDirective : uint8_t {
+    pdForward,
+    pdExternal,
+    pdOverload,
+    pdVirtual,
+    pdDynamic,
+    pdAbstract,
+    pdMessage,
+    pdOverride,
+    pdReintroduce
+};
+constexpr int ProcDirectiveCount = pdReintroduce + 1;
+using TProcDirectives = TSet<TProcDirective, ProcDirectiveCount>;
+
 /// How a property reads or writes: `rwCustom` only describes an existing access specifier
 /// that is neither a field nor a method of the class.
 enum TRWAccessEx : uint8_t { rwNone, rwField, rwMethod, rwCustom };

@@ -254,19 +254,6 @@ bool FindStructureWord(std::string_view Word, TReservedWord& Result);
 /// Finds Word (any case) among all reserved words.
 bool FindDirectiveWord(std::string_view Word, TReservedWord& Result);
 
-/// Routine directives, in the order of their bits in a routine's directive set.
-enum TProcDirective : uint8_t {
-    pdForward,
-    pdExternal,
-    pdOverload,
-    pdVirtual,
-    pdDynamic,
-    pdAbstract,
-    pdMessage,
-    pdOverride,
-    pdReintroduce
-};
-constexpr int ProcDirectiveCount = pdReintroduce + 1;
 
 /// rwConstructor..rwFunction; other words raise Exception
 /// "Reserved word %d is not a procedure kind".
