@@ -21,5 +21,10 @@ const std::vector<TCommand>& Commands();
 int RunVersion(const TArgs& Args);
 /// Lists the tokens of a source file: `LINE:COL KIND TEXT`, tolerant of malformed input.
 int RunTokens(const TArgs& Args);
+/// Prints the code model of a source file, as text or as JSON.
+int RunOutline(const TArgs& Args);
+
+/// Prints the usage line of a command to standard error; returns the exit status 2.
+int Usage(const char* Line);
 
 } // namespace kolva::cli

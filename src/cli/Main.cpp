@@ -12,8 +12,14 @@ const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
         {"--version", "kolva --version", RunVersion},
         {"tokens", "kolva tokens FILE", RunTokens},
+        {"outline", "kolva outline FILE [--json]", RunOutline},
     };
     return commands;
+}
+
+int Usage(const char* Line) {
+    std::cerr << "usage: " << Line << '\n';
+    return 2;
 }
 
 int RunVersion(const TArgs&) {

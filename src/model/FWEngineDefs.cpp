@@ -13,7 +13,20 @@ constexpr const char* CallConventionTexts[CallConventionCount] = {
 constexpr const char* ProcKindTexts[ProcKindCount] = {"constructor", "destructor", "procedure",
                                                       "function"};
 constexpr const char* ClassKindTexts[] = {"class", "interface", "object", "dispinterface"};
+constexpr const char* CodeItemKindNames[CodeItemKindCount] = {
+    "ckNone",      "ckModule",   "ckUses",      "ckFWTag",     "ckVar",           "ckVisibility",
+    "ckProcedure", "ckClass",    "ckInterface", "ckObject",    "ckDispInterface", "ckField",
+    "ckMethod",    "ckProperty", "ckResClause", "ckMethodImpl"};
+constexpr const char* VisibilityNames[VisibilityCount] = {
+    "scDefault", "scPrivate", "scProtected", "scPublic", "scPublished", "scAutomated"};
 } // namespace
+
+const char* CodeItemKindName(TCodeItemKind Kind) {
+    return CodeItemKindNames[Kind];
+}
+const char* VisibilityName(TVisibility Value) {
+    return VisibilityNames[Value];
+}
 
 const char* KeywordText(TVisibility Value) {
     return VisibilityTexts[Value];

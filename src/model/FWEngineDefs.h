@@ -97,4 +97,8 @@ const char* KeywordText(TProcKind Value);
 /// "class", "interface", "object" or "dispinterface". EXPECTS: IsClassKind(Kind).
 const char* ClassKindText(TCodeItemKind Kind);
 
+/// The member names themselves ("ckClass", "scPublic"), for outlines and diagnostics.
+const char* CodeItemKindName(TCodeItemKind Kind);
+const char* VisibilityName(TVisibility Value);
+
 } // namespace kolva
