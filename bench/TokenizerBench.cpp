@@ -1,6 +1,7 @@
 // Tokenizer throughput over the 30 largest Object Pascal units of the Free Pascal sources,
 // beside two floors measured over the same bytes: counting lines with memchr, and splitting
 // into one std::string per line (what loading an editor buffer costs anyway).
+#include "BenchCorpus.h"
 #include "model/Tokenizers.h"
 #include "platform/Files.h"
 #include "platform/StringList.h"
@@ -17,30 +18,7 @@
 namespace {
 
 using namespace kolva;
-
-const std::string& Corpus() {
-    static const std::string bytes = [] {
-        const char* env = std::getenv("KOLVA_FPCSRC");
-        const std::filesystem::path root = env ? env : "/usr/share/fpcsrc";
-        std::vector<std::pair<uintmax_t, std::filesystem::path>> units;
-        std::error_code ec;
-        for (auto it = std::filesystem::recursive_directory_iterator(root, ec);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            const std::string ext = it->path().extension().string();
-            if (it->is_regular_file() && (ext == ".pp" || ext == ".pas"))
-                units.emplace_back(it->file_size(), it->path());
-        }
-        std::sort(units.begin(), units.end(), std::greater<>());
-        if (units.size() > 30) units.resize(30);
-        std::string all;
-        for (const auto& unit : units) {
-            all += ReadFileText(unit.second.string());
-            if (!all.empty() && all.back() != '\n') all += '\n';
-        }
-        return all;
-    }();
-    return bytes;
-}
+using bench::Corpus;
 
 const TStringList& CorpusLines() {
     static const TStringList lines = [] {

@@ -156,7 +156,7 @@ void TParser::Routine(TReservedWord Keyword) {
         FContainer = impl;
         RoutineHeader(*impl);
         if (impl->Directives.Contains(pdForward) || impl->Directives.Contains(pdExternal))
-            Fail("Unexpected directive");
+            Report("Unexpected directive");
         return;
     }
     PushBack();
@@ -169,7 +169,7 @@ void TParser::Routine(TReservedWord Keyword) {
         method->StartLine = line;
         method->StartColumn = column;
         RoutineHeader(*method);
-        if (method->Directives.Contains(pdForward)) Fail("Unexpected directive");
+        if (method->Directives.Contains(pdForward)) Report("Unexpected directive");
         return;
     }
     if (!OnlyModuleOnStack()) CloseAll();
@@ -193,7 +193,7 @@ void TParser::Routine(TReservedWord Keyword) {
     }
     becomeContainer();
     if (!(proc->Directives - TProcDirectives{pdForward, pdExternal, pdOverload}).Empty())
-        Fail("Illegal procedure directives");
+        Report("Illegal procedure directives");
 }
 
 void TParser::RoutineHeader(TProcItem& Item) {

@@ -142,6 +142,15 @@ void TModuleExplorer::TParser::Fail(const std::string& What) const {
     throw EBadFormat(What + Format(" in line %d col %d", FLine + 1, FColumn + 1));
 }
 
+void TModuleExplorer::TParser::Report(const std::string& What) {
+    Record(What + Format(" in line %d col %d", FLine + 1, FColumn + 1));
+}
+
+void TModuleExplorer::TParser::Record(const std::string& Message) {
+    if (FOwner.FErrors.size() < MaxKeptErrors) FOwner.FErrors.push_back(Message);
+    ++FOwner.FErrorCount;
+}
+
 // ---------------------------------------------------------------------------------------
 // The main loop
 
@@ -157,11 +166,11 @@ void TModuleExplorer::TParser::Run() {
             if (Next() == tkNone) break;
             Dispatch();
         } catch (const ETokenError& e) {
-            // A malformed declaration: keep what was read and go on with the next token.
+            // A malformed declaration: keep what was read and go on with the token after
+            // the one in error.
             if (FTokenizer.Marking()) FTokenizer.GetMark();
             FPushedBack = false;
-            if (FOwner.FErrors.size() < MaxKeptErrors) FOwner.FErrors.push_back(e.Message());
-            ++FOwner.FErrorCount;
+            Record(e.Message());
         }
     }
 }

@@ -37,6 +37,10 @@ private:
     int Column() const { return FColumn; }
     [[noreturn]] void Unexpected() const;
     [[noreturn]] void Fail(const std::string& What) const;
+    /// Records a malformed declaration found after its last token was read, without
+    /// raising: the token pushed back after it starts the next declaration.
+    void Report(const std::string& What);
+    void Record(const std::string& Message);
 
     // --- the main loop and blocks (ModuleExplorer.cpp)
     void ReadHeading();

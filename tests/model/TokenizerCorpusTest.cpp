@@ -6,6 +6,7 @@
 #include "model/Tokenizers.h"
 #include "platform/Files.h"
 #include "platform/StringList.h"
+#include "support/Corpus.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,25 +17,9 @@
 namespace kolva {
 namespace {
 
-constexpr int ShardCount = 8;
+using test::CorpusFiles;
 
-const std::vector<std::string>& CorpusFiles() {
-    static const std::vector<std::string> files = [] {
-        std::vector<std::string> found;
-        std::error_code ec;
-        for (auto it = std::filesystem::recursive_directory_iterator(KOLVA_FPCSRC, ec);
-             it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            std::string ext = it->path().extension().string();
-            std::transform(ext.begin(), ext.end(), ext.begin(), ::tolower);
-            if (it->is_regular_file() &&
-                (ext == ".pp" || ext == ".pas" || ext == ".inc" || ext == ".lpr" || ext == ".dpr"))
-                found.push_back(it->path().string());
-        }
-        std::sort(found.begin(), found.end());
-        return found;
-    }();
-    return files;
-}
+constexpr int ShardCount = 8;
 
 struct TCorpusCount {
     int64_t Tokens = 0;
