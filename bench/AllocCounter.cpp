@@ -2,23 +2,20 @@
 // a parse needs per source byte.
 #include "BenchCorpus.h"
 
-#include <malloc.h>
-
-#include <atomic>
 #include <cstdlib>
+#include <malloc.h>
 #include <new>
 
+// The benchmarks run on one thread; plain counters keep the bookkeeping cheap.
 namespace {
-std::atomic<size_t> GLive{0};
-std::atomic<size_t> GPeak{0};
+size_t GLive = 0;
+size_t GPeak = 0;
 
 void* Allocate(size_t size) {
     void* p = std::malloc(size ? size : 1);
     if (!p) throw std::bad_alloc();
-    const size_t live = GLive += malloc_usable_size(p);
-    size_t peak = GPeak.load();
-    while (live > peak && !GPeak.compare_exchange_weak(peak, live)) {
-    }
+    GLive += malloc_usable_size(p);
+    if (GLive > GPeak) GPeak = GLive;
     return p;
 }
 
@@ -30,13 +27,23 @@ void Release(void* p) noexcept {
 } // namespace
 
 namespace kolva::bench {
-size_t LiveBytes() { return GLive; }
-size_t PeakBytes() { return GPeak; }
-void ResetPeak() { GPeak = GLive.load(); }
+size_t LiveBytes() {
+    return GLive;
+}
+size_t PeakBytes() {
+    return GPeak;
+}
+void ResetPeak() {
+    GPeak = GLive;
+}
 } // namespace kolva::bench
 
-void* operator new(size_t size) { return Allocate(size); }
-void* operator new[](size_t size) { return Allocate(size); }
+void* operator new(size_t size) {
+    return Allocate(size);
+}
+void* operator new[](size_t size) {
+    return Allocate(size);
+}
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
     try {
         return Allocate(size);
@@ -47,7 +54,15 @@ void* operator new(size_t size, const std::nothrow_t&) noexcept {
 void* operator new[](size_t size, const std::nothrow_t& tag) noexcept {
     return operator new(size, tag);
 }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, size_t) noexcept { Release(p); }
-void operator delete[](void* p, size_t) noexcept { Release(p); }
+void operator delete(void* p) noexcept {
+    Release(p);
+}
+void operator delete[](void* p) noexcept {
+    Release(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    Release(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    Release(p);
+}

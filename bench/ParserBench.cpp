@@ -38,7 +38,8 @@ void ParseText(benchmark::State& State, const std::string& Text) {
     }
     std::unique_ptr<TStringList> lines = Split(Text);
     TModuleExplorer explorer;
-    for (auto _ : State) explorer.Parse(lines.get());
+    for (auto _ : State)
+        explorer.Parse(lines.get());
     State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(Text.size()));
     State.counters["lines"] = lines->Count();
     State.counters["items"] = explorer.ItemCount();
@@ -47,14 +48,16 @@ void ParseText(benchmark::State& State, const std::string& Text) {
 
 void BM_ParseLargestUnits(benchmark::State& State) {
     std::vector<std::unique_ptr<TStringList>> units;
-    for (const bench::TUnitText& unit : bench::LargestUnits()) units.push_back(Split(unit.Text));
+    for (const bench::TUnitText& unit : bench::LargestUnits())
+        units.push_back(Split(unit.Text));
     TModuleExplorer explorer;
     double peak = 0;
     for (auto _ : State)
-        for (auto& lines : units) explorer.Parse(lines.get());
+        for (auto& lines : units)
+            explorer.Parse(lines.get());
     for (size_t i = 0; i < units.size(); ++i)
-        peak = std::max(peak, PeakPerByte(explorer, *units[i],
-                                          bench::LargestUnits()[i].Text.size()));
+        peak =
+            std::max(peak, PeakPerByte(explorer, *units[i], bench::LargestUnits()[i].Text.size()));
     State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(bench::Corpus().size()));
     State.counters["peak B/B"] = peak;
 }

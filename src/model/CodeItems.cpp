@@ -39,10 +39,13 @@ TCodeItem::~TCodeItem() {
 }
 
 void TCodeItem::ClearChildren() {
-    // Last first, as a child's destructor takes it out of this list.
-    while (!FChildren.empty())
-        delete FChildren.back();
-    FChildren.shrink_to_fit();
+    // Detached first, so no child searches this list on its way out; freed last first.
+    std::vector<TCodeItem*> children;
+    children.swap(FChildren);
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        (*it)->FParent = nullptr;
+        delete *it;
+    }
 }
 
 void TCodeItem::SetParent(TCodeItem* NewParent) {
@@ -64,9 +67,10 @@ void TCodeItem::AddChild(TCodeItem* Item) {
 }
 
 void TCodeItem::RemoveChild(TCodeItem* Item) {
-    const auto it = std::find(FChildren.begin(), FChildren.end(), Item);
-    if (it == FChildren.end()) return;
-    FChildren.erase(it);
+    // From the back: the child removed is most often one of the last added.
+    const auto it = std::find(FChildren.rbegin(), FChildren.rend(), Item);
+    if (it == FChildren.rend()) return;
+    FChildren.erase(std::next(it).base());
     Item->FParent = nullptr;
     if (FChildren.empty()) FChildren.shrink_to_fit();
 }
@@ -346,13 +350,16 @@ std::string TMemberItem::DataTypeText() const {
 }
 
 void TMemberItem::SetDataTypeText(std::string_view Text) {
-    const std::string text = Trim(Text);
-    if (text.empty()) {
+    while (!Text.empty() && static_cast<unsigned char>(Text.front()) < 33)
+        Text.remove_prefix(1);
+    while (!Text.empty() && static_cast<unsigned char>(Text.back()) < 33)
+        Text.remove_suffix(1);
+    if (Text.empty()) {
         FDataType = dtVoid;
         return;
     }
-    FDataType = DataTypeOf(text);
-    if (FDataType == dtUserDefined) FTypeName = text;
+    FDataType = DataTypeOf(Text);
+    if (FDataType == dtUserDefined) FTypeName.assign(Text);
 }
 
 TPropLinksData::~TPropLinksData() {

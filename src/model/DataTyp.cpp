@@ -9,7 +9,7 @@ namespace kolva {
 namespace {
 
 struct TDataTypeInfo {
-    const char* Name;
+    std::string_view Name;
     const char* Description;
     const char* Code;
 };
@@ -78,17 +78,23 @@ void SetUpcaseStringTypeName(bool Value) {
 
 std::string DataTypeName(TDataType Type) {
     if (Type == dtString && GUpcaseString) return "String";
-    return DataTypes[Type].Name;
+    return std::string(DataTypes[Type].Name);
 }
 
 std::string DataTypeDescription(TDataType Type) {
     return DataTypes[Type].Description;
 }
 
+// Runs for the type of every member the parser reads, so most names (user-defined types)
+// are ruled out by length and first letter before any case folding.
 TDataType DataTypeOf(std::string_view Name) {
+    if (Name.empty()) return dtUserDefined;
+    const char first = UpCase(Name[0]);
     for (int i = 0; i < DataTypeCount; ++i) {
+        const std::string_view candidate = DataTypes[i].Name;
+        if (candidate.size() != Name.size() || UpCase(candidate[0]) != first) continue;
         const auto type = static_cast<TDataType>(i);
-        if (!IsNamedByUser(type) && SameText(Name, DataTypes[i].Name)) return type;
+        if (!IsNamedByUser(type) && SameText(Name, candidate)) return type;
     }
     return dtUserDefined;
 }

@@ -11,6 +11,22 @@ namespace kolva {
 
 namespace {
 
+// Names compared and hashed without regard to case, as views into the items' own names, so
+// that grouping thousands of routines allocates nothing per name.
+struct TNameHash {
+    size_t operator()(std::string_view S) const {
+        uint64_t h = 1469598103934665603ull;
+        for (char c : S)
+            h = (h ^ static_cast<unsigned char>(UpCase(c))) * 1099511628211ull;
+        return static_cast<size_t>(h);
+    }
+};
+struct TNameEqual {
+    bool operator()(std::string_view A, std::string_view B) const { return SameText(A, B); }
+};
+template <typename T>
+using TByName = std::unordered_map<std::string_view, T, TNameHash, TNameEqual>;
+
 void SortByName(std::vector<TProcItem*>& Items) {
     std::stable_sort(Items.begin(), Items.end(), [](const TProcItem* a, const TProcItem* b) {
         return CompareText(a->Name, b->Name) < 0;
@@ -31,36 +47,67 @@ class TMatcher {
 public:
     /// Links Declarations and Implementations of one owner; for a class owner, every
     /// implementation left over gets an implied declaration in that class.
-    void Match(TCodeItem& Owner, std::vector<TProcItem*> Declarations,
-               std::vector<TProcItem*> Implementations) {
-        SortByName(Declarations);
-        SortByName(Implementations);
-        size_t d = 0;
+    void Match(TCodeItem& Owner, const std::vector<TProcItem*>& Declarations,
+               const std::vector<TProcItem*>& Implementations) {
         std::vector<TProcItem*> leftOver;
-        for (size_t i = 0; i < Implementations.size();) {
-            const std::string& name = Implementations[i]->Name;
-            size_t iEnd = i;
-            while (iEnd < Implementations.size() && SameText(Implementations[iEnd]->Name, name))
-                ++iEnd;
-            while (d < Declarations.size() && CompareText(Declarations[d]->Name, name) < 0)
-                ++d;
-            size_t dEnd = d;
-            while (dEnd < Declarations.size() && SameText(Declarations[dEnd]->Name, name))
-                ++dEnd;
-            std::vector<TProcItem*> impls(Implementations.begin() + i,
-                                          Implementations.begin() + iEnd);
-            std::vector<TProcItem*> decls(Declarations.begin() + d, Declarations.begin() + dEnd);
-            MatchGroup(decls, impls);
-            leftOver.insert(leftOver.end(), impls.begin(), impls.end());
-            i = iEnd;
-            d = dEnd;
+        if (Declarations.empty()) {
+            leftOver = Implementations;
+        } else if (Declarations.size() + Implementations.size() <= LinearLimit) {
+            MatchSmall(Declarations, Implementations, leftOver);
+        } else {
+            MatchLarge(Declarations, Implementations, leftOver);
         }
-        if (IsClassKind(Owner.Kind()))
-            for (TProcItem* impl : leftOver)
-                ImplyDeclaration(Owner, *impl);
+        if (!IsClassKind(Owner.Kind()) || leftOver.empty()) return;
+        SortByName(leftOver);
+        for (TProcItem* impl : leftOver)
+            ImplyDeclaration(Owner, *impl);
     }
 
 private:
+    static constexpr size_t LinearLimit = 48;
+
+    // The routines of a typical class: comparing every pair costs less than building groups.
+    void MatchSmall(const std::vector<TProcItem*>& Decls, const std::vector<TProcItem*>& Impls,
+                    std::vector<TProcItem*>& LeftOver) {
+        FDone.assign(Impls.size(), false);
+        for (size_t i = 0; i < Impls.size(); ++i) {
+            if (FDone[i]) continue;
+            const std::string& name = Impls[i]->Name;
+            FImplGroup.clear();
+            for (size_t k = i; k < Impls.size(); ++k) {
+                if (!FDone[k] && SameText(Impls[k]->Name, name)) {
+                    FDone[k] = true;
+                    FImplGroup.push_back(Impls[k]);
+                }
+            }
+            FDeclGroup.clear();
+            for (TProcItem* decl : Decls)
+                if (SameText(decl->Name, name)) FDeclGroup.push_back(decl);
+            MatchGroup(FDeclGroup, FImplGroup);
+            LeftOver.insert(LeftOver.end(), FImplGroup.begin(), FImplGroup.end());
+        }
+    }
+
+    // Many routines (the procedures of a large unit): grouped through a hash of the names.
+    void MatchLarge(const std::vector<TProcItem*>& Decls, const std::vector<TProcItem*>& Impls,
+                    std::vector<TProcItem*>& LeftOver) {
+        TByName<std::vector<TProcItem*>> declsByName, implsByName;
+        std::vector<std::string_view> names; // in order of first implementation
+        for (TProcItem* decl : Decls)
+            declsByName[decl->Name].push_back(decl);
+        for (TProcItem* impl : Impls) {
+            std::vector<TProcItem*>& group = implsByName[impl->Name];
+            if (group.empty()) names.push_back(impl->Name);
+            group.push_back(impl);
+        }
+        for (std::string_view name : names) {
+            std::vector<TProcItem*>& impls = implsByName[name];
+            if (auto it = declsByName.find(name); it != declsByName.end())
+                MatchGroup(it->second, impls);
+            LeftOver.insert(LeftOver.end(), impls.begin(), impls.end());
+        }
+    }
+
     void MatchGroup(std::vector<TProcItem*>& Decls, std::vector<TProcItem*>& Impls) {
         while (!Decls.empty() && !Impls.empty()) {
             size_t chosen = 0;
@@ -94,66 +141,55 @@ private:
     }
 
     std::unordered_map<const TProcItem*, std::string> FSignatures;
+    std::vector<TProcItem*> FDeclGroup, FImplGroup;
+    std::vector<bool> FDone;
 };
-
-bool LessClassName(const TMethodImplItem* a, const TMethodImplItem* b) {
-    return CompareText(a->ClassName, b->ClassName) < 0;
-}
 
 } // namespace
 
 void TModuleExplorer::LinkImplementations() {
     TModuleItem& module = *FModule;
     std::vector<TClassItem*> classes;
-    std::vector<TMethodImplItem*> impls;
+    TByName<std::vector<TProcItem*>> implsByClass;
+    std::vector<std::string_view> classNames; // of implementations, in source order
     std::vector<TProcData*> procs;
     for (TCodeItem* item : module.Children()) {
-        if (IsClassKind(item->Kind()))
+        if (IsClassKind(item->Kind())) {
             classes.push_back(static_cast<TClassItem*>(item));
-        else if (item->Kind() == ckMethodImpl)
-            impls.push_back(static_cast<TMethodImplItem*>(item));
-        else if (item->Kind() == ckProcedure)
+        } else if (item->Kind() == ckMethodImpl) {
+            auto* impl = static_cast<TMethodImplItem*>(item);
+            std::vector<TProcItem*>& group = implsByClass[impl->ClassName];
+            if (group.empty()) classNames.push_back(impl->ClassName);
+            group.push_back(impl);
+        } else if (item->Kind() == ckProcedure) {
             procs.push_back(static_cast<TProcData*>(item));
+        }
     }
-    std::stable_sort(impls.begin(), impls.end(), LessClassName);
-    auto implsOf = [&](const std::string& className) {
-        TMethodImplItem probe(nullptr);
-        probe.ClassName = className;
-        const auto range = std::equal_range(impls.begin(), impls.end(), &probe, LessClassName);
-        return std::vector<TProcItem*>(range.first, range.second);
-    };
 
     TMatcher matcher;
+    TByName<bool> known; // every class kind's name
     for (TClassItem* cls : classes) {
+        known[cls->Name] = true;
         if (cls->Kind() != ckClass && cls->Kind() != ckObject) continue;
         std::vector<TProcItem*> decls;
         for (TCodeItem* child : cls->Children())
             if (child->Kind() == ckMethod) decls.push_back(static_cast<TProcItem*>(child));
-        std::vector<TProcItem*> own = implsOf(cls->Name);
-        // A second class of the same name finds the implementations taken already.
-        std::erase_if(own, [](const TProcItem* p) { return p->DeclarationLink() != nullptr; });
-        matcher.Match(*cls, std::move(decls), std::move(own));
+        std::vector<TProcItem*> own;
+        if (auto it = implsByClass.find(cls->Name); it != implsByClass.end())
+            // A second class of the same name finds the implementations taken already.
+            for (TProcItem* impl : it->second)
+                if (!impl->DeclarationLink()) own.push_back(impl);
+        matcher.Match(*cls, decls, own);
     }
 
     // Implementations of classes declared elsewhere get a class of their own.
-    std::vector<std::string> known;
-    for (const TClassItem* cls : classes)
-        known.push_back(UpperCase(cls->Name));
-    std::sort(known.begin(), known.end());
-    for (size_t i = 0; i < impls.size();) {
-        size_t end = i + 1;
-        while (end < impls.size() && SameText(impls[end]->ClassName, impls[i]->ClassName))
-            ++end;
-        const std::string& name = impls[i]->ClassName;
-        if (!std::binary_search(known.begin(), known.end(), UpperCase(name))) {
-            auto* cls = new TClassItem(&module);
-            cls->Name = name;
-            cls->Implied = true;
-            cls->DeclaredElsewhere = true;
-            matcher.Match(*cls, {},
-                          std::vector<TProcItem*>(impls.begin() + i, impls.begin() + end));
-        }
-        i = end;
+    for (std::string_view name : classNames) {
+        if (known.count(name)) continue;
+        auto* cls = new TClassItem(&module);
+        cls->Name = std::string(name);
+        cls->Implied = true;
+        cls->DeclaredElsewhere = true;
+        matcher.Match(*cls, {}, implsByClass[name]);
     }
 
     std::vector<TProcItem*> declarations, implementations;
@@ -165,7 +201,7 @@ void TModuleExplorer::LinkImplementations() {
         proc->Visibility = proc->InInterface ? scPublic : scPrivate;
         (isImpl ? implementations : declarations).push_back(proc);
     }
-    matcher.Match(module, std::move(declarations), std::move(implementations));
+    matcher.Match(module, declarations, implementations);
 }
 
 } // namespace kolva

@@ -439,6 +439,9 @@ constexpr std::string_view ReservedWords[ReservedWordCount] = {
 struct TLetterWords {
     uint8_t Count = 0;
     uint8_t Words[8] = {};
+    // Bit n is set when a word of this letter has n characters: most identifiers are ruled
+    // out by it without comparing a character.
+    uint32_t Lengths = 0;
 };
 
 constexpr std::array<TLetterWords, 26> MakeLetterWords() {
@@ -446,6 +449,7 @@ constexpr std::array<TLetterWords, 26> MakeLetterWords() {
     for (int w = 0; w < ReservedWordCount; ++w) {
         TLetterWords& list = letters[ReservedWords[w][0] - 'A'];
         list.Words[list.Count++] = static_cast<uint8_t>(w);
+        list.Lengths |= uint32_t(1) << ReservedWords[w].size();
     }
     return letters;
 }
@@ -457,6 +461,7 @@ bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Resu
     const char first = UpCase(Word[0]);
     if (first < 'A' || first > 'Z') return false;
     const TLetterWords& list = LetterWords[first - 'A'];
+    if (Word.size() >= 32 || !((list.Lengths >> Word.size()) & 1)) return false;
     for (int i = 0; i < list.Count; ++i) {
         const uint8_t ordinal = list.Words[i];
         if (ordinal > Last) break;

@@ -254,7 +254,6 @@ bool FindStructureWord(std::string_view Word, TReservedWord& Result);
 /// Finds Word (any case) among all reserved words.
 bool FindDirectiveWord(std::string_view Word, TReservedWord& Result);
 
-
 /// rwConstructor..rwFunction; other words raise Exception
 /// "Reserved word %d is not a procedure kind".
 TProcKind ReservedToProcKind(TReservedWord Word);

@@ -92,7 +92,8 @@ TEST(DataTypes, RecentlyUsedNamesAreBounded) {
     NoteTypeUsed(dtUserDefined, "TBar");
     NoteTypeUsed(dtClass, "tfoo");
     EXPECT_EQ(recent.Text(), "tfoo\r\nTBar\r\n") << "one entry, in the newest spelling";
-    for (int i = 0; i < MaxRecentTypes; ++i) NoteTypeUsed(dtUserDefined, "T" + IntToStr(i));
+    for (int i = 0; i < MaxRecentTypes; ++i)
+        NoteTypeUsed(dtUserDefined, "T" + IntToStr(i));
     EXPECT_EQ(recent.Count(), MaxRecentTypes);
     EXPECT_EQ(recent.IndexOf("TFoo"), -1) << "the oldest names fall out";
     EXPECT_EQ(recent[0], "T29");

@@ -37,20 +37,19 @@ begin
 end;
 end.)";
     TModuleExplorer explorer;
-    EXPECT_EQ(OutlineOf(source, &explorer),
-              "ckClass TFoo scPublic 3-13\n"
-              "  ckField A, B, C scDefault 4-4\n"
-              "  ckField FProc scDefault 5-5\n"
-              "  ckVisibility private scPrivate 6-6\n"
-              "  ckMethod Make scPrivate 7-7 -> 21\n"
-              "  ckMethod P scPrivate 8-8 -> 18\n"
-              "  ckMethod P scPrivate 9-9 -> 15\n"
-              "  ckResClause IOne.Run scPrivate 10-10\n"
-              "  ckVisibility public scPublic 11-11\n"
-              "  ckProperty Items scPublic 12-12\n"
-              "ckMethodImpl TFoo.P scDefault 15-17 -> 9\n"
-              "ckMethodImpl TFoo.P scDefault 18-20 -> 8\n"
-              "ckMethodImpl TFoo.Make scDefault 21-23 -> 7\n");
+    EXPECT_EQ(OutlineOf(source, &explorer), "ckClass TFoo scPublic 3-13\n"
+                                            "  ckField A, B, C scDefault 4-4\n"
+                                            "  ckField FProc scDefault 5-5\n"
+                                            "  ckVisibility private scPrivate 6-6\n"
+                                            "  ckMethod Make scPrivate 7-7 -> 21\n"
+                                            "  ckMethod P scPrivate 8-8 -> 18\n"
+                                            "  ckMethod P scPrivate 9-9 -> 15\n"
+                                            "  ckResClause IOne.Run scPrivate 10-10\n"
+                                            "  ckVisibility public scPublic 11-11\n"
+                                            "  ckProperty Items scPublic 12-12\n"
+                                            "ckMethodImpl TFoo.P scDefault 15-17 -> 9\n"
+                                            "ckMethodImpl TFoo.P scDefault 18-20 -> 8\n"
+                                            "ckMethodImpl TFoo.Make scDefault 21-23 -> 7\n");
     EXPECT_EQ(explorer.ErrorCount(), 0) << explorer.Errors().front();
     EXPECT_EQ(explorer.ModuleKind(), mkUnit);
     EXPECT_EQ(explorer.ImplementationLine(), 14);
@@ -118,15 +117,14 @@ TEST(ModuleExplorer, ProceduresLocalForwardAndOverloaded) {
                                "procedure Later; begin end;\n"
                                "end.\n";
     TModuleExplorer explorer;
-    EXPECT_EQ(OutlineOf(source, &explorer),
-              "ckProcedure P scPublic 2-2 -> 11\n"
-              "ckProcedure P scPublic 3-3 -> 7\n"
-              "ckProcedure Beep scPublic 4-4\n"
-              "ckProcedure Later scPrivate 6-6 -> 12\n"
-              "ckProcedure P scPrivate 7-10 -> 3\n"
-              "  ckProcedure Local scDefault 8-9\n"
-              "ckProcedure P scPrivate 11-11 -> 2\n"
-              "ckProcedure Later scPrivate 12-12 -> 6\n");
+    EXPECT_EQ(OutlineOf(source, &explorer), "ckProcedure P scPublic 2-2 -> 11\n"
+                                            "ckProcedure P scPublic 3-3 -> 7\n"
+                                            "ckProcedure Beep scPublic 4-4\n"
+                                            "ckProcedure Later scPrivate 6-6 -> 12\n"
+                                            "ckProcedure P scPrivate 7-10 -> 3\n"
+                                            "  ckProcedure Local scDefault 8-9\n"
+                                            "ckProcedure P scPrivate 11-11 -> 2\n"
+                                            "ckProcedure Later scPrivate 12-12 -> 6\n");
     auto* beep = static_cast<TProcData*>(explorer.Item(2));
     EXPECT_EQ(beep->ExternalText, "'kernel32.dll'");
     EXPECT_EQ(beep->CallConvention, ccStdCall);
@@ -149,10 +147,10 @@ TEST(ModuleExplorer, ImpliedClassesAndDeclarations) {
 
 TEST(ModuleExplorer, ProgramsAndFragmentsAreImplementation) {
     TModuleExplorer explorer;
-    EXPECT_EQ(OutlineOf("program P;\nuses A;\nprocedure Q; begin end;\nbegin\n  Q;\nend.\n",
-                        &explorer),
-              "ckUses interface uses clause scPublic 1-1\n"
-              "ckProcedure Q scPrivate 2-2\n");
+    EXPECT_EQ(
+        OutlineOf("program P;\nuses A;\nprocedure Q; begin end;\nbegin\n  Q;\nend.\n", &explorer),
+        "ckUses interface uses clause scPublic 1-1\n"
+        "ckProcedure Q scPrivate 2-2\n");
     EXPECT_EQ(explorer.ImplementationLine(), 0);
     EXPECT_EQ(explorer.ModuleKind(), mkProgram);
     EXPECT_EQ(explorer.Module().EndLine, 5);

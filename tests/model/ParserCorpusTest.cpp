@@ -38,7 +38,8 @@ TEST_P(TParserCorpusTest, EveryFileParses) {
         }
         for (const std::string& fault : test::CheckModel(explorer, lines.Count(), false))
             ADD_FAILURE() << file << ": " << fault;
-        for (int k = 0; k < lines.Count(); ++k) bytes += int64_t(lines[k].size()) + 1;
+        for (int k = 0; k < lines.Count(); ++k)
+            bytes += int64_t(lines[k].size()) + 1;
         items += explorer.ItemCount();
         errors += explorer.ErrorCount();
         filesWithErrors += explorer.ErrorCount() > 0;

@@ -21,15 +21,15 @@ void OutlineItem(std::string& Out, const TCodeItem& Item, int Level) {
         if (link) Out += Format(" -> %d", link->StartLine);
     }
     Out += '\n';
-    for (const TCodeItem* child : Item.Children()) OutlineItem(Out, *child, Level + 1);
+    for (const TCodeItem* child : Item.Children())
+        OutlineItem(Out, *child, Level + 1);
 }
 
 void Check(const TCodeItem& Item, const TCodeItem* PlacedParent, int LineCount, bool Nested,
            std::vector<std::string>& Faults) {
     const std::string name = std::string(CodeItemKindName(Item.Kind())) + " " + Item.Name;
     if (const auto* proc = dynamic_cast<const TProcItem*>(&Item)) {
-        if (proc->ImplementationLink() &&
-            proc->ImplementationLink()->DeclarationLink() != proc)
+        if (proc->ImplementationLink() && proc->ImplementationLink()->DeclarationLink() != proc)
             Faults.push_back(name + ": implementation link not returned");
         if (proc->DeclarationLink() && proc->DeclarationLink()->ImplementationLink() != proc)
             Faults.push_back(name + ": declaration link not returned");
@@ -42,8 +42,8 @@ void Check(const TCodeItem& Item, const TCodeItem* PlacedParent, int LineCount, 
         if (Nested && PlacedParent &&
             (Item.StartLine < PlacedParent->StartLine ||
              Item.LastLine() > PlacedParent->LastLine()))
-            Faults.push_back(name + Format(" %d-%d: outside its parent", Item.StartLine,
-                                           Item.LastLine()));
+            Faults.push_back(name +
+                             Format(" %d-%d: outside its parent", Item.StartLine, Item.LastLine()));
     }
     for (const TCodeItem* child : Item.Children())
         Check(*child, placed ? &Item : PlacedParent, LineCount, Nested, Faults);
@@ -53,7 +53,8 @@ void Check(const TCodeItem& Item, const TCodeItem* PlacedParent, int LineCount, 
 
 std::string Outline(const TModuleExplorer& Explorer) {
     std::string out;
-    for (int i = 0; i < Explorer.ItemCount(); ++i) OutlineItem(out, *Explorer.Item(i), 0);
+    for (int i = 0; i < Explorer.ItemCount(); ++i)
+        OutlineItem(out, *Explorer.Item(i), 0);
     return out;
 }
 
@@ -66,8 +67,7 @@ std::string OutlineOf(const std::string& Source, TModuleExplorer* Explorer) {
     return Outline(explorer);
 }
 
-std::vector<std::string> CheckModel(const TModuleExplorer& Explorer, int LineCount,
-                                    bool Nested) {
+std::vector<std::string> CheckModel(const TModuleExplorer& Explorer, int LineCount, bool Nested) {
     std::vector<std::string> faults;
     for (int i = 0; i < Explorer.ItemCount(); ++i)
         Check(*Explorer.Item(i), nullptr, LineCount, Nested, faults);

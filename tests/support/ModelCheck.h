@@ -19,7 +19,6 @@ std::string OutlineOf(const std::string& Source, TModuleExplorer* Explorer = nul
 /// Violations of what every parse must give: links point at each other, implied items have
 /// no place, placed items lie inside the text with start <= last line. With Nested, also
 /// that placed children lie inside their placed parent's lines (true of well-formed units).
-std::vector<std::string> CheckModel(const TModuleExplorer& Explorer, int LineCount,
-                                    bool Nested);
+std::vector<std::string> CheckModel(const TModuleExplorer& Explorer, int LineCount, bool Nested);
 
 } // namespace kolva::test
