@@ -6,3 +6,4 @@ scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
 build/default/src/cli/kolva --version
+build/default/src/cli/kolva outline samples/Orders.pas
