@@ -21,5 +21,7 @@ const std::vector<TCommand>& Commands();
 int RunVersion(const TArgs& Args);
 /// Lists the tokens of a source file: `LINE:COL KIND TEXT`, tolerant of malformed input.
 int RunTokens(const TArgs& Args);
+/// Lists, shows or changes the user's settings in the registry of the prefix.
+int RunSettings(const TArgs& Args);
 
 } // namespace kolva::cli

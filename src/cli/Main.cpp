@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "foundation/VersRes.h"
 #include "platform/SysUtils.h"
+#include "settings/KolvaReg.h"
 
 #include <iostream>
 
@@ -12,6 +13,7 @@ const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
         {"--version", "kolva --version", RunVersion},
         {"tokens", "kolva tokens FILE", RunTokens},
+        {"settings", "kolva settings [list | get NAME | set NAME VALUE]", RunSettings},
     };
     return commands;
 }
@@ -22,6 +24,16 @@ int RunVersion(const TArgs&) {
 }
 
 namespace {
+
+// Every operation follows the user's settings, as the add-in would. A damaged value is
+// reported and the operation goes on with the rest of the settings.
+void LoadUserSettings() {
+    try {
+        LoadSettings();
+    } catch (const std::exception& e) {
+        std::cerr << "kolva: settings: " << e.what() << '\n';
+    }
+}
 
 void PrintUsage(std::ostream& out) {
     out << "usage:\n";
@@ -46,6 +58,7 @@ int main(int argc, char** argv) {
     }
     for (const TCommand& c : Commands()) {
         if (name != c.Name) continue;
+        LoadUserSettings();
         try {
             return c.Run(TArgs(argv + 2, argv + argc));
         } catch (const kolva::EAbort&) {
