@@ -87,16 +87,16 @@ void CheckMembers(TSetting& Setting, std::string_view Text) {
     }
     for (const std::string_view word : words)
         if (names.IndexOf(word) < 0)
-            throw Exception(Format("%s: \"%s\" is not one of %s", Setting.Name(),
-                                   std::string(word), MemberList(access, Setting.Index)));
+            throw Exception(Format("%s: \"%s\" is not one of %s", Setting.Name(), std::string(word),
+                                   MemberList(access, Setting.Index)));
 }
 
 int List() {
     for (const TSettingsGroup& g : Groups) {
         TObjectAccess access(&g.Object());
         for (int i = 0; i < access.Count(); ++i)
-            std::cout << g.Name << '.' << access.GetPropName(i) << '='
-                      << access.GetValueAsString(i) << '\n';
+            std::cout << g.Name << '.' << access.GetPropName(i) << '=' << access.GetValueAsString(i)
+                      << '\n';
     }
     return 0;
 }
@@ -129,8 +129,7 @@ int RunSettings(const TArgs& Args) {
         return 2;
     }
     TSetting setting;
-    if (!FindSetting(Args[1], setting))
-        throw Exception(Format("Unknown setting \"%s\"", Args[1]));
+    if (!FindSetting(Args[1], setting)) throw Exception(Format("Unknown setting \"%s\"", Args[1]));
     if (verb == "set") return Set(setting, Args[2]);
     std::cout << setting.Access->GetValueAsString(setting.Index) << '\n';
     return 0;

@@ -20,12 +20,13 @@ const TPublishedRegistrar<TModuleEditorOptions> RegisterModuleEditorOptions;
 
 const TPropTable& TModuleEditorOptions::PropTable() {
     using T = TModuleEditorOptions;
-    static const TPropTable table("TModuleEditorOptions", "ModuleEditors", nullptr,
-                                  {
-                                      Prop<&T::BlockIndention, &T::SetBlockIndention>("BlockIndention"),
-                                      Prop<&T::WrapIndention, &T::SetWrapIndention>("WrapIndention"),
-                                      Prop<&T::WrapMargin, &T::SetWrapMargin>("WrapMargin"),
-                                  });
+    static const TPropTable table(
+        "TModuleEditorOptions", "ModuleEditors", nullptr,
+        {
+            Prop<&T::BlockIndention, &T::SetBlockIndention>("BlockIndention"),
+            Prop<&T::WrapIndention, &T::SetWrapIndention>("WrapIndention"),
+            Prop<&T::WrapMargin, &T::SetWrapMargin>("WrapMargin"),
+        });
     return table;
 }
 

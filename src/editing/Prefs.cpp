@@ -12,17 +12,15 @@ constexpr const char* VisibilityNames[] = {"scDefault", "scPrivate",   "scProtec
                                            "scPublic",  "scPublished", "scAutomated"};
 constexpr const char* BindingKindNames[] = {"bkStatic",   "bkVirtual", "bkAbstract",
                                             "bkOverride", "bkDynamic", "bkMessage"};
-constexpr const char* CallConventionNames[] = {"ccDefault", "ccRegister", "ccPascal",
-                                               "ccCDecl",   "ccStdCall",  "ccExport",
-                                               "ccSafeCall", "ccFar"};
+constexpr const char* CallConventionNames[] = {"ccDefault", "ccRegister", "ccPascal",   "ccCDecl",
+                                               "ccStdCall", "ccExport",   "ccSafeCall", "ccFar"};
 // The subrange rwNone..rwMethod: rwCustom is no preference.
 constexpr const char* RWAccessNames[] = {"rwNone", "rwField", "rwMethod"};
 constexpr const char* PropConstParamModeNames[] = {"cpManual", "cpSmart", "cpAlways"};
 
 constinit const TTypeInfo VisibilityType = EnumTypeInfo("TVisibility", VisibilityNames);
 constinit const TTypeInfo BindingKindType = EnumTypeInfo("TBindingKind", BindingKindNames);
-constinit const TTypeInfo CallConventionType =
-    EnumTypeInfo("TCallConvention", CallConventionNames);
+constinit const TTypeInfo CallConventionType = EnumTypeInfo("TCallConvention", CallConventionNames);
 constinit const TTypeInfo RWAccessType = EnumTypeInfo("TRWAccess", RWAccessNames);
 constinit const TTypeInfo PropConstParamModeType =
     EnumTypeInfo("TPropConstParamMode", PropConstParamModeNames);

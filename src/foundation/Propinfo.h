@@ -35,8 +35,8 @@
 
 #include "foundation/Containr.h"
 #include "platform/StringList.h"
-#include "platform/SysUtils.h"
 #include "platform/System.h"
+#include "platform/SysUtils.h"
 
 #include <cstdint>
 #include <functional>
@@ -281,7 +281,9 @@ struct TValueTraits<TSet<E, N>> {
 template <class T>
 struct TValueTraits<T*, std::enable_if_t<std::is_base_of_v<TObject, T>>> {
     static constexpr const TTypeInfo* Type = &ObjectTypeInfo;
-    static TPropValue To(const T* V) { return const_cast<TObject*>(static_cast<const TObject*>(V)); }
+    static TPropValue To(const T* V) {
+        return const_cast<TObject*>(static_cast<const TObject*>(V));
+    }
     static bool Fits(const TPropValue& V) {
         TObject* obj = std::get<TObject*>(V);
         return !obj || dynamic_cast<T*>(obj);
@@ -298,12 +300,15 @@ struct TValueTraits<std::function<void(A...)>> {
 };
 
 template <class Traits>
-concept HasFits = requires(const TPropValue& V) { Traits::Fits(V); };
+concept HasFits = requires(const TPropValue& V) {
+    Traits::Fits(V);
+};
 
 template <auto Getter>
 TPropValue CallGetter(const TObject& Obj) {
     using A = TAccessorOf<decltype(Getter)>;
-    return TValueTraits<typename A::Value>::To((static_cast<const typename A::Class&>(Obj).*Getter)());
+    return TValueTraits<typename A::Value>::To(
+        (static_cast<const typename A::Class&>(Obj).*Getter)());
 }
 
 template <auto Setter>
@@ -429,9 +434,9 @@ public:
     std::string GetValueAsString(int Index) const;
     /// Sets the value from its text. An unknown enumeration name leaves the value; a set
     /// includes each member whose name, where it first stands in the text as a whole name,
-    /// is directly followed by "," or "]". Malformed numbers raise EConvertError; kinds without a text form raise
-    /// EObjectAccessError ("Set tkMethod", "tkUnknown", "Unsupported type kind"), and so does
-    /// an object property for any text but "0" (no object) and a read-only property.
+    /// is directly followed by "," or "]". Malformed numbers raise EConvertError; kinds without a
+    /// text form raise EObjectAccessError ("Set tkMethod", "tkUnknown", "Unsupported type kind"),
+    /// and so does an object property for any text but "0" (no object) and a read-only property.
     void SetValueAsString(int Index, std::string_view Text);
     /// Fills ValueNames with the member names of an enumeration or set property.
     void GetValueNames(int Index);

@@ -13,8 +13,8 @@ namespace {
 constexpr const char* SyncOptionNames[] = {"syManual", "syAfterSave", "syOnModify"};
 constexpr const char* ContentsDisplayOptionNames[] = {"cdShowType"};
 constexpr const char* ContentsDisplayModeNames[] = {"dmCode", "dmSorted", "dmHierarchy"};
-constexpr const char* DetailsDisplayOptionNames[] = {
-    "ddShowType", "ddShowVisibility", "ddShowInfo", "ddShowProcVisibility", "ddShowParams"};
+constexpr const char* DetailsDisplayOptionNames[] = {"ddShowType", "ddShowVisibility", "ddShowInfo",
+                                                     "ddShowProcVisibility", "ddShowParams"};
 constexpr const char* DetailsSortModeNames[] = {"smCode", "smName",    "smVisibility",
                                                 "smKind", "smVisKind", "smKindVis"};
 constexpr const char* DesignerRestrictionNames[] = {
@@ -33,8 +33,7 @@ constinit const TTypeInfo DetailsSortModeType =
     EnumTypeInfo("TDetailsSortMode", DetailsSortModeNames);
 constinit const TTypeInfo DesignerRestrictionsType =
     SetTypeInfo("TDesignerRestrictions", DesignerRestrictionNames);
-constinit const TTypeInfo MemberToolbarsType =
-    SetTypeInfo("TMemberToolbars", MemberToolbarNames);
+constinit const TTypeInfo MemberToolbarsType = SetTypeInfo("TMemberToolbars", MemberToolbarNames);
 
 bool GCtrlExclusiveFilters = true;
 
@@ -110,8 +109,8 @@ const TPropTable& TKOLVAOptions::PropTable() {
             Prop<&T::ContentsDisplayOptions, &T::SetContentsDisplayOptions>(
                 "ContentsDisplayOptions", &ContentsDisplayOptionsType),
             Prop<&T::CtrlExclusiveFilters, &T::SetCtrlExclusiveFilters>("CtrlExclusiveFilters"),
-            Prop<&T::DesignerRestrictions, &T::SetDesignerRestrictions>(
-                "DesignerRestrictions", &DesignerRestrictionsType),
+            Prop<&T::DesignerRestrictions, &T::SetDesignerRestrictions>("DesignerRestrictions",
+                                                                        &DesignerRestrictionsType),
             Prop<&T::DetailsDisplayOptions, &T::SetDetailsDisplayOptions>(
                 "DetailsDisplayOptions", &DetailsDisplayOptionsType),
             Prop<&T::DetailsSortMode, &T::SetDetailsSortMode>("DetailsSortMode",
@@ -172,8 +171,7 @@ void TKOLVAOptions::Notify(TKOLVAOptChanges Changes) {
     // whoever has left in the meantime.
     const std::vector<TKOLVAOptionsObserver*> observers = FObservers;
     for (TKOLVAOptionsObserver* observer : observers) {
-        if (std::find(FObservers.begin(), FObservers.end(), observer) == FObservers.end())
-            continue;
+        if (std::find(FObservers.begin(), FObservers.end(), observer) == FObservers.end()) continue;
         if (observer->Enabled() && observer->OnChange()) observer->OnChange()(Changes);
     }
 }

@@ -41,8 +41,12 @@ public:
     const TPropTable& PublishedProps() const override { return PropTable(); }
 
 #define FIELD(Type, Name, Init)                                                                    \
-    Type Name() const { return F##Name; }                                                          \
-    void Set##Name(Type V) { F##Name = V; }                                                        \
+    Type Name() const {                                                                            \
+        return F##Name;                                                                            \
+    }                                                                                              \
+    void Set##Name(Type V) {                                                                       \
+        F##Name = V;                                                                               \
+    }                                                                                              \
     Type F##Name = Init;
     FIELD(int32_t, Number, 7)
     FIELD(int32_t, Color, 0xFF)
@@ -55,12 +59,24 @@ public:
     FIELD(TStringList*, List, nullptr)
     FIELD(int32_t, Odd, 0)
 #undef FIELD
-    const std::string& Text() const { return FText; }
-    void SetText(const std::string& V) { FText = V; }
-    int32_t Fixed() const { return 42; }
-    bool StoresText() const { return FText != "secret"; }
-    const std::function<void()>& Handler() const { return FHandler; }
-    void SetHandler(std::function<void()> V) { FHandler = std::move(V); }
+    const std::string& Text() const {
+        return FText;
+    }
+    void SetText(const std::string& V) {
+        FText = V;
+    }
+    int32_t Fixed() const {
+        return 42;
+    }
+    bool StoresText() const {
+        return FText != "secret";
+    }
+    const std::function<void()>& Handler() const {
+        return FHandler;
+    }
+    void SetHandler(std::function<void()> V) {
+        FHandler = std::move(V);
+    }
 
     std::string FText = "hello";
     std::function<void()> FHandler;
@@ -105,9 +121,9 @@ TEST(Propinfo, ListsInDeclarationOrderInheritedFirstOrByName) {
     TSample sample;
     TObjectAccess access(&sample);
     EXPECT_EQ(access.UnitName(), "SampleUnit");
-    const std::vector<std::string> declared = {"Zed",   "Text",  "Number",  "Color",
-                                               "Letter", "Choice", "Ratio", "Letters",
-                                               "Big",   "Flag",  "Fixed", "NumberSink"};
+    const std::vector<std::string> declared = {"Zed",    "Text",   "Number", "Color",
+                                               "Letter", "Choice", "Ratio",  "Letters",
+                                               "Big",    "Flag",   "Fixed",  "NumberSink"};
     EXPECT_EQ(Names(access), declared);
     for (int i = 0; i < access.Count(); ++i)
         EXPECT_EQ(access.GetProp(i).Index, i);
@@ -151,10 +167,10 @@ TEST(Propinfo, TextForms) {
         {"Text", "a;b", "a;b"},
         {"Letters", "[ab,a]", "[a,ab]"},
         {"Letters", "[]", "[]"},
-        {"Letters", "[ab]", "[ab]"},       // "b" ends "ab" but is no item of its own
-        {"Letters", "[a ,ab]", "[ab]"},    // a name followed by a blank is not read
-        {"Letters", "[a ,a]", "[]"},       // ... where it first stands
-        {"Letters", "[A,Ab", "[a]"},       // no closing bracket after the last name
+        {"Letters", "[ab]", "[ab]"},    // "b" ends "ab" but is no item of its own
+        {"Letters", "[a ,ab]", "[ab]"}, // a name followed by a blank is not read
+        {"Letters", "[a ,a]", "[]"},    // ... where it first stands
+        {"Letters", "[A,Ab", "[a]"},    // no closing bracket after the last name
         {"Letters", "a,b]", "[a,b]"},
     };
     for (const TCase& c : cases) {
@@ -359,7 +375,8 @@ std::string OtherText(const TObjectAccess& Access, int Index) {
         const uint64_t bits = uint64_t(std::get<int64_t>(p.Get(*Access.Instance())));
         std::string other = "[";
         for (size_t i = 0; i < p.Type->Names.size(); ++i)
-            if (!((bits >> i) & 1)) other += (other.size() > 1 ? "," : "") + std::string(p.Type->Names[i]);
+            if (!((bits >> i) & 1))
+                other += (other.size() > 1 ? "," : "") + std::string(p.Type->Names[i]);
         return other + "]";
     }
     default:
@@ -401,8 +418,8 @@ TEST(Propinfo, EveryPublishedClassRoundTrips) {
         EXPECT_EQ(Texts(*loaded), Texts(*changed));
         EXPECT_EQ(Texts(*copied), Texts(*changed));
     }
-    for (const char* name :
-         {"TSample", "TKOLVAOptions", "TKOLVAOptionsObserver", "TPreferences", "TModuleEditorOptions"})
+    for (const char* name : {"TSample", "TKOLVAOptions", "TKOLVAOptionsObserver", "TPreferences",
+                             "TModuleEditorOptions"})
         EXPECT_TRUE(classes.count(name)) << name;
 }
 
