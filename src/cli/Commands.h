@@ -27,4 +27,7 @@ int RunOutline(const TArgs& Args);
 /// Prints the usage line of a command to standard error; returns the exit status 2.
 int Usage(const char* Line);
 
+/// Lists, shows or changes the user's settings in the registry of the prefix.
+int RunSettings(const TArgs& Args);
+
 } // namespace kolva::cli

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "foundation/VersRes.h"
 #include "platform/SysUtils.h"
+#include "settings/KolvaReg.h"
 
 #include <iostream>
 
@@ -13,6 +14,7 @@ const std::vector<TCommand>& Commands() {
         {"--version", "kolva --version", RunVersion},
         {"tokens", "kolva tokens FILE", RunTokens},
         {"outline", "kolva outline FILE [--json]", RunOutline},
+        {"settings", "kolva settings [list | get NAME | set NAME VALUE]", RunSettings},
     };
     return commands;
 }
@@ -28,6 +30,16 @@ int RunVersion(const TArgs&) {
 }
 
 namespace {
+
+// Every operation follows the user's settings, as the add-in would. A damaged value is
+// reported and the operation goes on with the rest of the settings.
+void LoadUserSettings() {
+    try {
+        LoadSettings();
+    } catch (const std::exception& e) {
+        std::cerr << "kolva: settings: " << e.what() << '\n';
+    }
+}
 
 void PrintUsage(std::ostream& out) {
     out << "usage:\n";
@@ -52,6 +64,7 @@ int main(int argc, char** argv) {
     }
     for (const TCommand& c : Commands()) {
         if (name != c.Name) continue;
+        LoadUserSettings();
         try {
             return c.Run(TArgs(argv + 2, argv + argc));
         } catch (const kolva::EAbort&) {
