@@ -1,12 +1,28 @@
-// The module editor and its layout options. `TModuleEditorOptions` holds the three layout
-// settings that every piece of generated text follows: the indentation of a block level, and
-// the margin and continuation indentation of wrapped declarations. The settings store
-// loads and saves its published properties under "\Code Generation" (settings/KolvaReg.h).
+// The module editor and its layout options.
+//
+// `TModuleEditor` turns requests on the code model of one unit into line edits of the unit's
+// source. It never edits inside a line: every change deletes whole lines or inserts whole
+// lines before a line, through the edit synchroniser, and each call is one undoable step.
+// New text is assembled in a scratch list, mostly from the items' own declaration texts
+// passed through the wrap filter. Positions are always read from the model, which the two
+// line primitives keep in step with the text until the outermost edit closes and the unit
+// is parsed again. This class handles the module as a whole and its global and local
+// procedures; its descendant adds classes and their members.
+//
+// `TModuleEditorOptions` holds the three layout settings that every piece of generated text
+// follows: the indentation of a block level, and the margin and continuation indentation of
+// wrapped declarations. The settings store loads and saves its published properties under
+// "\Code Generation" (settings/KolvaReg.h).
 #pragma once
 
 #include "foundation/Propinfo.h"
+#include "model/ModuleExplorer.h"
+#include "platform/StringList.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace kolva {
 
@@ -44,5 +60,148 @@ private:
 
 /// The process-wide layout options, created on first request, freed at exit.
 TModuleEditorOptions& ModuleEditorOptions();
+
+class TEditSynchronizer;
+class TTextStream;
+
+/// Items selected for an operation, in no particular order.
+using TItemList = std::vector<TCodeItem*>;
+
+/// What a copy buffer holds; also chooses what a cut or a selection deletion covers.
+enum TCopyKind : uint8_t { coClassCopy, coMembersCopy, coModuleCopy, coProcedureCopy };
+
+class TModuleEditor : public TObject {
+public:
+    /// The synchroniser may be set later; neither it nor the parser is owned.
+    TModuleEditor(TModuleExplorer& Explorer, TEditSynchronizer* Synchronizer);
+    ~TModuleEditor() override;
+    TModuleEditor(const TModuleEditor&) = delete;
+    TModuleEditor& operator=(const TModuleEditor&) = delete;
+
+    TModuleExplorer& Explorer() const { return FExplorer; }
+    TEditSynchronizer* Synchronizer() const { return FSynchronizer; }
+    /// Cancels the edit the old synchroniser has open before replacing it.
+    void SetSynchronizer(TEditSynchronizer* Value);
+
+    // --- The edit bracket: every operation opens one and closes it however it ends.
+    /// ReadOnly for operations that only read (the read-only check of the text is skipped).
+    void OpenEdit(bool ReadOnly);
+    void CloseEdit();
+    /// Opens an edit for its lifetime.
+    class TEdit {
+    public:
+        TEdit(TModuleEditor& Editor, bool ReadOnly);
+        ~TEdit() noexcept(false);
+        TEdit(const TEdit&) = delete;
+        TEdit& operator=(const TEdit&) = delete;
+
+    private:
+        TModuleEditor& FEditor;
+        int FUncaught;
+    };
+    /// The unit's lines. EXPECTS: an edit is open.
+    TStringList& Lines() const;
+    TStringList& Scratch() { return FScratch; }
+
+    // --- The two line primitives; every text change goes through them.
+    /// Deletes Count lines at First and moves the model's positions up; Item's own lines
+    /// stay as they are.
+    void RemoveLines(const TCodeItem* Item, int First, int Count);
+    /// Inserts the scratch lines before Line and moves the model's positions down.
+    void PutScratch(const TCodeItem* Item, int Line);
+
+    // --- Helpers.
+    /// A line inside the text that holds nothing but blanks.
+    bool IsBlankLine(int Line) const;
+    /// Indents lines First..Last of List by N spaces, or takes up to -N leading blanks away.
+    static void IndentLines(TStringList& List, int First, int Last, int N);
+    /// Appends Item's declaration to List, wrapped at the margin and indented by its start
+    /// column.
+    void WriteDeclaration(TCodeItem& Item, TStringList& List);
+    /// Inserts Item's declaration at Line with the blank-line rules of its kind and places
+    /// Item there.
+    void InsertDeclaration(TCodeItem& Item, int Line);
+    /// Inserts a routine's heading and, unless it is forward or external, an empty body.
+    void InsertImplementation(TProcItem& Item, int Line);
+    /// Rewrites Item's declaration in place, keeping its body. Raises "Cannot perform
+    /// operation on bad formatted item %s" for an item without a place.
+    void UpdateDeclaration(TCodeItem* Item);
+    /// Deletes Item's lines and one blank line after them.
+    void DeleteItem(TCodeItem& Item);
+    /// Deletes the items from the bottom up, so earlier positions stay valid.
+    void DeleteItems(TItemList Items);
+    /// Where a new procedure declaration goes: after Item's heading when Item is a routine
+    /// (the declaration is local to it); in the interface part or in the implementation
+    /// part otherwise.
+    int DeclarationLine(TCodeItem* Item, bool InInterface);
+    /// Where a new implementation goes: before Item's body when Item is a routine; after
+    /// the last procedure of the implementation part otherwise.
+    int ImplementationLine(TCodeItem* Item);
+
+    // --- Operations on procedures.
+    /// Adds a global procedure, or a local one of Near when Near is a routine, through the
+    /// procedure dialog; false when the dialog was cancelled.
+    bool AddProcedure(TCodeItem* Near);
+    /// Edits a procedure's declaration and implementation together through the dialog.
+    bool EditProcedure(TCodeItem& Item);
+    void DeleteProcedure(TCodeItem& Item);
+    /// Moves a procedure after Target (moving down) or before it (moving up).
+    void MoveProcedure(TCodeItem& Item, TCodeItem& Target);
+    /// Renames every procedure of Item's parent named OldName (declaration and
+    /// implementation).
+    void RenameProcedures(TCodeItem& Item, const std::string& OldName, const std::string& NewName);
+    /// Turns local procedures into what a selection deletion or copy covers.
+    static void NormalizeSelection(TItemList& Items, TCopyKind& Kind);
+    /// Raises "%s is not implemented yet"; an empty What says "This function".
+    [[noreturn]] static void NotImplemented(const std::string& What);
+    /// The kind word of "Delete %s %s?" for an item.
+    static std::string KindWord(const TCodeItem& Item);
+
+    // --- Operations that descendants refine, in this order.
+    /// Deletes the listed items (or, for none, Container's procedures) with the
+    /// declarations and implementations linked to them.
+    virtual void DeleteSelection(TCopyKind Kind, TCodeItem* Container, const TItemList* Items);
+    virtual void InsertClasses(TCodeItem& Module, TStringList& Text);
+    virtual void InsertMembers(TCodeItem& Class, TStringList& Text);
+    virtual void InsertMethodsAsProcedures(TCodeItem& Module, TStringList& Text);
+    virtual void InsertLocalProcedures(TCodeItem& Target, TCodeItem& Routine, TStringList& Text);
+    virtual void InsertProcedures(TCodeItem& Module, TStringList& Text, bool ProceduresOnly);
+    virtual void InsertProceduresAsMethods(TCodeItem& Class, TStringList& Text,
+                                           bool ProceduresOnly);
+    virtual void CheckDelete(TCopyKind& Kind, TItemList& Items);
+    virtual void PrepareDelete(TItemList& Items);
+    /// For procedures: scPrivate moves them into the implementation part only, anything
+    /// else declares them in the interface part.
+    virtual void ChangeVisibility(TCodeItem* Container, const TItemList& Items,
+                                  TVisibility Visibility);
+    /// Asks "Delete %s %s?"; true for OK.
+    virtual bool ConfirmDelete(TCodeItem& Item);
+    virtual void WriteItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
+                            TTextStream& Stream);
+    virtual void CutItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
+                          TTextStream& Stream);
+
+protected:
+    bool IsUnit() const { return FExplorer.ModuleKind() == mkUnit; }
+    int LineCount() const;
+
+private:
+    void ProceduresToInterface(const TItemList& Items);
+    void ProceduresToImplementation(const TItemList& Items);
+    bool EditImplementationSide(TProcData& Copy, TProcData* Impl, bool WasExternal,
+                                bool NeedsDeclaration, TCodeItem* Context);
+    bool BodyHasCode(const TProcItem& Item);
+
+    TModuleExplorer& FExplorer;
+    TEditSynchronizer* FSynchronizer;
+    TStringList* FLines = nullptr;
+    TStringList FScratch;
+};
+
+/// The last line of an item's heading (the larger of its start line and
+/// declaration end line).
+int HeadEnd(const TCodeItem& Item);
+/// The line of a routine's body: the larger of HeadEnd and its body start line.
+int BodyStart(const TCodeItem& Item);
 
 } // namespace kolva

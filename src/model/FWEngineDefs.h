@@ -83,6 +83,10 @@ enum TCodeItemKind : uint8_t {
 constexpr int CodeItemKindCount = ckMethodImpl + 1;
 using TCodeItems = TSet<TCodeItemKind, CodeItemKindCount>;
 
+/// Procedures, method declarations and method implementations.
+constexpr bool IsRoutineKind(TCodeItemKind Kind) {
+    return Kind == ckProcedure || Kind == ckMethod || Kind == ckMethodImpl;
+}
 /// The class kinds ckClass..ckDispInterface.
 constexpr bool IsClassKind(TCodeItemKind Kind) {
     return Kind >= ckClass && Kind <= ckDispInterface;

@@ -187,6 +187,9 @@ void TModuleExplorer::TParser::ReadHeading() {
         if (kind != mkUnit) FOwner.FImplementationLine = 0;
         return;
     }
+    // Text without a heading (an include file, a snippet) is all implementation, as a
+    // program is: its routines have bodies and local routines like any others.
+    FOwner.FImplementationLine = 0;
     PushBack();
 }
 

@@ -1,0 +1,118 @@
+#include "support/EngineFixture.h"
+
+#include "editing/DeclarationText.h"
+#include "platform/Files.h"
+#include "platform/SysUtils.h"
+#include "support/TempPrefix.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace kolva::test {
+
+namespace {
+
+TScriptedDialogEditors* GActive = nullptr;
+
+class TScriptedEditor : public TFWEditor {
+public:
+    explicit TScriptedEditor(TEditable& Entity) : TFWEditor(Entity), FItem(As<TCodeItem>(Entity)) {}
+    bool Execute() override {
+        if (!GActive) return false;
+        ++GActive->Runs;
+        return GActive->Script ? GActive->Script(FItem) : false;
+    }
+
+private:
+    TCodeItem& FItem;
+};
+
+std::unique_ptr<TFWEditor> CreateScripted(TEditable& Entity) {
+    return std::make_unique<TScriptedEditor>(Entity);
+}
+
+constexpr TFWEditorClass ScriptedClasses[] = {{"TScriptedProcedureEditor", 20, CreateScripted},
+                                              {"TScriptedClassEditor", 21, CreateScripted},
+                                              {"TScriptedFieldEditor", 22, CreateScripted},
+                                              {"TScriptedMethodEditor", 23, CreateScripted},
+                                              {"TScriptedPropertyEditor", 24, CreateScripted},
+                                              {"TScriptedResClauseEditor", 25, CreateScripted},
+                                              {"TScriptedModuleEditor", 26, CreateScripted}};
+
+} // namespace
+
+TScriptedDialogEditors::TScriptedDialogEditors(TScript AScript) : Script(std::move(AScript)) {
+    for (const TFWEditorClass& c : ScriptedClasses)
+        EditorFactory().RegisterEditor(c);
+    GActive = this;
+}
+
+TScriptedDialogEditors::~TScriptedDialogEditors() {
+    for (const TFWEditorClass& c : ScriptedClasses)
+        EditorFactory().UnregisterEditor(c);
+    GActive = nullptr;
+}
+
+TScriptedDialogEditors::TScript Answer(const std::string& Declaration) {
+    return [Declaration](TCodeItem& Item) {
+        ReadDeclaration(Item, Declaration);
+        return true;
+    };
+}
+
+TEngineTest::TEngineTest() : Unit("C:\\Units\\Unit.pas"), Editor(Explorer, &Unit) {
+    Unit.OnEditEnd = [this] { Explorer.Parse(&Unit.Text()); };
+}
+
+void TEngineTest::Load(const std::string& Source) {
+    Unit.Text().SetText(Source);
+    Original = Text();
+    Explorer.Parse(&Unit.Text());
+}
+
+std::string TEngineTest::Text() const {
+    std::string text;
+    const TStringList& lines = const_cast<TMemoryEditor&>(Unit).Text();
+    for (int i = 0; i < lines.Count(); ++i)
+        text += lines[i] + "\n";
+    return text;
+}
+
+TCodeItem& TEngineTest::Find(const std::string& Name, int N) {
+    const size_t dot = Name.find('.');
+    const std::string owner = dot == std::string::npos ? std::string() : Name.substr(0, dot);
+    const std::string name = dot == std::string::npos ? Name : Name.substr(dot + 1);
+    const TCodeItem* parent = &Explorer.Module();
+    if (!owner.empty()) {
+        const int i = parent->FindChild(TCodeItems::All(), owner);
+        if (i < 0) throw Exception("no item " + owner);
+        parent = parent->Child(i);
+    }
+    for (TCodeItem* child : parent->Children())
+        if (SameText(child->Name, name) && N-- == 0) return *child;
+    throw Exception("no item " + Name);
+}
+
+void TEngineTest::ExpectUndoRestores() {
+    while (Unit.UndoCount() > 0)
+        Unit.Undo();
+    EXPECT_EQ(Text(), Original) << "undoing every step gives the text back";
+}
+
+bool TEngineTest::Compiles(const std::string& UnitName) {
+    if (std::system("command -v fpc >/dev/null 2>&1") != 0) {
+        ADD_FAILURE() << "fpc is not installed";
+        return false;
+    }
+    const std::string folder = TempPrefix() + "/fpc";
+    std::filesystem::create_directories(folder);
+    WriteNative(folder + "/" + UnitName + ".pas", Text());
+    const std::string command =
+        "cd '" + folder + "' && fpc -Mdelphi -FE. " + UnitName + ".pas > fpc.log 2>&1";
+    if (std::system(command.c_str()) == 0) return true;
+    ADD_FAILURE() << ReadFileText(folder + "/fpc.log");
+    return false;
+}
+
+} // namespace kolva::test
