@@ -70,6 +70,7 @@ type
 
 function FormatAmount(Cents: Integer): string; overload;
 function FormatAmount(Cents: Integer; const Currency: string): string; overload;
+procedure ResetNumbers;
 
 var
   MainForm: TMainForm;
@@ -93,6 +94,11 @@ function FormatAmount(Cents: Integer; const Currency: string): string;
 
 begin
   Result := IntToStr(Cents div 100) + '.' + TwoDigits(Cents mod 100) + ' ' + Currency;
+end;
+
+procedure ResetNumbers;
+begin
+  LastNumber := 0;
 end;
 
 { TOrderLine }

@@ -24,6 +24,16 @@ int RunTokens(const TArgs& Args);
 /// Prints the code model of a source file, as text or as JSON.
 int RunOutline(const TArgs& Args);
 
+/// Operations of the editing engine on a file (see EngineCommands.cpp).
+int RunAddProcedure(const TArgs& Args);
+int RunEdit(const TArgs& Args);
+int RunRename(const TArgs& Args);
+int RunDelete(const TArgs& Args);
+int RunMove(const TArgs& Args);
+int RunVisibility(const TArgs& Args);
+/// Registers the dialogs that answer from the command's options.
+void RegisterCommandLineEditors();
+
 /// Prints the usage line of a command to standard error; returns the exit status 2.
 int Usage(const char* Line);
 

@@ -14,6 +14,13 @@ const std::vector<TCommand>& Commands() {
         {"--version", "kolva --version", RunVersion},
         {"tokens", "kolva tokens FILE", RunTokens},
         {"outline", "kolva outline FILE [--json]", RunOutline},
+        {"add-procedure", "kolva add-procedure FILE [NEAR] --decl TEXT [--[no-]interface]",
+         RunAddProcedure},
+        {"edit", "kolva edit FILE ITEM [--decl TEXT] [--[no-]interface]", RunEdit},
+        {"rename", "kolva rename FILE ITEM NEWNAME", RunRename},
+        {"delete", "kolva delete FILE ITEM", RunDelete},
+        {"move", "kolva move FILE ITEM TARGET", RunMove},
+        {"visibility", "kolva visibility FILE ITEM interface|implementation", RunVisibility},
         {"settings", "kolva settings [list | get NAME | set NAME VALUE]", RunSettings},
     };
     return commands;
@@ -65,6 +72,7 @@ int main(int argc, char** argv) {
     for (const TCommand& c : Commands()) {
         if (name != c.Name) continue;
         LoadUserSettings();
+        RegisterCommandLineEditors();
         try {
             return c.Run(TArgs(argv + 2, argv + argc));
         } catch (const kolva::EAbort&) {

@@ -337,7 +337,8 @@ void TModuleEditor::ProceduresToImplementation(const TItemList& Items) {
             implementation->Directives.Exclude(pdExternal);
         implementation->ExternalText = decl->ExternalText;
         // The heading must now say all the declaration said: an implementation may have left
-        // out the parameters, the result and the calling convention.
+        // out the parameters, the result, the calling convention and "overload".
+        if (decl->Directives.Contains(pdOverload)) implementation->Directives.Include(pdOverload);
         if (implementation->Params.empty()) implementation->Params = decl->Params;
         if (implementation->DataType() == dtVoid && decl->DataType() != dtVoid) {
             implementation->SetDataType(decl->DataType());

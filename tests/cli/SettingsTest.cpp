@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "support/RunKolva.h"
 #include "support/TempPrefix.h"
 
 #include <algorithm>
@@ -12,25 +13,8 @@
 namespace kolva {
 namespace {
 
-struct TRun {
-    int Status;
-    std::string Output;
-};
-
-// Standard error is kept apart unless Args redirect it.
-TRun RunKolva(const std::string& Args) {
-    const std::string command = std::string(KOLVA_EXE) + " " + Args;
-    FILE* pipe = popen(command.c_str(), "r");
-    TRun run{-1, {}};
-    if (!pipe) return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.Output.append(buf, n);
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using test::RunKolva;
+using test::TRun;
 
 std::string UserHive() {
     const std::string path = test::TempPrefix() + "/user.reg";

@@ -1,0 +1,103 @@
+// The command line's engine operations on procedures: each loads the unit, runs the
+// operation the explorer would run, and writes the unit back (or shows the diff).
+#include "cli/EngineSession.h"
+#include "platform/SysUtils.h"
+
+namespace kolva::cli {
+
+namespace {
+
+// Runs Body on a session over the file named by the first positional argument, which must
+// be followed by MinExtra to MaxExtra more.
+template <typename TBody>
+int WithSession(const TArgs& Args, size_t MinExtra, size_t MaxExtra, const char* UsageLine,
+                TBody Body) {
+    const TEngineOptions options = ParseEngineOptions(Args);
+    const size_t extra = options.Positional.empty() ? 0 : options.Positional.size() - 1;
+    if (options.Positional.empty() || extra < MinExtra || extra > MaxExtra) return Usage(UsageLine);
+    TEngineSession session(options, options.Positional[0]);
+    Body(session, options);
+    return session.Finish();
+}
+
+TProcData& Procedure(TCodeItem& Item) {
+    auto* proc = dynamic_cast<TProcData*>(&Item);
+    if (!proc)
+        throw Exception(Format("%s is not a procedure; this operation works on procedures",
+                               Item.GetQualifiedName()));
+    return *proc;
+}
+
+// What the contents tree lets a user drag: a procedure or a method implementation ("TFoo.Bar"
+// names the method, whose implementation is meant).
+TCodeItem& TopLevelRoutine(TCodeItem& Named) {
+    TCodeItem& Item = *TModuleExplorer::ImplementationOf(&Named);
+    if ((Item.Kind() != ckProcedure && Item.Kind() != ckMethodImpl) || !Item.Parent() ||
+        Item.Parent()->Kind() != ckModule)
+        throw Exception(Format("%s is not a procedure or method implementation of the unit",
+                               Item.GetQualifiedName()));
+    return Item;
+}
+
+} // namespace
+
+int RunAddProcedure(const TArgs& Args) {
+    return WithSession(Args, 0, 1, "kolva add-procedure FILE [NEAR] --decl TEXT",
+                       [](TEngineSession& s, const TEngineOptions& o) {
+                           TCodeItem* near =
+                               o.Positional.size() > 1 ? &s.Find(o.Positional[1]) : nullptr;
+                           if (!s.Editor().AddProcedure(near)) Abort();
+                       });
+}
+
+int RunEdit(const TArgs& Args) {
+    return WithSession(Args, 1, 1, "kolva edit FILE ITEM --decl TEXT",
+                       [](TEngineSession& s, const TEngineOptions& o) {
+                           if (!s.Editor().EditProcedure(Procedure(s.Find(o.Positional[1]))))
+                               Abort();
+                       });
+}
+
+int RunRename(const TArgs& Args) {
+    return WithSession(Args, 2, 2, "kolva rename FILE ITEM NEWNAME",
+                       [](TEngineSession& s, const TEngineOptions& o) {
+                           TProcData& proc = Procedure(s.Find(o.Positional[1]));
+                           const std::string oldName = proc.Name;
+                           const std::string newName = Trim(o.Positional[2]);
+                           proc.CheckNewName(oldName, newName);
+                           s.Editor().RenameProcedures(proc, oldName, newName);
+                       });
+}
+
+int RunDelete(const TArgs& Args) {
+    return WithSession(Args, 1, 1, "kolva delete FILE ITEM",
+                       [](TEngineSession& s, const TEngineOptions& o) {
+                           TProcData& proc = Procedure(s.Find(o.Positional[1]));
+                           if (!s.Editor().ConfirmDelete(proc)) Abort();
+                           s.Editor().DeleteProcedure(proc);
+                       });
+}
+
+int RunMove(const TArgs& Args) {
+    return WithSession(Args, 2, 2, "kolva move FILE ITEM TARGET",
+                       [](TEngineSession& s, const TEngineOptions& o) {
+                           TCodeItem& item = TopLevelRoutine(s.Find(o.Positional[1]));
+                           TCodeItem& target = TopLevelRoutine(s.Find(o.Positional[2], false));
+                           s.Editor().MoveProcedure(item, target);
+                       });
+}
+
+int RunVisibility(const TArgs& Args) {
+    return WithSession(
+        Args, 2, 2, "kolva visibility FILE ITEM interface|implementation",
+        [](TEngineSession& s, const TEngineOptions& o) {
+            const std::string& where = o.Positional[2];
+            if (!SameText(where, "interface") && !SameText(where, "implementation"))
+                throw Exception(Format("\"%s\" is neither interface nor implementation", where));
+            TProcData& proc = Procedure(s.Find(o.Positional[1]));
+            s.Editor().ChangeVisibility(&s.Explorer().Module(), {&proc},
+                                        SameText(where, "interface") ? scPublic : scPrivate);
+        });
+}
+
+} // namespace kolva::cli

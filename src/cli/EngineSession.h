@@ -1,0 +1,67 @@
+// What every engine command of the command line shares: its options, the unit loaded into
+// memory with its parser and editor, the dialogs and questions answered from the options,
+// items found by name, and the result written back or shown as a diff.
+#pragma once
+
+#include "cli/Commands.h"
+#include "editing/MemoryEditor.h"
+#include "editing/ModuleEditors.h"
+#include "platform/Dialogs.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kolva::cli {
+
+/// The options of an engine command. Options not given leave what a dialog would show.
+struct TEngineOptions {
+    std::vector<std::string> Positional;
+    std::optional<std::string> Decl;
+    std::optional<bool> Interface;
+    std::optional<TVisibility> Visibility;
+    std::optional<int> Line;
+    bool Yes = false;
+    bool Diff = false;
+};
+
+/// Reads the arguments after the command name; raises Exception on an unknown option or a
+/// missing or malformed value.
+TEngineOptions ParseEngineOptions(const TArgs& Args);
+
+/// The options of the command being run, for the dialogs that answer from them.
+const TEngineOptions& CurrentEngineOptions();
+
+class TEngineSession {
+public:
+    /// Loads File and parses it; installs the answering dialogs and questions.
+    TEngineSession(const TEngineOptions& Options, const std::string& File);
+    ~TEngineSession();
+
+    TModuleExplorer& Explorer() { return FExplorer; }
+    TModuleEditor& Editor() { return *FEditor; }
+
+    /// The item a command names: "TFoo" (top-level item), "TFoo.Bar" (member, or method
+    /// implementation), "Outer.Inner" (local procedure); --line chooses among items of the
+    /// same name by their 0-based start line unless UseLine is false. Raises when there is
+    /// none.
+    TCodeItem& Find(const std::string& Path, bool UseLine = true);
+
+    /// Writes the unit back (atomically, in its own line-break style), or with --diff
+    /// prints the difference and leaves the file alone. Returns the exit status.
+    int Finish();
+
+private:
+    const TEngineOptions& FOptions;
+    std::string FFile;
+    TMemoryEditor FUnit;
+    TModuleExplorer FExplorer;
+    std::unique_ptr<TModuleEditor> FEditor;
+    std::vector<std::string> FOriginal;
+    std::string FLineBreak;
+    bool FFinalBreak = true;
+    std::unique_ptr<TMessageService> FPreviousMessages;
+};
+
+} // namespace kolva::cli

@@ -1,0 +1,101 @@
+// The engine's operations as a user runs them: on files, answered from options, written back
+// whole or not at all, and the result still compiling.
+#include "platform/Files.h"
+#include "support/RunKolva.h"
+#include "support/TempPrefix.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+namespace kolva {
+namespace {
+
+using test::RunKolva;
+
+std::string Copy(const std::string& Name, const std::string& Content) {
+    const std::string path = test::TempPrefix() + "/" + Name;
+    test::WriteNative(path, Content);
+    return path;
+}
+
+std::string Sample() {
+    return ReadFileText(std::string(KOLVA_SOURCE_DIR) + "/samples/Orders.pas");
+}
+
+bool Compiles(const std::string& Path) {
+    const std::string folder = test::TempPrefix();
+    return std::system(
+               ("cd '" + folder + "' && fpc -Mdelphi -FE. '" + Path + "' >fpc.log 2>&1").c_str()) ==
+           0;
+}
+
+TEST(EngineCommands, EveryOperationLeavesTheSampleCompiling) {
+    const char* const operations[] = {
+        "add-procedure F --decl 'procedure Audit(Order: TOrder);'",
+        "add-procedure F FormatAmount --line 87 --decl 'function Pad(const S: string): string;'",
+        "edit F FormatAmount --line 70 --decl 'function FormatAmount(Cents: Int64): string; "
+        "overload;'",
+        "rename F ResetNumbers ClearNumbers",
+        "delete F ResetNumbers --yes",
+        "move F TOrder.Total TOrder.Create",
+        "visibility F FormatAmount implementation --line 70",
+        "add-procedure F --no-interface --decl 'procedure Later; forward;'",
+    };
+    for (const char* operation : operations) {
+        SCOPED_TRACE(operation);
+        const std::string file = Copy("Orders.pas", Sample());
+        std::string args = operation;
+        args.replace(args.find(" F") + 1, 1, file);
+        const test::TRun run = RunKolva(args + " 2>&1");
+        EXPECT_EQ(run.Status, 0) << run.Output;
+        EXPECT_TRUE(ReadFileText(file) != Sample()) << "the file was written";
+        EXPECT_TRUE(Compiles(file)) << ReadFileText(test::TempPrefix() + "/fpc.log");
+    }
+}
+
+TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
+    const std::string text = "unit U;\r\ninterface\r\nprocedure A;\r\nimplementation\r\n"
+                             "procedure A;\r\nbegin\r\nend;\r\nend.\r\n";
+    const std::string file = Copy("U.pas", text);
+    struct TCase {
+        const char* Args;
+        const char* Message;
+    };
+    for (const TCase& c : {
+             TCase{"delete F A", "Delete procedure A?"},
+             TCase{"delete F Missing --yes", "No item \"Missing\""},
+             TCase{"edit F A --decl 'function A;'", "Functions cannot be void"},
+             TCase{"add-procedure F --decl 'procedure A(X: Integer);'",
+                   "A procedure named A already exists in this name space. Continue?"},
+             TCase{"rename F A 1B", "\"1B\" is not a valid identifier"},
+             TCase{"add-procedure F --decl 'procedure B; forward;'",
+                   "Forward declarations in interface not supported"},
+             TCase{"edit F A --decl 'procedure A(X: Integer'", "Unexpected token"},
+         }) {
+        SCOPED_TRACE(c.Args);
+        std::string args = c.Args;
+        args.replace(args.find(" F") + 1, 1, file);
+        const test::TRun run = RunKolva(args + " 2>&1");
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Output.find(c.Message), std::string::npos) << run.Output;
+        EXPECT_EQ(ReadFileText(file), text);
+    }
+}
+
+TEST(EngineCommands, WritesBackInTheFilesOwnLineBreaksOrShowsADiff) {
+    const std::string file = Copy("U.pas", "unit U;\r\ninterface\r\nimplementation\r\nend.");
+    const test::TRun diff = RunKolva("add-procedure " + file + " --decl 'procedure B;' --diff");
+    EXPECT_EQ(diff.Status, 0);
+    EXPECT_EQ(diff.Output, "--- " + file + "\n+++ " + file +
+                               "\n@@ -1,4 +1,13 @@\n unit U;\n interface\n+\n+procedure B;\n+\n"
+                               " implementation\n+\n+procedure B;\n+begin\n+  \n+end;\n+\n end.\n");
+    EXPECT_EQ(ReadFileText(file), "unit U;\r\ninterface\r\nimplementation\r\nend.");
+    EXPECT_EQ(RunKolva("add-procedure " + file + " --decl 'procedure B;'").Status, 0);
+    EXPECT_EQ(ReadFileText(file), "unit U;\r\ninterface\r\n\r\nprocedure B;\r\n\r\n"
+                                  "implementation\r\n\r\nprocedure B;\r\nbegin\r\n  \r\nend;\r\n"
+                                  "\r\nend.");
+}
+
+} // namespace
+} // namespace kolva

@@ -1,0 +1,17 @@
+// Test support: runs the built `kolva` program as a user would.
+#pragma once
+
+#include <string>
+
+namespace kolva::test {
+
+struct TRun {
+    int Status;
+    std::string Output;
+};
+
+/// Runs `kolva ARGS` through the shell and collects its standard output; standard error is
+/// kept apart unless Args redirect it.
+TRun RunKolva(const std::string& Args);
+
+} // namespace kolva::test
