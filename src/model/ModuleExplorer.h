@@ -62,8 +62,8 @@ public:
     TCodeItem* ItemAtLine(int Line) const;
 
     TModuleKind ModuleKind() const { return FModuleKind; }
-    /// The 0-based line of "implementation"; 0 for programs, libraries, packages and
-    /// fragments; -1 when there is none.
+    /// The 0-based line of "implementation"; 0 for programs, libraries, packages, text
+    /// without a heading and fragments; -1 when there is none.
     int ImplementationLine() const { return FImplementationLine; }
 
     /// Moves the model's positions after Count lines were deleted or inserted at Line; the
