@@ -183,6 +183,8 @@ public:
 
 protected:
     bool IsUnit() const { return FExplorer.ModuleKind() == mkUnit; }
+    /// Whether a routine's body holds anything between its first "begin" and its "end".
+    bool BodyHasCode(const TProcItem& Item);
     int LineCount() const;
 
 private:
@@ -190,7 +192,6 @@ private:
     void ProceduresToImplementation(const TItemList& Items);
     bool EditImplementationSide(TProcData& Copy, TProcData* Impl, bool WasExternal,
                                 bool NeedsDeclaration, TCodeItem* Context);
-    bool BodyHasCode(const TProcItem& Item);
 
     TModuleExplorer& FExplorer;
     TEditSynchronizer* FSynchronizer;
