@@ -27,6 +27,11 @@ constinit const TTypeInfo PropConstParamModeType =
 
 const TPublishedRegistrar<TPreferences> RegisterPreferences;
 
+std::unique_ptr<TPreferences>& Instance() {
+    static std::unique_ptr<TPreferences> preferences;
+    return preferences;
+}
+
 } // namespace
 
 const TPropTable& TPreferences::PropTable() {
@@ -68,13 +73,16 @@ const TPropTable& TPreferences::PropTable() {
     return table;
 }
 
+// Only the user's preferences name the type: a working copy (a dialog's, a test's) must not
+// change how every declaration is written.
 void TPreferences::SetUpcaseString(bool Value) {
     FUpcaseString = Value;
-    SetUpcaseStringTypeName(Value);
+    if (Instance().get() == this) SetUpcaseStringTypeName(Value);
 }
 
 TPreferences& Preferences() {
-    static const std::unique_ptr<TPreferences> preferences = std::make_unique<TPreferences>();
+    std::unique_ptr<TPreferences>& preferences = Instance();
+    if (!preferences) preferences = std::make_unique<TPreferences>();
     return *preferences;
 }
 

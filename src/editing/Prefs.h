@@ -58,8 +58,8 @@ public:
     TVisibility StateFieldVisibility() const { return FStateFieldVisibility; }
     void SetStateFieldVisibility(TVisibility Value) { FStateFieldVisibility = Value; }
     bool UpcaseString() const { return FUpcaseString; }
-    /// Generated declarations name the type string "String" instead of "string"
-    /// (SetUpcaseStringTypeName).
+    /// On the process-wide preferences, generated declarations name the type string
+    /// "String" instead of "string" (SetUpcaseStringTypeName); other instances only keep it.
     void SetUpcaseString(bool Value);
     const std::string& WriteMethodPrefix() const { return FWriteMethodPrefix; }
     void SetWriteMethodPrefix(const std::string& Value) { FWriteMethodPrefix = Value; }

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace kolva {
 
@@ -28,10 +29,24 @@ std::string IncludeTrailingBackslash(std::string_view S) {
     return r;
 }
 
+namespace {
+
+// Whether both paths name one file (also through another spelling or a hard link).
+bool SameFile(const std::string& A, const std::string& B) {
+    struct stat a, b;
+    return stat(A.c_str(), &a) == 0 && stat(B.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+} // namespace
+
 bool CopyFile(std::string_view Source, std::string_view Dest) {
-    std::ifstream in(NativePath(Source), std::ios::binary);
+    const std::string source = NativePath(Source), dest = NativePath(Dest);
+    std::ifstream in(source, std::ios::binary);
     if (!in || !FileExists(Source)) return false;
-    std::ofstream out(NativePath(Dest), std::ios::binary | std::ios::trunc);
+    // Opening the destination empties it, which would leave nothing to copy from.
+    if (SameFile(source, dest)) return true;
+    std::ofstream out(dest, std::ios::binary | std::ios::trunc);
     if (!out)
         throw EInOutError(
             Format("Cannot create file \"%s\": %s", std::string(Dest), std::strerror(errno)));

@@ -19,8 +19,8 @@ std::string ProgramFolder();
 /// S with a trailing backslash added when it is not empty and lacks one.
 std::string IncludeTrailingBackslash(std::string_view S);
 /// Creates or overwrites Dest with the content of Source, copied in blocks of at most
-/// 1024 bytes; false (and nothing written) when Source does not exist. Raises EInOutError
-/// when Dest cannot be written.
+/// 1024 bytes; false (and nothing written) when Source does not exist. A Dest that names
+/// Source itself is left as it is. Raises EInOutError when Dest cannot be written.
 bool CopyFile(std::string_view Source, std::string_view Dest);
 
 } // namespace kolva

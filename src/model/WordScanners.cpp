@@ -19,6 +19,7 @@ void TWordScanner::SetDelimiters(std::string_view Chars) {
         FDelimiters[static_cast<unsigned char>(c)] = true;
 }
 
+// The list grows by 4 entries while below 9, by 16 while below 65, then by a quarter.
 void TWordScanner::AddWord(size_t Start, size_t Length) {
     if (FWords.size() == FWords.capacity()) {
         const size_t capacity = FWords.capacity();

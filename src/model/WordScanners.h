@@ -32,9 +32,6 @@ public:
     int WordStart(int Index) const;
     int WordLength(int Index) const { return static_cast<int>(Words(Index).size()); }
     const std::string& Text() const { return FText; }
-    /// Room in the word list: it grows by 4 while below 9 entries, by 16 while below 65,
-    /// then by a quarter.
-    int Capacity() const { return static_cast<int>(FWords.capacity()); }
 
 private:
     struct TWord {

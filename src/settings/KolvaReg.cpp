@@ -10,7 +10,6 @@
 #include "settings/KOLVAOpts.h"
 
 #include <exception>
-#include <filesystem>
 
 namespace kolva {
 
@@ -40,7 +39,8 @@ std::string KolvaDllPath() {
         if (FileExists(path)) return path;
     }
     if (const std::string path = ProgramFolder() + KolvaDllName; FileExists(path)) return path;
-    return WindowsPath((std::filesystem::current_path() / KolvaDllName).string());
+    // The path layer expands a relative name, also when the current folder is gone.
+    return WindowsPath(KolvaDllName);
 }
 
 std::string KolvaVersionText() {

@@ -72,6 +72,9 @@ TEST(Preferences, DeclaredDefaultsAndTheAccessSubrange) {
 TEST(Preferences, UpcaseStringNamesTheStringType) {
     test::TSettingsReset reset;
     EXPECT_EQ(DataTypeName(dtString), "string");
+    TPreferences copy;
+    copy.SetUpcaseString(true);
+    EXPECT_EQ(DataTypeName(dtString), "string") << "only the user's preferences count";
     Preferences().SetUpcaseString(true);
     EXPECT_EQ(DataTypeName(dtString), "String");
     Preferences().SetUpcaseString(false);

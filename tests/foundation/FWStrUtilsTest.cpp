@@ -26,10 +26,10 @@ TEST(FWStrUtils, SplitTrailingNumber) {
         int Number;
         bool Result;
     };
-    for (const Case& c : {Case{"Button12", "Button", 12, true}, Case{"123", "", 123, true},
-                          Case{"Edit", "Edit", -1, false}, Case{"", "", -1, false},
-                          Case{"A1B", "A1B", -1, false},
-                          Case{"X99999999999999", "X", INT32_MAX, true}}) {
+    for (const Case& c :
+         {Case{"Button12", "Button", 12, true}, Case{"123", "", 123, true},
+          Case{"Edit", "Edit", -1, false}, Case{"", "", -1, false}, Case{"A1B", "A1B", -1, false},
+          Case{"X99999999999999", "X", INT32_MAX, true}}) {
         SCOPED_TRACE(c.S);
         std::string base;
         int number = 0;
@@ -85,6 +85,8 @@ TEST(FileUtil, FileHelpers) {
     big[1023] = '\0';
     test::WriteNative(test::TempPrefix() + "/drive_c/src.bin", big);
     EXPECT_TRUE(CopyFile("C:\\src.bin", "C:\\dest.bin"));
+    EXPECT_EQ(ReadFileText("C:\\dest.bin"), big);
+    EXPECT_TRUE(CopyFile("C:\\dest.bin", "c:\\DEST.BIN")) << "onto itself";
     EXPECT_EQ(ReadFileText("C:\\dest.bin"), big);
     EXPECT_FALSE(CopyFile("C:\\none.bin", "C:\\dest2.bin"));
     EXPECT_FALSE(FileExists("C:\\dest2.bin"));

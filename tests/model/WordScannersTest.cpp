@@ -49,19 +49,5 @@ TEST(WordScannerTest, PositionsQuoteAndBounds) {
     EXPECT_THROW(scanner.WordStart(-1), EListError);
 }
 
-TEST(WordScannerTest, ListGrowsInSteps) {
-    TWordScanner scanner;
-    std::string text;
-    std::vector<int> capacities;
-    for (int i = 0; i < 100; ++i) {
-        text += "w ";
-        scanner.Scan(text);
-        if (capacities.empty() || capacities.back() != scanner.Capacity())
-            capacities.push_back(scanner.Capacity());
-    }
-    // 4, 8, 12 (+4 while below 9), then +16 while below 65, then a quarter.
-    EXPECT_EQ(capacities, (std::vector<int>{4, 8, 12, 28, 44, 60, 76, 95, 118}));
-}
-
 } // namespace
 } // namespace kolva

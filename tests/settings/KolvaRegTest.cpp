@@ -10,6 +10,9 @@
 #include "support/SettingsReset.h"
 #include "support/TempPrefix.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace kolva {
@@ -28,6 +31,16 @@ TEST(KolvaReg, InstallFolderLibraryAndItsVersion) {
     const std::string fallback = KolvaDllPath();
     EXPECT_TRUE(fallback.ends_with("\\KolvaD5.dll")) << fallback;
     EXPECT_EQ(KolvaVersionText(), "Kolva - no version info");
+    // Without a current folder (it was removed) the name is still expanded, not an error.
+    char here[4096];
+    ASSERT_TRUE(getcwd(here, sizeof here));
+    const std::string gone = test::TempPrefix() + "/gone";
+    ASSERT_TRUE(mkdir(gone.c_str(), 0700) == 0 && chdir(gone.c_str()) == 0);
+    rmdir(gone.c_str());
+    std::string path;
+    EXPECT_NO_THROW(path = KolvaDllPath());
+    ASSERT_EQ(chdir(here), 0);
+    EXPECT_EQ(path, "Z:\\KolvaD5.dll");
 
     TRegistry machine(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(machine.OpenKey(KolvaRegKey(1), true));
