@@ -85,7 +85,8 @@ bool TKolvaEditor::AddResClause(TClassItem& Class) {
         const int at = module.FindChild({ckInterface, ckDispInterface}, intf);
         if (at >= 0) {
             for (const TCodeItem* m : module.Child(at)->Children()) {
-                if (m->Kind() != ckMethod || Class.FindChild(MemberKinds, intf + "." + m->Name) >= 0)
+                if (m->Kind() != ckMethod ||
+                    Class.FindChild(MemberKinds, intf + "." + m->Name) >= 0)
                     continue;
                 name = intf + "." + m->Name;
                 clause.ProcKind = static_cast<const TMethodItem*>(m)->ProcKind;
@@ -125,23 +126,36 @@ void TKolvaEditor::CheckImplementingMethod(TClassItem& Class, TResClauseItem& Cl
 
 bool TKolvaEditor::EditMember(TCodeItem& Item) {
     switch (Item.Kind()) {
-    case ckProcedure: return EditProcedure(Item);
-    case ckField: return EditField(static_cast<TFieldItem&>(Item));
-    case ckMethod: return EditMethod(static_cast<TMethodItem&>(Item));
+    case ckProcedure:
+        return EditProcedure(Item);
+    case ckField:
+        return EditField(static_cast<TFieldItem&>(Item));
+    case ckMethod:
+        return EditMethod(static_cast<TMethodItem&>(Item));
     case ckMethodImpl:
         return EditMethod(static_cast<TMethodItem&>(*TModuleExplorer::DeclarationOf(&Item)));
-    case ckResClause: return EditResClause(static_cast<TResClauseItem&>(Item));
-    default: NotImplemented("Editing this type");
+    case ckResClause:
+        return EditResClause(static_cast<TResClauseItem&>(Item));
+    default:
+        NotImplemented("Editing this type");
     }
 }
 
 void TKolvaEditor::PlaceMember(TClassItem& Class, TCodeItem& Item, TVisibility V) {
     int line;
     switch (Item.Kind()) {
-    case ckField: line = FieldPlacement(Class, V); break;
-    case ckMethod: line = MethodPlacement(Class, V); break;
-    case ckProperty: line = PropertyPlacement(Class, V); break;
-    default: line = ResClausePlacement(Class, V); break;
+    case ckField:
+        line = FieldPlacement(Class, V);
+        break;
+    case ckMethod:
+        line = MethodPlacement(Class, V);
+        break;
+    case ckProperty:
+        line = PropertyPlacement(Class, V);
+        break;
+    default:
+        line = ResClausePlacement(Class, V);
+        break;
     }
     InsertDeclaration(Item, line);
     Item.Visibility = V;
@@ -149,9 +163,8 @@ void TKolvaEditor::PlaceMember(TClassItem& Class, TCodeItem& Item, TVisibility V
 
 // Same section: rewritten in place; another section: taken out and placed anew.
 static void RewriteOrMove(TKolvaEditor& Editor, TClassItem& Class, TCodeItem& Item,
-                          const TCodeItem& Copy, void (TKolvaEditor::*Place)(TClassItem&,
-                                                                              TCodeItem&,
-                                                                              TVisibility)) {
+                          const TCodeItem& Copy,
+                          void (TKolvaEditor::*Place)(TClassItem&, TCodeItem&, TVisibility)) {
     const TVisibility old = Item.Visibility;
     Item.AssignDeclaration(Copy);
     if (Copy.Visibility == old) {
@@ -225,7 +238,9 @@ bool TKolvaEditor::EditResClause(TResClauseItem& Clause) {
 
 void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
     switch (Item.Kind()) {
-    case ckProcedure: RenameProcedures(Item, Item.Name, NewName); return;
+    case ckProcedure:
+        RenameProcedures(Item, Item.Name, NewName);
+        return;
     case ckField:
         if (IsComponent(Item)) {
             Designer().RenameComponent(ClassOf(Item).Name, Item.Name, NewName);
@@ -247,8 +262,10 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
         }
         break;
     }
-    case ckResClause: break;
-    default: NotImplemented("Renaming this type");
+    case ckResClause:
+        break;
+    default:
+        NotImplemented("Renaming this type");
     }
     TEdit edit(*this, false);
     Item.Name = NewName;
@@ -263,9 +280,15 @@ bool TKolvaEditor::DeleteMember(TCodeItem& Item) {
     TCodeItem& target = kind == ckMethodImpl ? *TModuleExplorer::DeclarationOf(&Item) : Item;
     if (!ConfirmDelete(target)) return false;
     switch (target.Kind()) {
-    case ckProcedure: DeleteProcedure(target); break;
-    case ckField: DeleteField(static_cast<TFieldItem&>(target)); break;
-    case ckMethod: DeleteMethod(static_cast<TMethodItem&>(target)); break;
+    case ckProcedure:
+        DeleteProcedure(target);
+        break;
+    case ckField:
+        DeleteField(static_cast<TFieldItem&>(target));
+        break;
+    case ckMethod:
+        DeleteMethod(static_cast<TMethodItem&>(target));
+        break;
     default: {
         TEdit edit(*this, false);
         DeleteItem(target);
@@ -337,7 +360,8 @@ void TKolvaEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Items
             moving.push_back(item);
     if (moving.empty()) throw Exception("No members left to change visibility");
     DeleteItems(moving);
-    for (TCodeItem* item : moving) item->StartLine = -1;
+    for (TCodeItem* item : moving)
+        item->StartLine = -1;
     if (Visibility != scDefault) {
         bool hasKeyword = false;
         for (const TCodeItem* child : cls.Children())
@@ -362,15 +386,14 @@ void TKolvaEditor::FilterDesignerItems(TCodeItems Kinds, TItemList& Items) {
     }
     if (removed)
         ShowInformation(Format("Removed %s from selection", Kinds.Contains(ckMethod)
-                                                                 ? "Components and Event Handlers"
-                                                                 : "Components"));
+                                                                ? "Components and Event Handlers"
+                                                                : "Components"));
     if (Items.empty()) Abort();
 }
 
 void TKolvaEditor::DesignerFilterForDelete(TItemList& Items) {
-    FilterDesignerItems(Restricted(drDeleteMethod) ? TCodeItems{ckField, ckMethod}
-                                                   : TCodeItems{ckField},
-                        Items);
+    FilterDesignerItems(
+        Restricted(drDeleteMethod) ? TCodeItems{ckField, ckMethod} : TCodeItems{ckField}, Items);
 }
 
 void TKolvaEditor::CheckDelete(TCopyKind& Kind, TItemList& Items) {
@@ -384,7 +407,9 @@ void TKolvaEditor::CheckDelete(TCopyKind& Kind, TItemList& Items) {
     }
 }
 
-void TKolvaEditor::PrepareDelete(TItemList& Items) { DesignerFilterForDelete(Items); }
+void TKolvaEditor::PrepareDelete(TItemList& Items) {
+    DesignerFilterForDelete(Items);
+}
 
 void TKolvaEditor::DeleteSelection(TCopyKind Kind, TCodeItem* Container, const TItemList* Items) {
     if (Kind == coClassCopy) NotImplemented("Deleting classes");

@@ -28,8 +28,8 @@ const TCodeItem* Extreme(const TClassItem& Class, TVisibility V, TCodeItems Kind
     for (const TCodeItem* child : Class.Children()) {
         if (child->StartLine < 0 || child->Visibility != V || !Kinds.Contains(child->Kind()))
             continue;
-        if (!found || (Last ? child->StartLine > found->StartLine
-                            : child->StartLine < found->StartLine))
+        if (!found ||
+            (Last ? child->StartLine > found->StartLine : child->StartLine < found->StartLine))
             found = child;
     }
     return found;
@@ -55,8 +55,7 @@ int TKolvaEditor::MemberIndent(const TClassItem& Class) const {
 
 // The last resort of every placement: a new section for V, else right after the heading.
 static int AfterSectionOrHeading(TKolvaEditor& Editor, TClassItem& Class, TVisibility V) {
-    if (const TCodeItem* keyword = FirstOf(Class, V, {ckVisibility}))
-        return keyword->StartLine + 1;
+    if (const TCodeItem* keyword = FirstOf(Class, V, {ckVisibility})) return keyword->StartLine + 1;
     if (TVisibilityItem* section = Editor.CreateVisibilitySection(Class, V))
         return section->StartLine + 1;
     return HeadEnd(Class) + 1;
@@ -78,12 +77,10 @@ int TKolvaEditor::MethodPlacement(TClassItem& Class, TVisibility V) {
 }
 
 int TKolvaEditor::PropertyPlacement(TClassItem& Class, TVisibility V) {
-    if (const TCodeItem* property = LastOf(Class, V, {ckProperty}))
-        return property->LastLine() + 1;
+    if (const TCodeItem* property = LastOf(Class, V, {ckProperty})) return property->LastLine() + 1;
     if (const TCodeItem* prev = LastOf(Class, V, {ckResClause, ckMethod, ckField, ckVisibility}))
         return HeadEnd(*prev) + 1;
-    if (TVisibilityItem* section = CreateVisibilitySection(Class, V))
-        return section->StartLine + 1;
+    if (TVisibilityItem* section = CreateVisibilitySection(Class, V)) return section->StartLine + 1;
     return HeadEnd(Class) + 1;
 }
 

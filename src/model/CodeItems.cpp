@@ -26,6 +26,33 @@ void SetPropLinksClass(TPropLinksFactory Factory) {
     PropLinksFactory() = std::move(Factory);
 }
 
+namespace {
+
+// The comma-separated parts of a field name list, trimmed; empty parts are kept.
+std::vector<std::string> FieldNameParts(const std::string& Names) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = Names.find(',', start);
+        parts.push_back(Trim(std::string_view(Names).substr(
+            start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos) return parts;
+        start = comma + 1;
+    }
+}
+
+// An item answers to its qualified name; a field also to each name of its list, since
+// "A, B: Integer" declares B as much as "B: Integer" does.
+bool AnswersTo(const TCodeItem& Item, std::string_view Name) {
+    if (SameText(Item.GetQualifiedName(), Name)) return true;
+    if (Item.Kind() != ckField || Item.Name.find(',') == std::string::npos) return false;
+    for (const std::string& part : FieldNameParts(Item.Name))
+        if (SameText(part, Name)) return true;
+    return false;
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------------------
 // The tree
 
@@ -96,7 +123,7 @@ TCodeItem* TCodeItem::FindInNameSpace(std::string_view Name) const {
     const TCodeItem* space = NameSpace();
     if (!space) return nullptr;
     for (TCodeItem* item : space->FChildren)
-        if (item != this && SameText(item->GetQualifiedName(), Name)) return item;
+        if (item != this && AnswersTo(*item, Name)) return item;
     return nullptr;
 }
 
@@ -140,35 +167,25 @@ void TCodeItem::CheckNewName(const std::string& OldName, const std::string& NewN
     CheckNameSpace(OldName, NewName);
 }
 
-namespace {
-// The comma-separated parts of a field name list, trimmed.
-std::vector<std::string> FieldNameParts(const std::string& Names) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = Names.find(',', start);
-        std::string part = Trim(std::string_view(Names).substr(
-            start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (!part.empty()) parts.push_back(std::move(part));
-        if (comma == std::string::npos) return parts;
-        start = comma + 1;
-    }
-}
-} // namespace
-
 void TFieldItem::ValidateName(const std::string&, const std::string& NewName) {
-    const std::vector<std::string> parts = FieldNameParts(NewName);
-    if (parts.empty())
-        throw Exception(Format("\"%s\" is not a valid field name identifier", NewName));
-    for (const std::string& part : parts)
+    // An empty part ("A,,B") would be written as source that does not compile.
+    for (const std::string& part : FieldNameParts(NewName)) {
+        if (part.empty())
+            throw Exception(Format("\"%s\" is not a valid field name identifier", NewName));
         if (!IsValidIdent(part))
             throw Exception(Format("\"%s\" is not a valid field name identifier", part));
+    }
 }
 
 void TFieldItem::CheckNameSpace(const std::string& OldName, const std::string& NewName) {
     if (SameText(OldName, NewName)) return;
-    for (const std::string& part : FieldNameParts(NewName))
-        TCodeItem::CheckNameSpace(OldName, part);
+    // A name the field declares already is no clash.
+    const std::vector<std::string> own = FieldNameParts(OldName);
+    for (const std::string& part : FieldNameParts(NewName)) {
+        const bool kept = std::any_of(own.begin(), own.end(),
+                                      [&](const std::string& o) { return SameText(o, part); });
+        if (!kept) TCodeItem::CheckNameSpace(OldName, part);
+    }
 }
 
 void TResClauseItem::ValidateName(const std::string&, const std::string& NewName) {
@@ -327,7 +344,7 @@ TStringList TClassItem::Interfaces() const {
     TStringList list;
     if (Kind() != ckClass) return list;
     for (const std::string& name : FieldNameParts(InterfacesText))
-        list.Add(name);
+        if (!name.empty()) list.Add(name);
     return list;
 }
 

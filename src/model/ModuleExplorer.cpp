@@ -55,7 +55,8 @@ void TModuleExplorer::Parse(TStringList* Lines) {
 namespace {
 TCodeItem* DeepestAt(const TCodeItem& Parent, int Line) {
     for (TCodeItem* child : Parent.Children()) {
-        if (child->StartLine <= Line && child->LastLine() >= Line) {
+        // Implied items are nowhere in the text.
+        if (child->StartLine >= 0 && child->StartLine <= Line && child->LastLine() >= Line) {
             TCodeItem* deeper = DeepestAt(*child, Line);
             return deeper ? deeper : child;
         }

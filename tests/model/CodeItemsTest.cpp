@@ -242,6 +242,12 @@ TEST(CodeItemNames, ValidationAndNameSpaces) {
     EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", "A, Taken"); }),
               "\"Taken\" already exists");
     EXPECT_EQ(ErrorOf([&] { other->CheckNewName("Taken", "TAKEN"); }), "<none>");
+    EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", "A,,B"); }),
+              "\"A,,B\" is not a valid field name identifier");
+    other->Name = "Taken, Also";
+    EXPECT_EQ(ErrorOf([&] { method->CheckNewName("Run", "also"); }), "\"also\" already exists")
+        << "a name in a field list is taken";
+    EXPECT_EQ(ErrorOf([&] { other->CheckNewName("Taken, Also", "Taken, Also, More"); }), "<none>");
     EXPECT_EQ(ErrorOf([&] { method->CheckNewName("Run", "run!"); }),
               "\"run!\" is not a valid identifier");
 

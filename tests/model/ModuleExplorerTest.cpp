@@ -145,6 +145,13 @@ TEST(ModuleExplorer, ImpliedClassesAndDeclarations) {
               "  ckMethod Y scDefault -1-0 implied -> 2\n");
 }
 
+TEST(ModuleExplorer, ImpliedItemsAreNotAtAnyLine) {
+    TModuleExplorer explorer;
+    OutlineOf("procedure TGone.X; begin end;", &explorer);
+    EXPECT_EQ(explorer.ItemAtLine(0)->Kind(), ckMethodImpl);
+    EXPECT_EQ(explorer.ItemAtLine(1), nullptr);
+}
+
 TEST(ModuleExplorer, ProgramsAndFragmentsAreImplementation) {
     TModuleExplorer explorer;
     EXPECT_EQ(
