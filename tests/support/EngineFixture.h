@@ -6,6 +6,7 @@
 #include "editing/MemoryEditor.h"
 #include "editing/ModuleEditors.h"
 #include "foundation/Editable.h"
+#include "support/SettingsReset.h"
 
 #include <functional>
 #include <string>
@@ -42,6 +43,7 @@ protected:
     /// Whether the current text compiles with "fpc -Mdelphi" (skips the test without fpc).
     bool Compiles(const std::string& UnitName);
 
+    TSettingsReset Settings; // every test starts from the defaults and leaves them
     TMemoryEditor Unit;
     TModuleExplorer Explorer;
     TModuleEditor Editor;
