@@ -4,7 +4,9 @@
 #include "cli/EngineSession.h"
 #include "editing/DeclarationText.h"
 #include "foundation/Editable.h"
+#include "foundation/FWStrUtils.h"
 #include "model/CodeItems.h"
+#include "model/DataTyp.h"
 #include "platform/SysUtils.h"
 
 namespace kolva::cli {
@@ -19,7 +21,8 @@ public:
         : TFWEditor(Entity), FItem(As<TProcData>(Entity)) {}
 
     bool Execute() override {
-        const TEngineOptions& options = CurrentEngineOptions();
+        static const TEngineOptions none;
+        const TEngineOptions& options = TakeDialogAnswers() ? CurrentEngineOptions() : none;
         const std::string oldName = FItem.Name;
         if (options.Decl) ReadDeclaration(FItem, *options.Decl);
         if (options.Interface) {
@@ -46,10 +49,114 @@ private:
 constinit const TFWEditorClass TCliProcedureEditor::ClassInfo =
     EditorClass<TCliProcedureEditor>("TCliProcedureEditor");
 
+// The part every member dialog shares: the declaration and the visibility from the options,
+// then the name checked with the member's own rules.
+void LoadMember(TCodeItem& Item) {
+    static const TEngineOptions none;
+    const TEngineOptions& options = TakeDialogAnswers() ? CurrentEngineOptions() : none;
+    const std::string oldName = Item.Name;
+    if (options.Decl) ReadDeclaration(Item, *options.Decl);
+    if (options.Visibility) Item.Visibility = *options.Visibility;
+    Item.Name = Trim(Item.Name);
+    Item.CheckNewName(oldName, Item.Name);
+}
+
+// The visibilities the dialogs offer for a member of each kind of type.
+void CheckVisibilityOffered(const TCodeItem& Item) {
+    const TCodeItem* owner = Item.NameSpace();
+    if (!owner) return;
+    const TVisibility v = Item.Visibility;
+    const bool offered = owner->Kind() == ckClass ||
+                         (owner->Kind() == ckObject && (v == scDefault || v == scPrivate)) ||
+                         v == scDefault;
+    if (!offered)
+        throw Exception(Format("The visibility %s is not available in %s %s", KeywordText(v),
+                               ClassKindText(owner->Kind()), owner->Name));
+}
+
+class TCliFieldEditor : public TFWEditor {
+public:
+    static const TFWEditorClass ClassInfo;
+    static constexpr uint16_t EditorID() { return edField; }
+    explicit TCliFieldEditor(TEditable& Entity)
+        : TFWEditor(Entity), FItem(As<TFieldItem>(Entity)) {}
+
+    bool Execute() override {
+        LoadMember(FItem);
+        CheckVisibilityOffered(FItem);
+        if (FItem.DataType() == dtVoid) throw Exception("Void fields are not allowed");
+        if (FItem.Visibility == scPublished) CheckPublishable(true, FItem.DataType());
+        NoteTypeUsed(FItem.DataType(), FItem.TypeName());
+        return true;
+    }
+
+private:
+    TFieldItem& FItem;
+};
+
+constinit const TFWEditorClass TCliFieldEditor::ClassInfo =
+    EditorClass<TCliFieldEditor>("TCliFieldEditor");
+
+class TCliMethodEditor : public TFWEditor {
+public:
+    static const TFWEditorClass ClassInfo;
+    static constexpr uint16_t EditorID() { return edMethod; }
+    explicit TCliMethodEditor(TEditable& Entity)
+        : TFWEditor(Entity), FItem(As<TMethodItem>(Entity)) {}
+
+    bool Execute() override {
+        LoadMember(FItem);
+        CheckVisibilityOffered(FItem);
+        if (FItem.ProcKind == pkFunction && FItem.DataType() == dtVoid)
+            throw Exception("Functions cannot be void");
+        if (FItem.Visibility == scPublished) CheckPublishable(false, FItem.DataType());
+        if (FItem.Visibility == scAutomated) CheckAutomatable(FItem.DataType());
+        if (FItem.ProcKind == pkFunction) NoteTypeUsed(FItem.DataType(), FItem.TypeName());
+        return true;
+    }
+
+private:
+    TMethodItem& FItem;
+};
+
+constinit const TFWEditorClass TCliMethodEditor::ClassInfo =
+    EditorClass<TCliMethodEditor>("TCliMethodEditor");
+
+class TCliResClauseEditor : public TFWEditor {
+public:
+    static const TFWEditorClass ClassInfo;
+    static constexpr uint16_t EditorID() { return edResClause; }
+    explicit TCliResClauseEditor(TEditable& Entity)
+        : TFWEditor(Entity), FItem(As<TResClauseItem>(Entity)) {}
+
+    bool Execute() override {
+        static const TEngineOptions none;
+        const TEngineOptions& options = TakeDialogAnswers() ? CurrentEngineOptions() : none;
+        const std::string oldName = FItem.Name;
+        if (options.Decl) ReadDeclaration(FItem, *options.Decl);
+        if (options.Visibility) FItem.Visibility = *options.Visibility;
+        // The dialog takes out all whitespace before its checks.
+        FItem.ImplementingName = StripWhiteSpace(FItem.ImplementingName);
+        FItem.Name = StripWhiteSpace(FItem.Name);
+        if (!IsValidIdent(FItem.ImplementingName))
+            throw Exception(Format("%s is not a valid identifier", FItem.ImplementingName));
+        FItem.CheckNewName(oldName, FItem.Name);
+        return true;
+    }
+
+private:
+    TResClauseItem& FItem;
+};
+
+constinit const TFWEditorClass TCliResClauseEditor::ClassInfo =
+    EditorClass<TCliResClauseEditor>("TCliResClauseEditor");
+
 } // namespace
 
 void RegisterCommandLineEditors() {
-    EditorFactory().RegisterEditor(TCliProcedureEditor::ClassInfo);
+    EditorFactory().RegisterEditors({&TCliProcedureEditor::ClassInfo, &TCliFieldEditor::ClassInfo,
+                                     &TCliMethodEditor::ClassInfo,
+                                     &TCliResClauseEditor::ClassInfo});
 }
 
 } // namespace kolva::cli

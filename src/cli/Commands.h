@@ -31,6 +31,10 @@ int RunRename(const TArgs& Args);
 int RunDelete(const TArgs& Args);
 int RunMove(const TArgs& Args);
 int RunVisibility(const TArgs& Args);
+int RunAddField(const TArgs& Args);
+int RunAddMethod(const TArgs& Args);
+int RunAddResClause(const TArgs& Args);
+int RunAddInterface(const TArgs& Args);
 /// Registers the dialogs that answer from the command's options.
 void RegisterCommandLineEditors();
 

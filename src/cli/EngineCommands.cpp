@@ -51,30 +51,63 @@ int RunAddProcedure(const TArgs& Args) {
 }
 
 int RunEdit(const TArgs& Args) {
-    return WithSession(Args, 1, 1, "kolva edit FILE ITEM --decl TEXT",
+    return WithSession(Args, 1, 1, "kolva edit FILE ITEM [--decl TEXT] [--visibility V]",
                        [](TEngineSession& s, const TEngineOptions& o) {
-                           if (!s.Editor().EditProcedure(Procedure(s.Find(o.Positional[1]))))
-                               Abort();
+                           if (!s.Editor().EditMember(s.Find(o.Positional[1]))) Abort();
                        });
 }
 
 int RunRename(const TArgs& Args) {
     return WithSession(Args, 2, 2, "kolva rename FILE ITEM NEWNAME",
                        [](TEngineSession& s, const TEngineOptions& o) {
-                           TProcData& proc = Procedure(s.Find(o.Positional[1]));
-                           const std::string oldName = proc.Name;
+                           TCodeItem& item = s.Find(o.Positional[1]);
                            const std::string newName = Trim(o.Positional[2]);
-                           proc.CheckNewName(oldName, newName);
-                           s.Editor().RenameProcedures(proc, oldName, newName);
+                           item.CheckNewName(item.Name, newName);
+                           s.Editor().RenameMember(item, newName);
                        });
 }
 
 int RunDelete(const TArgs& Args) {
     return WithSession(Args, 1, 1, "kolva delete FILE ITEM",
                        [](TEngineSession& s, const TEngineOptions& o) {
-                           TProcData& proc = Procedure(s.Find(o.Positional[1]));
-                           if (!s.Editor().ConfirmDelete(proc)) Abort();
-                           s.Editor().DeleteProcedure(proc);
+                           if (!s.Editor().DeleteMember(s.Find(o.Positional[1]))) Abort();
+                       });
+}
+
+// The commands that add a member to the class named by the second argument.
+template <typename TAdd>
+int AddMember(const TArgs& Args, const char* UsageLine, TAdd Add) {
+    return WithSession(Args, 1, 1, UsageLine, [&](TEngineSession& s, const TEngineOptions& o) {
+        TCodeItem& item = s.Find(o.Positional[1]);
+        if (!IsClassKind(item.Kind()))
+            throw Exception(Format("%s is not a class, interface or object type", item.Name));
+        if (!(s.Editor().*Add)(static_cast<TClassItem&>(item))) Abort();
+    });
+}
+
+int RunAddField(const TArgs& Args) {
+    return AddMember(Args, "kolva add-field FILE CLASS --decl TEXT [--visibility V]",
+                     &TKolvaEditor::AddField);
+}
+
+int RunAddMethod(const TArgs& Args) {
+    return AddMember(Args, "kolva add-method FILE CLASS --decl TEXT [--visibility V]",
+                     &TKolvaEditor::AddMethod);
+}
+
+int RunAddResClause(const TArgs& Args) {
+    return AddMember(Args, "kolva add-resclause FILE CLASS --decl TEXT [--visibility V]",
+                     &TKolvaEditor::AddResClause);
+}
+
+int RunAddInterface(const TArgs& Args) {
+    return WithSession(Args, 2, 2, "kolva add-interface FILE CLASS INTERFACE",
+                       [](TEngineSession& s, const TEngineOptions& o) {
+                           TCodeItem& item = s.Find(o.Positional[1]);
+                           if (item.Kind() != ckClass)
+                               throw Exception(Format("%s is not a class", item.Name));
+                           s.Editor().AddInterfaceToClass(static_cast<TClassItem&>(item),
+                                                          Trim(o.Positional[2]));
                        });
 }
 
@@ -89,13 +122,19 @@ int RunMove(const TArgs& Args) {
 
 int RunVisibility(const TArgs& Args) {
     return WithSession(
-        Args, 2, 2, "kolva visibility FILE ITEM interface|implementation",
+        Args, 2, 2, "kolva visibility FILE ITEM interface|implementation|VISIBILITY",
         [](TEngineSession& s, const TEngineOptions& o) {
+            TCodeItem& item = s.Find(o.Positional[1]);
             const std::string& where = o.Positional[2];
+            TCodeItem* parent = item.Parent();
+            if (parent && IsClassKind(parent->Kind())) {
+                const TEngineOptions parsed = ParseEngineOptions({"--visibility", where});
+                s.Editor().ChangeVisibility(parent, {&item}, *parsed.Visibility);
+                return;
+            }
             if (!SameText(where, "interface") && !SameText(where, "implementation"))
                 throw Exception(Format("\"%s\" is neither interface nor implementation", where));
-            TProcData& proc = Procedure(s.Find(o.Positional[1]));
-            s.Editor().ChangeVisibility(&s.Explorer().Module(), {&proc},
+            s.Editor().ChangeVisibility(&s.Explorer().Module(), {&Procedure(item)},
                                         SameText(where, "interface") ? scPublic : scPrivate);
         });
 }

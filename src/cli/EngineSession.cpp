@@ -13,6 +13,7 @@ namespace kolva::cli {
 namespace {
 
 const TEngineOptions* GCurrent = nullptr;
+bool GAnswersTaken = false;
 
 TVisibility ParseVisibility(const std::string& Text) {
     for (int v = scDefault; v <= scAutomated; ++v)
@@ -67,6 +68,12 @@ TCodeItem* ChildNamed(TCodeItem& Parent, const std::string& Name, int Line) {
 
 } // namespace
 
+bool TakeDialogAnswers() {
+    if (GAnswersTaken) return false;
+    GAnswersTaken = true;
+    return true;
+}
+
 const TEngineOptions& CurrentEngineOptions() {
     static const TEngineOptions none;
     return GCurrent ? *GCurrent : none;
@@ -111,8 +118,9 @@ TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string&
     FOriginal = LinesOf(FUnit.Text());
     FUnit.OnEditEnd = [this] { FExplorer.Parse(&FUnit.Text()); };
     FExplorer.Parse(&FUnit.Text());
-    FEditor = std::make_unique<TModuleEditor>(FExplorer, &FUnit);
+    FEditor = std::make_unique<TKolvaEditor>(FExplorer, &FUnit);
     GCurrent = &FOptions;
+    GAnswersTaken = false;
     FPreviousMessages = SetMessageService(std::make_unique<TCommandLineMessages>());
 }
 

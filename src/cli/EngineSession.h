@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "editing/KolvaEditors.h"
 #include "editing/MemoryEditor.h"
 #include "editing/ModuleEditors.h"
 #include "platform/Dialogs.h"
@@ -32,6 +33,9 @@ TEngineOptions ParseEngineOptions(const TArgs& Args);
 
 /// The options of the command being run, for the dialogs that answer from them.
 const TEngineOptions& CurrentEngineOptions();
+/// The options answer the first dialog of a command; a dialog the operation opens after it
+/// (the method a resolution clause names, say) keeps what it shows. True only for the first.
+bool TakeDialogAnswers();
 
 class TEngineSession {
 public:
@@ -40,7 +44,7 @@ public:
     ~TEngineSession();
 
     TModuleExplorer& Explorer() { return FExplorer; }
-    TModuleEditor& Editor() { return *FEditor; }
+    TKolvaEditor& Editor() { return *FEditor; }
 
     /// The item a command names: "TFoo" (top-level item), "TFoo.Bar" (member, or method
     /// implementation), "Outer.Inner" (local procedure); --line chooses among items of the
@@ -57,7 +61,7 @@ private:
     std::string FFile;
     TMemoryEditor FUnit;
     TModuleExplorer FExplorer;
-    std::unique_ptr<TModuleEditor> FEditor;
+    std::unique_ptr<TKolvaEditor> FEditor;
     std::vector<std::string> FOriginal;
     std::string FLineBreak;
     bool FFinalBreak = true;

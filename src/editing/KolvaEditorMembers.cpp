@@ -239,35 +239,30 @@ bool TKolvaEditor::EditResClause(TResClauseItem& Clause) {
 void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
     switch (Item.Kind()) {
     case ckProcedure:
-        RenameProcedures(Item, Item.Name, NewName);
-        return;
-    case ckField:
-        if (IsComponent(Item)) {
-            Designer().RenameComponent(ClassOf(Item).Name, Item.Name, NewName);
-            return;
-        }
-        break;
+        return RenameProcedures(Item, Item.Name, NewName);
     case ckMethodImpl:
         return RenameMember(*TModuleExplorer::DeclarationOf(&Item), NewName);
-    case ckMethod: {
-        if (IsEventHandler(Item)) {
-            Designer().RenameEventHandler(ClassOf(Item).Name, Item.Name, NewName);
-            return;
-        }
-        TEdit edit(*this, false);
-        if (TProcItem* impl = static_cast<TMethodItem&>(Item).ImplementationLink();
-            impl && impl->StartLine >= 0) {
-            impl->Name = NewName;
-            UpdateDeclaration(impl);
-        }
-        break;
-    }
+    case ckField:
+    case ckMethod:
     case ckResClause:
         break;
     default:
         NotImplemented("Renaming this type");
     }
+    // One edit for the whole rename: closing it parses the unit again, after which no item
+    // of the old model may be touched.
     TEdit edit(*this, false);
+    if (IsComponent(Item))
+        return void(Designer().RenameComponent(ClassOf(Item).Name, Item.Name, NewName));
+    if (IsEventHandler(Item))
+        return void(Designer().RenameEventHandler(ClassOf(Item).Name, Item.Name, NewName));
+    if (Item.Kind() == ckMethod) {
+        TProcItem* impl = static_cast<TMethodItem&>(Item).ImplementationLink();
+        if (impl && impl->StartLine >= 0) {
+            impl->Name = NewName;
+            UpdateDeclaration(impl);
+        }
+    }
     Item.Name = NewName;
     UpdateDeclaration(&Item);
 }

@@ -107,7 +107,8 @@ void TCodeItem::SortChildren(const std::function<bool(const TCodeItem*, const TC
 }
 
 TModuleItem* TCodeItem::ModuleOf() {
-    for (TCodeItem* p = this; p; p = p->FParent)
+    // A working copy outside the tree belongs where its name space does.
+    for (TCodeItem* p = this; p; p = p->FParent ? p->FParent : p->NameSpaceOwner)
         if (p->FKind == ckModule) return static_cast<TModuleItem*>(p);
     return nullptr;
 }

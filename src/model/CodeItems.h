@@ -63,7 +63,8 @@ public:
     /// Frees every child.
     void ClearChildren();
 
-    /// The nearest module item among this item and its ancestors.
+    /// The nearest module item among this item and its ancestors (through the name-space
+    /// owner for an item outside the tree).
     TModuleItem* ModuleOf();
     /// Index of the first child of one of the kinds whose name equals Name ignoring case;
     /// -1 when there is none.

@@ -41,6 +41,13 @@ TEST(EngineCommands, EveryOperationLeavesTheSampleCompiling) {
         "move F TOrder.Total TOrder.Create",
         "visibility F FormatAmount implementation --line 70",
         "add-procedure F --no-interface --decl 'procedure Later; forward;'",
+        "add-field F TOrder --decl 'FCreated: TDateTime;'",
+        "add-method F TOrderLine --decl 'function Describe: string;'",
+        "add-resclause F TOrder --decl 'function IOrderSink.SinkName = OrderSinkName;' --yes",
+        "visibility F TOrder.FNo public",
+        "edit F TOrder.Changed --decl 'procedure Changed; dynamic;' --visibility public",
+        "rename F TMainForm.FormCreate FormShow",
+        "delete F TMainForm.AddButtonClick --yes",
     };
     for (const char* operation : operations) {
         SCOPED_TRACE(operation);
@@ -72,6 +79,7 @@ TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
              TCase{"add-procedure F --decl 'procedure B; forward;'",
                    "Forward declarations in interface not supported"},
              TCase{"edit F A --decl 'procedure A(X: Integer'", "Unexpected token"},
+             TCase{"add-field F A --decl 'FX: Integer;'", "A is not a class"},
          }) {
         SCOPED_TRACE(c.Args);
         std::string args = c.Args;
