@@ -1,38 +1,23 @@
+#include "support/RunKolva.h"
 #include "support/TempPrefix.h"
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 namespace kolva {
 namespace {
 
-struct TRun {
-    int Status;
-    std::string Output;
-};
-
-TRun RunKolva(const std::string& Args) {
-    const std::string command = std::string(KOLVA_EXE) + " " + Args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    TRun run{-1, {}};
-    if (!pipe) return run;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        run.Output.append(buf, n);
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Standard error joins the output: what the user sees on the terminal.
+test::TRun RunKolva(const std::string& Args) {
+    return test::RunKolva(Args + " 2>&1");
 }
 
 TEST(TokensCommandTest, ListsTokensWithPositions) {
     // Mixed line ends; a comment over three lines (one blank); a malformed string.
     const std::string path = test::TempPrefix() + "/Unit1.pas";
     test::WriteNative(path, "unit Unit1;\r\n{ one\n\n  two }\rx:='It''s'#13; {$R+}\n  y 'open\n");
-    const TRun run = RunKolva("tokens " + path);
+    const test::TRun run = RunKolva("tokens " + path);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Output, "1:1 tkWord unit\n"
                           "1:6 tkWord Unit1\n"
@@ -49,7 +34,7 @@ TEST(TokensCommandTest, ListsTokensWithPositions) {
 
 TEST(TokensCommandTest, Failures) {
     EXPECT_EQ(RunKolva("tokens").Status, 2);
-    const TRun missing = RunKolva("tokens " + test::TempPrefix() + "/none.pas");
+    const test::TRun missing = RunKolva("tokens " + test::TempPrefix() + "/none.pas");
     EXPECT_EQ(missing.Status, 1);
     EXPECT_NE(missing.Output.find("none.pas"), std::string::npos);
 }
