@@ -283,6 +283,75 @@ TEST_F(KolvaEditorTest, EditingMethodsMovesAndRewritesBothHalves) {
     ExpectUndoRestores();
 }
 
+TEST_F(KolvaEditorTest, EverySectionAndObjectTypes) {
+    Load(R"(unit Sections;
+interface
+type
+  TPoint2 = object
+    X, Y: Integer;
+  end;
+
+  TAll = class
+  private
+    FA: Integer;
+    FB: Integer;
+  protected
+    procedure Changed;
+  public
+    Count: Integer;
+    procedure Run;
+    property A: Integer read FA;
+  published
+    property B: Integer read FB;
+  end;
+
+implementation
+
+procedure TAll.Changed;
+begin
+end;
+
+procedure TAll.Run;
+begin
+end;
+
+end.
+)");
+    Kolva.ChangeVisibility(&Class("TAll"), {&Find("TAll.FB")}, scPublic);
+    EXPECT_EQ(ClassText("TAll"), R"(  TAll = class
+  private
+    FA: Integer;
+  protected
+    procedure Changed;
+  public
+    Count: Integer;
+    FB: Integer;
+    procedure Run;
+    property A: Integer read FA;
+  published
+    property B: Integer read FB;
+  end;
+)") << "after the last public field, before the public methods";
+    TScriptedDialogEditors dialogs([](TCodeItem& item) {
+        item.Visibility = scPublic;
+        return true;
+    });
+    ASSERT_TRUE(Kolva.AddField(Class("TPoint2")));
+    EXPECT_EQ(ClassText("TPoint2"), "  TPoint2 = object\n    X, Y: Integer;\n    FField: Integer;\n"
+                                    "  end;\n")
+        << "an object's public field goes to its default section";
+    try {
+        Kolva.ChangeVisibility(&Class("TPoint2"), {&Find("TPoint2.X, Y")}, scProtected);
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "protected visibility not allowed in object type");
+    }
+    Kolva.ChangeVisibility(&Class("TPoint2"), {&Find("TPoint2.FField")}, scPrivate);
+    EXPECT_EQ(ClassText("TPoint2"), "  TPoint2 = object\n    X, Y: Integer;\n  private\n"
+                                    "    FField: Integer;\n  end;\n");
+    EXPECT_TRUE(Compiles("Sections"));
+}
+
 TEST_F(KolvaEditorTest, InterfacesAreAddedToTheHeading) {
     Load(Widgets);
     Kolva.AddInterfaceToClass(Class("TShort"), "IPaintable");
