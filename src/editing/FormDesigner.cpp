@@ -196,7 +196,8 @@ bool TFormFileDesigner::DeleteComponent(const std::string& ClassName,
         targets.push_back(objects[index].Name);
         // The components inside go with it, as when a panel is deleted in a designer; what
         // lies inside an inline frame has no field in this class.
-        for (int i = index; i < FForm.BlockEnd(index); ++i)
+        const int end = FForm.BlockEnd(index);
+        for (int i = index; i < end; ++i)
             if (objects[i].Owner == 0 && !objects[i].Name.empty()) going.push_back(objects[i].Name);
     }
     if (targets.empty()) return false;

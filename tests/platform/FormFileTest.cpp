@@ -1,5 +1,6 @@
 #include "platform/FormFile.h"
 
+#include "platform/Files.h"
 #include "support/FormSample.h"
 
 #include <functional>
@@ -159,6 +160,44 @@ TEST(FormFileTest, RefusesBadNamesAndKeepsTheText) {
     EXPECT_THROW(form.SetClassName(0, ""), Exception);
     EXPECT_EQ(form.Text(), test::MainFormDfm);
     EXPECT_FALSE(form.Modified());
+}
+
+// No depth of objects, lists or collections exhausts the stack.
+TEST(FormFileTest, ReadsAnyDepth) {
+    const int depth = 20000;
+    std::string objects, lists = "object A: TA\n  L = ";
+    for (int i = 0; i < depth; ++i) {
+        objects += "object O" + std::to_string(i) + ": T\n";
+        lists += "(<item X = ";
+    }
+    lists += "1";
+    for (int i = 0; i < depth; ++i) {
+        objects += "end\n";
+        lists += " end>)";
+    }
+    const TFormFile nested(objects);
+    EXPECT_EQ(nested.Objects().back().Depth, depth - 1);
+    EXPECT_EQ(nested.BlockEnd(0), depth);
+    EXPECT_EQ(TFormFile(lists + "\nend\n").Objects().size(), 1u);
+}
+
+TEST(FormFileTest, LoadsAndSavesThroughThePathLayer) {
+    ASSERT_TRUE(ForceDirectories("C:\\Forms"));
+    WriteFileText("C:\\Forms\\Bad.dfm", "object A: TA\r\n  Left = ?\r\nend\r\n");
+    try {
+        TFormFile::LoadFromFile("C:\\Forms\\Bad.dfm");
+        ADD_FAILURE() << "no error";
+    } catch (const EFormFileError& E) {
+        EXPECT_EQ(E.Message(), "C:\\Forms\\Bad.dfm: Invalid property value on line 2");
+        EXPECT_EQ(E.Line(), 2);
+    }
+    WriteFileText("C:\\Forms\\Main.dfm", test::MainFormDfm);
+    TFormFile form = TFormFile::LoadFromFile("C:\\Forms\\Main.dfm");
+    form.RenameObject(form.IndexOf("Images"), "Icons");
+    form.SaveToFile("C:\\Forms\\Main.dfm");
+    EXPECT_FALSE(form.Modified());
+    EXPECT_EQ(ReadFileText("C:\\Forms\\Main.dfm"), form.Text());
+    EXPECT_NE(form.Text().find("  object Icons: TImageList\n"), std::string::npos);
 }
 
 } // namespace
