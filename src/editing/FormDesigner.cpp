@@ -135,15 +135,18 @@ TFieldItem* TFormFileDesigner::FieldOf(const std::string& ClassName,
 // the end of its heading. Whatever else stands on those lines, save comments, would be lost:
 // another declaration, a hint the model does not keep, a body begun on the heading's line.
 void TFormFileDesigner::CheckRewritable(TCodeItem& Item) const {
+    const auto refuse = [&Item] {
+        throw Exception(Format("Cannot perform operation on bad formatted item %s", Item.Name));
+    };
     const TStringList& lines = FEditor.Lines();
+    if (Item.StartLine < 0 || Item.StartLine >= lines.Count()) refuse();
     TStringList written;
     const int last = std::min(HeadEnd(Item), lines.Count() - 1);
     for (int i = Item.StartLine; i <= last; ++i)
         written.Add(lines[i]);
     TStringList rendered;
     rendered.SetText(Item.GetDeclaration());
-    if (Item.StartLine < 0 || !SameTokens(CodeTokens(written), CodeTokens(rendered)))
-        throw Exception(Format("Cannot perform operation on bad formatted item %s", Item.Name));
+    if (!SameTokens(CodeTokens(written), CodeTokens(rendered))) refuse();
 }
 
 // "FormName: TFormClass;" (or "var FormName: TFormClass;") on a line of its own in the

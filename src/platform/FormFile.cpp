@@ -55,7 +55,7 @@ EFormFileError::EFormFileError(std::string_view What, int Line)
 // objects, lists or collections can exhaust the machine's stack.
 class TFormFile::TReader {
 public:
-    TReader(TFormFile& Form) : FForm(Form), FLines(Form.FLines) {
+    explicit TReader(TFormFile& Form) : FForm(Form), FLines(Form.FLines) {
         if (!FLines.empty() && FLines[0].starts_with(Utf8Bom)) FColumn = 3;
         Next();
     }
@@ -131,7 +131,7 @@ void TFormFile::TReader::Next() {
             while (p < n && IsIdentChar(line[p]))
                 ++p;
             FKind = tIdent;
-        } else if (IsDigit(c) || ((c == '-' || c == '+') && p + 1 < n && IsDigit(line[p + 1]))) {
+        } else if (IsDigit(c) || (c == '-' && p + 1 < n && IsDigit(line[p + 1]))) {
             // As the component library reads numbers: digits, then anything that may continue
             // a real number, then an optional type suffix (currency, date, single).
             ++p;
