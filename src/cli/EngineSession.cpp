@@ -97,6 +97,8 @@ TEngineOptions ParseEngineOptions(const TArgs& Args) {
             options.Visibility = ParseVisibility(value());
         else if (arg == "--line")
             options.Line = StrToInt(value());
+        else if (arg == "--form")
+            options.FormFile = value();
         else if (arg == "--yes")
             options.Yes = true;
         else if (arg == "--diff")
@@ -119,6 +121,12 @@ TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string&
     FUnit.OnEditEnd = [this] { FExplorer.Parse(&FUnit.Text()); };
     FExplorer.Parse(&FUnit.Text());
     FEditor = std::make_unique<TKolvaEditor>(FExplorer, &FUnit);
+    if (!Options.FormFile.empty()) {
+        FDesigner = std::make_unique<TFormFileDesigner>(TFormFile::LoadFromFile(Options.FormFile),
+                                                        *FEditor);
+        FOriginalForm = FDesigner->Text();
+        FEditor->SetDesigner(FDesigner.get());
+    }
     GCurrent = &FOptions;
     GAnswersTaken = false;
     FPreviousMessages = SetMessageService(std::make_unique<TCommandLineMessages>());
@@ -158,12 +166,25 @@ TCodeItem& TEngineSession::Find(const std::string& Path, bool UseLine) {
     return *item;
 }
 
+namespace {
+std::vector<std::string> SplitLines(const std::string& Text) {
+    TStringList list;
+    list.SetText(Text);
+    return LinesOf(list);
+}
+} // namespace
+
 int TEngineSession::Finish() {
     const std::vector<std::string> lines = LinesOf(FUnit.Text());
+    const bool formChanged = FDesigner && FDesigner->Modified();
     if (FOptions.Diff) {
         std::cout << UnifiedDiff(FOriginal, lines, FFile, FFile);
+        if (formChanged)
+            std::cout << UnifiedDiff(SplitLines(FOriginalForm), SplitLines(FDesigner->Text()),
+                                     FOptions.FormFile, FOptions.FormFile);
         return 0;
     }
+    if (formChanged) WriteFileText(FOptions.FormFile, FDesigner->Text());
     if (lines == FOriginal) return 0;
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/Commands.h"
+#include "editing/FormDesigner.h"
 #include "editing/KolvaEditors.h"
 #include "editing/MemoryEditor.h"
 #include "editing/ModuleEditors.h"
@@ -23,6 +24,8 @@ struct TEngineOptions {
     std::optional<bool> Interface;
     std::optional<TVisibility> Visibility;
     std::optional<int> Line;
+    /// A text form file whose designer answers for the unit's form class.
+    std::string FormFile;
     bool Yes = false;
     bool Diff = false;
 };
@@ -52,8 +55,9 @@ public:
     /// none.
     TCodeItem& Find(const std::string& Path, bool UseLine = true);
 
-    /// Writes the unit back (atomically, in its own line-break style), or with --diff
-    /// prints the difference and leaves the file alone. Returns the exit status.
+    /// Writes the unit back (atomically, in its own line-break style) and the form file when
+    /// the designer changed it, or with --diff prints the differences and leaves the files
+    /// alone. Returns the exit status.
     int Finish();
 
 private:
@@ -66,6 +70,8 @@ private:
     std::string FLineBreak;
     bool FFinalBreak = true;
     std::unique_ptr<TMessageService> FPreviousMessages;
+    std::unique_ptr<TFormFileDesigner> FDesigner;
+    std::string FOriginalForm;
 };
 
 } // namespace kolva::cli

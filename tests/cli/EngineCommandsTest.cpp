@@ -1,6 +1,7 @@
 // The engine's operations as a user runs them: on files, answered from options, written back
 // whole or not at all, and the result still compiling.
 #include "platform/Files.h"
+#include "support/FormSample.h"
 #include "support/RunKolva.h"
 #include "support/TempPrefix.h"
 
@@ -89,6 +90,29 @@ TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
         EXPECT_NE(run.Output.find(c.Message), std::string::npos) << run.Output;
         EXPECT_EQ(ReadFileText(file), text);
     }
+}
+
+TEST(EngineCommands, TheFormFileAnswersForTheDesigner) {
+    const std::string unit = Copy("MainUnit.pas", test::MainUnitPas);
+    const std::string form = Copy("MainUnit.dfm", test::MainFormDfm);
+    const std::string with = " --form " + form + " 2>&1";
+    // Renamed by the designer: the component in the form and its field in the unit.
+    EXPECT_EQ(RunKolva("rename " + unit + " TMainForm.NameEdit CustomerEdit" + with).Status, 0);
+    EXPECT_NE(ReadFileText(form).find("object CustomerEdit: TEdit"), std::string::npos);
+    EXPECT_NE(ReadFileText(form).find("ActiveControl = CustomerEdit"), std::string::npos);
+    EXPECT_NE(ReadFileText(unit).find("    CustomerEdit: TEdit;"), std::string::npos);
+    // The restrictions protect event handlers unless the user lifts them.
+    const test::TRun blocked = RunKolva("delete " + unit + " TMainForm.OkButtonClick --yes" + with);
+    EXPECT_EQ(blocked.Status, 1);
+    EXPECT_NE(blocked.Output.find("Deleting Event Handlers is blocked"), std::string::npos);
+    EXPECT_EQ(
+        RunKolva("edit " + unit + " TMainForm.TopPanel --decl 'TopPanel: TEdit;'" + with).Status,
+        1);
+    const std::string before = ReadFileText(unit);
+    EXPECT_EQ(RunKolva("visibility " + unit + " TMainForm.Images private" + with).Status, 1)
+        << "a component alone is removed from the selection, which ends the operation";
+    EXPECT_EQ(ReadFileText(unit), before);
+    EXPECT_TRUE(Compiles(unit)) << ReadFileText(test::TempPrefix() + "/fpc.log");
 }
 
 TEST(EngineCommands, WritesBackInTheFilesOwnLineBreaksOrShowsADiff) {
