@@ -116,6 +116,7 @@ TTokenKind TModuleExplorer::TParser::Next() {
     }
     FKind = FTokenizer.NextToken();
     FText = FTokenizer.TokenText();
+    FReserved = FKind == tkWord && FindDirectiveWord(FText, FWord);
     FLine = FTokenizer.TokenLine() - 1;
     FColumn = FTokenizer.TokenColumn() - 1;
     return FKind;
@@ -124,14 +125,6 @@ TTokenKind TModuleExplorer::TParser::Next() {
 TTokenKind TModuleExplorer::TParser::Expect() {
     if (Next() == tkNone) Unexpected();
     return FKind;
-}
-
-bool TModuleExplorer::TParser::StructureWord(TReservedWord& Word) const {
-    return FKind == tkWord && FindStructureWord(FText, Word);
-}
-
-bool TModuleExplorer::TParser::DirectiveWord(TReservedWord& Word) const {
-    return FKind == tkWord && FindDirectiveWord(FText, Word);
 }
 
 void TModuleExplorer::TParser::Unexpected() const {
@@ -199,11 +192,10 @@ void TModuleExplorer::TParser::Dispatch() {
 
 void TModuleExplorer::TParser::DispatchWord() {
     TReservedWord word;
-    if (!FindStructureWord(FText, word)) {
+    if (!StructureWord(word)) {
         if (!FInClass) return;
         TReservedWord directive;
-        if (FindDirectiveWord(FText, directive) && directive >= rwPrivate &&
-            directive <= rwAutomated)
+        if (DirectiveWord(directive) && directive >= rwPrivate && directive <= rwAutomated)
             VisibilitySection(directive);
         else
             Field();

@@ -1,37 +1,115 @@
 // Linking after a parse: every method implementation to its declaration in its class, and
 // every global procedure implementation to its declaration in the interface part (or its
 // forward declaration). Overloads are told apart by their parameter signatures.
+//
+// A large unit has thousands of routines in hundreds of classes, and linking runs after
+// every parse. Names are therefore grouped by numbering them in a flat hash table and
+// sorting by number, in buffers kept for the whole linking: nothing is allocated per name,
+// per group or per class once the buffers have grown.
 #include "model/ModuleExplorer.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <span>
 #include <unordered_map>
+#include <vector>
 
 namespace kolva {
 
 namespace {
 
-// Names compared and hashed without regard to case, as views into the items' own names, so
-// that grouping thousands of routines allocates nothing per name.
-struct TNameHash {
-    size_t operator()(std::string_view S) const {
-        uint64_t h = 1469598103934665603ull;
-        for (char c : S)
-            h = (h ^ static_cast<unsigned char>(UpCase(c))) * 1099511628211ull;
-        return static_cast<size_t>(h);
-    }
-};
-struct TNameEqual {
-    bool operator()(std::string_view A, std::string_view B) const { return SameText(A, B); }
-};
-template <typename T>
-using TByName = std::unordered_map<std::string_view, T, TNameHash, TNameEqual>;
-
-void SortByName(std::vector<TProcItem*>& Items) {
-    std::stable_sort(Items.begin(), Items.end(), [](const TProcItem* a, const TProcItem* b) {
-        return CompareText(a->Name, b->Name) < 0;
-    });
+// Agrees with SameText: or-ing 0x20 folds each ASCII letter pair together. Other characters
+// may fold onto each other too, which only makes a collision that the comparison after a
+// hash match sorts out.
+uint32_t NameHash(std::string_view S) {
+    uint32_t h = 2166136261u;
+    for (char c : S)
+        h = (h ^ (static_cast<unsigned char>(c) | 0x20u)) * 16777619u;
+    return h;
 }
+
+// Numbers distinct names, compared without regard to case, in order of first appearance.
+// The names are views into the items' own strings.
+class TNameIndex {
+public:
+    /// Forgets every name and makes room for about Count of them.
+    void Reset(size_t Count) {
+        int bits = 4;
+        while ((size_t(1) << bits) < 2 * Count)
+            ++bits;
+        FSlots.assign(size_t(1) << bits, -1);
+        FMask = (size_t(1) << bits) - 1;
+        FShift = 32 - bits;
+        FNames.clear();
+        FHashes.clear();
+    }
+    /// The number of Name, which is given the next number when it is new.
+    int Add(std::string_view Name) {
+        const uint32_t hash = NameHash(Name);
+        int& slot = FSlots[Slot(Name, hash)];
+        if (slot < 0) {
+            slot = Count();
+            FNames.push_back(Name);
+            FHashes.push_back(hash);
+        }
+        return slot;
+    }
+    /// -1 for a name never added.
+    int Find(std::string_view Name) const { return FSlots[Slot(Name, NameHash(Name))]; }
+    int Count() const { return static_cast<int>(FNames.size()); }
+    /// The name as it was first added.
+    std::string_view Name(int Number) const { return FNames[Number]; }
+
+private:
+    // The slot holding Name, else the empty slot where it belongs (linear probing; the
+    // table is never more than half full). The slot comes from the hash's high bits, spread
+    // by a Fibonacci multiplier: the low bits of FNV are poorly mixed for names that differ
+    // only in their last characters.
+    size_t Slot(std::string_view Name, uint32_t Hash) const {
+        for (size_t i = (Hash * 2654435769u) >> FShift;; i = (i + 1) & FMask) {
+            const int n = FSlots[i];
+            if (n < 0 || (FHashes[n] == Hash && SameText(FNames[n], Name))) return i;
+        }
+    }
+
+    std::vector<int> FSlots;
+    size_t FMask = 0;
+    int FShift = 28;
+    std::vector<std::string_view> FNames;
+    std::vector<uint32_t> FHashes;
+};
+
+// Routines sorted by the number of their name's group, keeping their order within a group:
+// a counting sort, so every group is one run.
+class TGroups {
+public:
+    void Clear() { FEntries.clear(); }
+    void Add(int Group, TProcItem* Item) { FEntries.push_back({Group, Item}); }
+    /// Sorts what was added into GroupCount runs.
+    void Sort(int GroupCount) {
+        FStart.assign(size_t(GroupCount) + 1, 0);
+        for (const TEntry& e : FEntries)
+            ++FStart[size_t(e.Group) + 1];
+        for (size_t g = 1; g < FStart.size(); ++g)
+            FStart[g] += FStart[g - 1];
+        FSorted.resize(FEntries.size());
+        FFill.assign(FStart.begin(), FStart.end() - 1);
+        for (const TEntry& e : FEntries)
+            FSorted[FFill[e.Group]++] = e.Item;
+    }
+    std::span<TProcItem* const> Group(int Number) const {
+        return {FSorted.data() + FStart[Number], FSorted.data() + FStart[Number + 1]};
+    }
+
+private:
+    struct TEntry {
+        int Group;
+        TProcItem* Item;
+    };
+    std::vector<TEntry> FEntries;
+    std::vector<size_t> FStart, FFill;
+    std::vector<TProcItem*> FSorted;
+};
 
 // The signature of a routine's parameters; a list that has none (it cannot be read) gets a
 // text of its own that equals no other.
@@ -45,69 +123,46 @@ std::string SignatureOf(const TProcItem& Item) {
 
 class TMatcher {
 public:
-    /// Links Declarations and Implementations of one owner; for a class owner, every
-    /// implementation left over gets an implied declaration in that class.
-    void Match(TCodeItem& Owner, const std::vector<TProcItem*>& Declarations,
-               const std::vector<TProcItem*>& Implementations) {
-        std::vector<TProcItem*> leftOver;
+    /// Links Declarations and Implementations of one owner by name, the names in order of
+    /// their first implementation; for a class owner, every implementation left over gets an
+    /// implied declaration in that class, in order of name.
+    void Match(TCodeItem& Owner, std::span<TProcItem* const> Declarations,
+               std::span<TProcItem* const> Implementations) {
+        FLeftOver.clear();
         if (Declarations.empty()) {
-            leftOver = Implementations;
-        } else if (Declarations.size() + Implementations.size() <= LinearLimit) {
-            MatchSmall(Declarations, Implementations, leftOver);
+            FLeftOver.assign(Implementations.begin(), Implementations.end());
         } else {
-            MatchLarge(Declarations, Implementations, leftOver);
+            // Only names that have implementations matter.
+            FNames.Reset(Implementations.size());
+            FImpls.Clear();
+            for (TProcItem* impl : Implementations)
+                FImpls.Add(FNames.Add(impl->Name), impl);
+            FDecls.Clear();
+            for (TProcItem* decl : Declarations)
+                if (const int g = FNames.Find(decl->Name); g >= 0) FDecls.Add(g, decl);
+            FImpls.Sort(FNames.Count());
+            FDecls.Sort(FNames.Count());
+            for (int g = 0; g < FNames.Count(); ++g) {
+                const auto decls = FDecls.Group(g);
+                const auto impls = FImpls.Group(g);
+                FDeclGroup.assign(decls.begin(), decls.end());
+                FImplGroup.assign(impls.begin(), impls.end());
+                MatchGroup(FDeclGroup, FImplGroup);
+                FLeftOver.insert(FLeftOver.end(), FImplGroup.begin(), FImplGroup.end());
+            }
         }
-        if (!IsClassKind(Owner.Kind()) || leftOver.empty()) return;
-        SortByName(leftOver);
-        for (TProcItem* impl : leftOver)
+        if (!IsClassKind(Owner.Kind()) || FLeftOver.empty()) return;
+        std::stable_sort(FLeftOver.begin(), FLeftOver.end(),
+                         [](const TProcItem* a, const TProcItem* b) {
+                             return CompareText(a->Name, b->Name) < 0;
+                         });
+        for (TProcItem* impl : FLeftOver)
             ImplyDeclaration(Owner, *impl);
     }
 
 private:
-    static constexpr size_t LinearLimit = 48;
-
-    // The routines of a typical class: comparing every pair costs less than building groups.
-    void MatchSmall(const std::vector<TProcItem*>& Decls, const std::vector<TProcItem*>& Impls,
-                    std::vector<TProcItem*>& LeftOver) {
-        FDone.assign(Impls.size(), false);
-        for (size_t i = 0; i < Impls.size(); ++i) {
-            if (FDone[i]) continue;
-            const std::string& name = Impls[i]->Name;
-            FImplGroup.clear();
-            for (size_t k = i; k < Impls.size(); ++k) {
-                if (!FDone[k] && SameText(Impls[k]->Name, name)) {
-                    FDone[k] = true;
-                    FImplGroup.push_back(Impls[k]);
-                }
-            }
-            FDeclGroup.clear();
-            for (TProcItem* decl : Decls)
-                if (SameText(decl->Name, name)) FDeclGroup.push_back(decl);
-            MatchGroup(FDeclGroup, FImplGroup);
-            LeftOver.insert(LeftOver.end(), FImplGroup.begin(), FImplGroup.end());
-        }
-    }
-
-    // Many routines (the procedures of a large unit): grouped through a hash of the names.
-    void MatchLarge(const std::vector<TProcItem*>& Decls, const std::vector<TProcItem*>& Impls,
-                    std::vector<TProcItem*>& LeftOver) {
-        TByName<std::vector<TProcItem*>> declsByName, implsByName;
-        std::vector<std::string_view> names; // in order of first implementation
-        for (TProcItem* decl : Decls)
-            declsByName[decl->Name].push_back(decl);
-        for (TProcItem* impl : Impls) {
-            std::vector<TProcItem*>& group = implsByName[impl->Name];
-            if (group.empty()) names.push_back(impl->Name);
-            group.push_back(impl);
-        }
-        for (std::string_view name : names) {
-            std::vector<TProcItem*>& impls = implsByName[name];
-            if (auto it = declsByName.find(name); it != declsByName.end())
-                MatchGroup(it->second, impls);
-            LeftOver.insert(LeftOver.end(), impls.begin(), impls.end());
-        }
-    }
-
+    // Declarations and implementations of one name, in source order: each declaration takes
+    // the first implementation of its signature, else the first one left.
     void MatchGroup(std::vector<TProcItem*>& Decls, std::vector<TProcItem*>& Impls) {
         while (!Decls.empty() && !Impls.empty()) {
             size_t chosen = 0;
@@ -141,8 +196,9 @@ private:
     }
 
     std::unordered_map<const TProcItem*, std::string> FSignatures;
-    std::vector<TProcItem*> FDeclGroup, FImplGroup;
-    std::vector<bool> FDone;
+    TNameIndex FNames;
+    TGroups FDecls, FImpls;
+    std::vector<TProcItem*> FDeclGroup, FImplGroup, FLeftOver;
 };
 
 } // namespace
@@ -150,46 +206,49 @@ private:
 void TModuleExplorer::LinkImplementations() {
     TModuleItem& module = *FModule;
     std::vector<TClassItem*> classes;
-    TByName<std::vector<TProcItem*>> implsByClass;
-    std::vector<std::string_view> classNames; // of implementations, in source order
     std::vector<TProcData*> procs;
+    // Method implementations grouped by class name, the groups in source order.
+    TNameIndex classNames;
+    TGroups implsByClass;
+    classNames.Reset(module.Children().size());
     for (TCodeItem* item : module.Children()) {
         if (IsClassKind(item->Kind())) {
             classes.push_back(static_cast<TClassItem*>(item));
         } else if (item->Kind() == ckMethodImpl) {
             auto* impl = static_cast<TMethodImplItem*>(item);
-            std::vector<TProcItem*>& group = implsByClass[impl->ClassName];
-            if (group.empty()) classNames.push_back(impl->ClassName);
-            group.push_back(impl);
+            implsByClass.Add(classNames.Add(impl->ClassName), impl);
         } else if (item->Kind() == ckProcedure) {
             procs.push_back(static_cast<TProcData*>(item));
         }
     }
+    implsByClass.Sort(classNames.Count());
 
     TMatcher matcher;
-    TByName<bool> known; // every class kind's name
+    std::vector<bool> known(size_t(classNames.Count()), false); // by a type of any class kind
+    std::vector<TProcItem*> decls, own;
     for (TClassItem* cls : classes) {
-        known[cls->Name] = true;
+        const int group = classNames.Find(cls->Name);
+        if (group >= 0) known[group] = true;
         if (cls->Kind() != ckClass && cls->Kind() != ckObject) continue;
-        std::vector<TProcItem*> decls;
+        decls.clear();
         for (TCodeItem* child : cls->Children())
             if (child->Kind() == ckMethod) decls.push_back(static_cast<TProcItem*>(child));
-        std::vector<TProcItem*> own;
-        if (auto it = implsByClass.find(cls->Name); it != implsByClass.end())
+        own.clear();
+        if (group >= 0)
             // A second class of the same name finds the implementations taken already.
-            for (TProcItem* impl : it->second)
+            for (TProcItem* impl : implsByClass.Group(group))
                 if (!impl->DeclarationLink()) own.push_back(impl);
         matcher.Match(*cls, decls, own);
     }
 
     // Implementations of classes declared elsewhere get a class of their own.
-    for (std::string_view name : classNames) {
-        if (known.count(name)) continue;
+    for (int group = 0; group < classNames.Count(); ++group) {
+        if (known[group]) continue;
         auto* cls = new TClassItem(&module);
-        cls->Name = std::string(name);
+        cls->Name = std::string(classNames.Name(group));
         cls->Implied = true;
         cls->DeclaredElsewhere = true;
-        matcher.Match(*cls, {}, implsByClass[name]);
+        matcher.Match(*cls, {}, implsByClass.Group(group));
     }
 
     std::vector<TProcItem*> declarations, implementations;

@@ -147,9 +147,9 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadToken() {
     }
 }
 
-void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
+inline void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
     FKind = Kind;
-    FToken = FLine.substr(Start, End - Start);
+    FToken = std::string_view(FLine.data() + Start, End - Start);
     FPos = End;
     if (FMarking) FMark.append(FToken);
 }
@@ -181,7 +181,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
     return rrOk;
 }
 
-void TPascalTokenizer::ReadWord(size_t Start) {
+inline void TPascalTokenizer::ReadWord(size_t Start) {
     const char* s = FLine.data();
     const size_t n = FLine.size();
     size_t p = Start + 1;
@@ -336,26 +336,33 @@ void TStringsTokenizer::SetLineNumber(int Index) {
 // --- Text helpers --------------------------------------------------------------------
 
 std::string NormalizeMarkedText(std::string_view Raw) {
-    std::string out;
-    out.reserve(Raw.size());
+    // Whitespace at either end never reaches the result, a line break there included.
     size_t i = 0;
-    while (i < Raw.size() && IsBlank(Raw[i]))
+    size_t n = Raw.size();
+    while (i < n && IsBlank(Raw[i]))
         ++i;
-    for (; i < Raw.size(); ++i) {
-        const char c = Raw[i];
-        if (c == '\n') continue;
-        if (c == '\r') {
-            while (!out.empty() && IsBlank(out.back()))
-                out.pop_back();
-            if (!out.empty()) out += ' ';
-            while (i + 1 < Raw.size() && IsBlank(Raw[i + 1]))
-                ++i;
-            continue;
-        }
-        out += c;
+    while (n > i && IsBlank(Raw[n - 1]))
+        --n;
+    // Most marks lie within one line, and then the trimmed mark is the result.
+    const char* s = Raw.data();
+    if (!std::memchr(s + i, '\r', n - i) && !std::memchr(s + i, '\n', n - i))
+        return std::string(s + i, n - i);
+    std::string out;
+    out.reserve(n - i);
+    while (i < n) {
+        size_t stop = i;
+        while (stop < n && Raw[stop] != '\r' && Raw[stop] != '\n')
+            ++stop;
+        out.append(Raw.data() + i, stop - i);
+        if (stop == n) break;
+        i = stop + 1;
+        if (Raw[stop] == '\n') continue;
+        while (!out.empty() && IsBlank(out.back()))
+            out.pop_back();
+        if (!out.empty()) out += ' ';
+        while (i < n && IsBlank(Raw[i]))
+            ++i;
     }
-    while (!out.empty() && IsBlank(out.back()))
-        out.pop_back();
     return out;
 }
 
@@ -434,48 +441,41 @@ constexpr std::string_view ReservedWords[ReservedWordCount] = {
     "READ",      "WRITE",     "INDEX",         "IMPLEMENTS",     "STORED",     "DEFAULT",
     "NODEFAULT"};
 
-// The words of each first letter, in ordinal order, so a look-up compares a handful of
-// candidates at most and never allocates.
-struct TLetterWords {
-    uint8_t Count = 0;
-    uint8_t Words[8] = {};
-    // Bit n is set when a word of this letter has n characters: most identifiers are ruled
-    // out by it without comparing a character.
-    uint32_t Lengths = 0;
-};
+// A perfect hash of the reserved words: their first, second and last letters and their
+// length give each word a slot of its own, so a look-up compares one candidate at most and
+// never allocates. The multipliers were found by search; the table is built at compile time
+// and a collision (after a change of the words) stops the build.
+constexpr size_t SlotCount = 128;
 
-constexpr std::array<TLetterWords, 26> MakeLetterWords() {
-    std::array<TLetterWords, 26> letters{};
-    for (int w = 0; w < ReservedWordCount; ++w) {
-        TLetterWords& list = letters[ReservedWords[w][0] - 'A'];
-        list.Words[list.Count++] = static_cast<uint8_t>(w);
-        list.Lengths |= uint32_t(1) << ReservedWords[w].size();
-    }
-    return letters;
+constexpr size_t WordSlot(char First, char Second, char Last, size_t Length) {
+    return (uint8_t(First) + 31u * uint8_t(Second) + 17u * uint8_t(Last) + Length) % SlotCount;
 }
 
-constexpr std::array<TLetterWords, 26> LetterWords = MakeLetterWords();
+// The ordinal plus one of the word in each slot; 0 for a free slot.
+constexpr std::array<uint8_t, SlotCount> MakeWordSlots() {
+    std::array<uint8_t, SlotCount> slots{};
+    for (int w = 0; w < ReservedWordCount; ++w) {
+        const std::string_view word = ReservedWords[w];
+        uint8_t& slot = slots[WordSlot(word[0], word[1], word.back(), word.size())];
+        if (slot != 0) throw "two reserved words share a slot: choose other multipliers";
+        slot = static_cast<uint8_t>(w + 1);
+    }
+    return slots;
+}
+
+constexpr std::array<uint8_t, SlotCount> WordSlots = MakeWordSlots();
 
 bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
     if (Word.size() < 3) return false;
-    const char first = UpCase(Word[0]);
-    if (first < 'A' || first > 'Z') return false;
-    const TLetterWords& list = LetterWords[first - 'A'];
-    if (Word.size() >= 32 || !((list.Lengths >> Word.size()) & 1)) return false;
-    for (int i = 0; i < list.Count; ++i) {
-        const uint8_t ordinal = list.Words[i];
-        if (ordinal > Last) break;
-        const std::string_view candidate = ReservedWords[ordinal];
-        if (candidate.size() != Word.size()) continue;
-        size_t k = 1;
-        while (k < Word.size() && UpCase(Word[k]) == candidate[k])
-            ++k;
-        if (k == Word.size()) {
-            Result = static_cast<TReservedWord>(ordinal);
-            return true;
-        }
-    }
-    return false;
+    const uint8_t slot =
+        WordSlots[WordSlot(UpCase(Word[0]), UpCase(Word[1]), UpCase(Word.back()), Word.size())];
+    if (slot == 0 || slot - 1 > Last) return false;
+    const std::string_view candidate = ReservedWords[slot - 1];
+    if (candidate.size() != Word.size()) return false;
+    for (size_t k = 0; k < Word.size(); ++k)
+        if (UpCase(Word[k]) != candidate[k]) return false;
+    Result = static_cast<TReservedWord>(slot - 1);
+    return true;
 }
 
 [[noreturn]] void NotA(TReservedWord Word, const char* What) {
