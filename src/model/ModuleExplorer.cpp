@@ -1,5 +1,6 @@
 #include "model/ModuleExplorer.h"
 
+#include "model/ModuleLinker.h"
 #include "model/ModuleParser.h"
 #include "platform/SysUtils.h"
 

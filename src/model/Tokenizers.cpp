@@ -35,8 +35,25 @@ inline uint8_t ClassOf(char C) {
     return CharClasses[static_cast<unsigned char>(C)];
 }
 
+// Letters, digits and everything else that continues a word, the quotes included.
+inline bool IsWordChar(char C) {
+    return ClassOf(C) < ccBlank;
+}
+
 inline bool IsBlank(char C) {
     return static_cast<unsigned char>(C) <= 32;
+}
+
+// Where the word whose characters go on at From ends. Words are the bulk of the text: four
+// characters a round while the line has four more, so that its end is tested once a round.
+inline size_t WordEnd(const char* S, size_t From, size_t Size) {
+    size_t p = From;
+    while (p + 4 <= Size && IsWordChar(S[p]) && IsWordChar(S[p + 1]) && IsWordChar(S[p + 2]) &&
+           IsWordChar(S[p + 3]))
+        p += 4;
+    while (p < Size && IsWordChar(S[p]))
+        ++p;
+    return p;
 }
 
 // The texts of comments whose text is not kept.
@@ -122,7 +139,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadToken() {
         size_t p = FPos;
         while (p < n && IsBlank(s[p]))
             ++p;
-        if (FMarking) FMark.append(s + FPos, p - FPos);
+        if (FMarking) AddToMark(std::string_view(s + FPos, p - FPos));
         FPos = p;
         if (p < n) break;
         if (!NextLine()) {
@@ -135,23 +152,38 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadToken() {
     FTokenLine = FLinesRead;
     FTokenColumn = Column();
     FMarkTokenStart = FMark.size();
+    const char* s = FLine.data();
+    const size_t n = FLine.size();
     const size_t start = FPos;
-    switch (ClassOf(FLine[start])) {
+    switch (ClassOf(s[start])) {
     case ccSymbol:
         return ReadSymbol(start);
     case ccQuote:
         return ReadString(start);
     default:
-        ReadWord(start);
-        return rrOk;
+        break;
     }
+    // A word, the most frequent token: read here, not in a function of its own, which the
+    // compiler would not merge into this one.
+    const size_t end = WordEnd(s, start + 1, n);
+    if (end - start == 5 && end < n && s[end] == ':' &&
+        SameText(std::string_view(s + start, 5), "FWWIN"))
+        Take(start, n, tkTag);
+    else
+        Take(start, end, tkWord);
+    return rrOk;
 }
 
 inline void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
     FKind = Kind;
     FToken = std::string_view(FLine.data() + Start, End - Start);
     FPos = End;
-    if (FMarking) FMark.append(FToken);
+    if (FMarking) AddToMark(FToken);
+}
+
+// Out of the token readers' way: most tokens are read while no mark runs.
+void TPascalTokenizer::AddToMark(std::string_view Text) {
+    FMark.append(Text);
 }
 
 TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
@@ -179,19 +211,6 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
     }
     Take(Start, Start + 1, tkSymbol);
     return rrOk;
-}
-
-inline void TPascalTokenizer::ReadWord(size_t Start) {
-    const char* s = FLine.data();
-    const size_t n = FLine.size();
-    size_t p = Start + 1;
-    while (p < n && ClassOf(s[p]) < ccBlank)
-        ++p;
-    if (p - Start == 5 && p < n && s[p] == ':' && SameText(FLine.substr(Start, 5), "FWWIN")) {
-        Take(Start, n, tkTag);
-        return;
-    }
-    Take(Start, p, tkWord);
 }
 
 TPascalTokenizer::TReadResult TPascalTokenizer::ReadString(size_t Start) {
@@ -445,36 +464,54 @@ constexpr std::string_view ReservedWords[ReservedWordCount] = {
 // length give each word a slot of its own, so a look-up compares one candidate at most and
 // never allocates. The multipliers were found by search; the table is built at compile time
 // and a collision (after a change of the words) stops the build.
+//
+// Letters are folded to lower case by or-ing 0x20, which is cheaper than UpCase and just as
+// exact here: a character folds onto a lower-case letter only when it is that letter in
+// either case, and every reserved word is letters only.
 constexpr size_t SlotCount = 128;
 
-constexpr size_t WordSlot(char First, char Second, char Last, size_t Length) {
-    return (uint8_t(First) + 31u * uint8_t(Second) + 17u * uint8_t(Last) + Length) % SlotCount;
+constexpr uint8_t Fold(char C) {
+    return static_cast<uint8_t>(C) | 0x20;
 }
 
-// The ordinal plus one of the word in each slot; 0 for a free slot.
+constexpr size_t WordSlot(std::string_view Word) {
+    return (Fold(Word[0]) + 31u * Fold(Word[1]) + 17u * Fold(Word.back()) + Word.size()) %
+           SlotCount;
+}
+
+// The ordinal of the word in each slot; ReservedWordCount for a free slot.
 constexpr std::array<uint8_t, SlotCount> MakeWordSlots() {
     std::array<uint8_t, SlotCount> slots{};
+    slots.fill(ReservedWordCount);
     for (int w = 0; w < ReservedWordCount; ++w) {
-        const std::string_view word = ReservedWords[w];
-        uint8_t& slot = slots[WordSlot(word[0], word[1], word.back(), word.size())];
-        if (slot != 0) throw "two reserved words share a slot: choose other multipliers";
-        slot = static_cast<uint8_t>(w + 1);
+        uint8_t& slot = slots[WordSlot(ReservedWords[w])];
+        if (slot != ReservedWordCount) throw "two reserved words share a slot";
+        slot = static_cast<uint8_t>(w);
     }
     return slots;
 }
 
 constexpr std::array<uint8_t, SlotCount> WordSlots = MakeWordSlots();
 
+// The lengths of the words by ordinal, 0 for the free slot's ordinal: one test rules out a
+// free slot and a word of another length.
+constexpr std::array<uint8_t, ReservedWordCount + 1> MakeWordLengths() {
+    std::array<uint8_t, ReservedWordCount + 1> lengths{};
+    for (int w = 0; w < ReservedWordCount; ++w)
+        lengths[w] = static_cast<uint8_t>(ReservedWords[w].size());
+    return lengths;
+}
+
+constexpr std::array<uint8_t, ReservedWordCount + 1> WordLengths = MakeWordLengths();
+
 bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
     if (Word.size() < 3) return false;
-    const uint8_t slot =
-        WordSlots[WordSlot(UpCase(Word[0]), UpCase(Word[1]), UpCase(Word.back()), Word.size())];
-    if (slot == 0 || slot - 1 > Last) return false;
-    const std::string_view candidate = ReservedWords[slot - 1];
-    if (candidate.size() != Word.size()) return false;
+    const uint8_t ordinal = WordSlots[WordSlot(Word)];
+    if (WordLengths[ordinal] != Word.size() || ordinal > Last) return false;
+    const char* candidate = ReservedWords[ordinal].data();
     for (size_t k = 0; k < Word.size(); ++k)
-        if (UpCase(Word[k]) != candidate[k]) return false;
-    Result = static_cast<TReservedWord>(slot - 1);
+        if (Fold(Word[k]) != Fold(candidate[k])) return false;
+    Result = static_cast<TReservedWord>(ordinal);
     return true;
 }
 

@@ -123,9 +123,9 @@ private:
     TReadResult ReadSymbol(size_t Start);
     TReadResult ReadComment(size_t Start, bool Brace, bool Directive);
     TReadResult ReadString(size_t Start);
-    void ReadWord(size_t Start);
     /// Makes FLine[Start, End) the token and moves behind it.
     void Take(size_t Start, size_t End, TTokenKind Kind);
+    void AddToMark(std::string_view Text);
 
     TLineReader FReader;
     std::string_view FLine;
