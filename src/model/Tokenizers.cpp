@@ -13,10 +13,13 @@ namespace {
 
 // Character classes drive the tokenizer through one table look-up per character. Word
 // characters and the two that open a string literal ("#" and the quote) are the
-// non-delimiters; blanks (codes up to 32) and symbols delimit words.
-enum TCharClass : uint8_t { ccWord, ccQuote, ccBlank, ccSymbol };
+// non-delimiters; blanks (codes up to 32) and symbols delimit words. The symbols that may
+// begin a longer token ("(*", "{", ":=", "//") are a class of their own, so that every other
+// symbol is taken without looking further.
+enum TCharClass : uint8_t { ccWord, ccQuote, ccBlank, ccSymbol, ccOpener };
 
 constexpr std::string_view TokenSymbols = "$&()*+,-./:;<=>@[]^{}";
+constexpr std::string_view TokenOpeners = "(:/{";
 
 constexpr std::array<uint8_t, 256> MakeCharClasses() {
     std::array<uint8_t, 256> classes{};
@@ -24,6 +27,8 @@ constexpr std::array<uint8_t, 256> MakeCharClasses() {
         classes[c] = ccBlank;
     for (char c : TokenSymbols)
         classes[static_cast<unsigned char>(c)] = ccSymbol;
+    for (char c : TokenOpeners)
+        classes[static_cast<unsigned char>(c)] = ccOpener;
     classes['#'] = ccQuote;
     classes['\''] = ccQuote;
     return classes;
@@ -114,64 +119,111 @@ void TPascalTokenizer::ClearLine() {
     FPos = 0;
 }
 
+// The parser's innermost step. Most tokens are words or single symbols that follow the
+// previous token on the same line, after a blank at most, while no mark runs. Such a token is
+// read by a function that calls nothing, so that the common path saves no registers and
+// makes no calls; everything else (line changes, comments, strings, marks, skipped kinds) is
+// left to ReadOtherToken, which starts over from the same place.
 TTokenKind TPascalTokenizer::NextToken() {
+    if (ReadPlainToken()) return FKind;
+    return ReadOtherToken();
+}
+
+inline bool TPascalTokenizer::ReadPlainToken() {
+    if (FMarking) return false;
+    const char* s = FLine.data();
+    const size_t n = FLine.size();
+    size_t start = FPos;
+    while (start < n && IsBlank(s[start]))
+        ++start;
+    if (start == n) return false;
+    size_t end;
+    TTokenKind kind;
+    switch (ClassOf(s[start])) {
+    case ccSymbol:
+        end = start + 1;
+        kind = tkSymbol;
+        break;
+    case ccWord:
+        end = WordEnd(s, start + 1, n);
+        if (end - start == 5 && end < n && s[end] == ':') return false; // perhaps a tag
+        kind = tkWord;
+        break;
+    default:
+        return false;
+    }
+    if (FSkipSet.Contains(kind)) return false;
+    FKind = kind;
+    FToken = std::string_view(s + start, end - start);
+    FPos = end;
+    FTokenLine = FLinesRead;
+    FTokenColumn = static_cast<int>(start) + 1;
+    FMarkTokenStart = FMark.size();
+    return true;
+}
+
+TTokenKind TPascalTokenizer::ReadOtherToken() {
     for (;;) {
-        const TReadResult result = ReadToken();
-        if (result != rrOk) {
-            FKind = tkError;
-            FToken = {};
-            FMarkTokenStart = FMark.size();
-            if (!FTolerant)
-                throw ETokenError(result == rrBadString ? SInvalidString : SInvalidComment);
+        FKind = tkNone;
+        FToken = {};
+        size_t p = FPos;
+        while (p < FLine.size() && IsBlank(FLine[p]))
+            ++p;
+        if (FMarking) AddToMark(std::string_view(FLine.data() + FPos, p - FPos));
+        FPos = p;
+        const bool found = p < FLine.size() || SkipToNextToken();
+        FTokenLine = FLinesRead;
+        FTokenColumn = Column();
+        FMarkTokenStart = FMark.size();
+        if (!found) break;
+
+        const char* s = FLine.data();
+        const size_t n = FLine.size();
+        const size_t start = FPos;
+        TReadResult result = rrOk;
+        switch (ClassOf(s[start])) {
+        case ccSymbol:
+            Take(start, start + 1, tkSymbol);
+            break;
+        case ccOpener:
+            result = ReadSymbol(start);
+            break;
+        case ccQuote:
+            result = ReadString(start);
+            break;
+        default: {
+            const size_t end = WordEnd(s, start + 1, n);
+            if (end - start == 5 && end < n && s[end] == ':' &&
+                SameText(std::string_view(s + start, 5), "FWWIN"))
+                Take(start, n, tkTag);
+            else
+                Take(start, end, tkWord);
         }
-        if (FKind == tkNone || !FSkipSet.Contains(FKind)) break;
+        }
+        if (result != rrOk) Failed(result);
+        if (!FSkipSet.Contains(FKind)) break;
     }
     if (FKind == tkNone && FRaiseAtEnd) throw ENoMoreTokens();
     return FKind;
 }
 
-TPascalTokenizer::TReadResult TPascalTokenizer::ReadToken() {
-    FKind = tkNone;
+void TPascalTokenizer::Failed(TReadResult Result) {
+    FKind = tkError;
     FToken = {};
-    for (;;) {
-        const char* s = FLine.data();
-        const size_t n = FLine.size();
-        size_t p = FPos;
-        while (p < n && IsBlank(s[p]))
-            ++p;
-        if (FMarking) AddToMark(std::string_view(s + FPos, p - FPos));
-        FPos = p;
-        if (p < n) break;
-        if (!NextLine()) {
-            FTokenLine = FLinesRead;
-            FTokenColumn = Column();
-            FMarkTokenStart = FMark.size();
-            return rrOk;
-        }
-    }
-    FTokenLine = FLinesRead;
-    FTokenColumn = Column();
     FMarkTokenStart = FMark.size();
-    const char* s = FLine.data();
-    const size_t n = FLine.size();
-    const size_t start = FPos;
-    switch (ClassOf(s[start])) {
-    case ccSymbol:
-        return ReadSymbol(start);
-    case ccQuote:
-        return ReadString(start);
-    default:
-        break;
+    if (!FTolerant) throw ETokenError(Result == rrBadString ? SInvalidString : SInvalidComment);
+}
+
+bool TPascalTokenizer::SkipToNextToken() {
+    while (NextLine()) {
+        size_t p = FPos;
+        while (p < FLine.size() && IsBlank(FLine[p]))
+            ++p;
+        if (FMarking) AddToMark(std::string_view(FLine.data() + FPos, p - FPos));
+        FPos = p;
+        if (p < FLine.size()) return true;
     }
-    // A word, the most frequent token: read here, not in a function of its own, which the
-    // compiler would not merge into this one.
-    const size_t end = WordEnd(s, start + 1, n);
-    if (end - start == 5 && end < n && s[end] == ':' &&
-        SameText(std::string_view(s + start, 5), "FWWIN"))
-        Take(start, n, tkTag);
-    else
-        Take(start, end, tkWord);
-    return rrOk;
+    return false;
 }
 
 inline void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
@@ -387,7 +439,7 @@ std::string NormalizeMarkedText(std::string_view Raw) {
 
 std::string CompactWhiteSpace(std::string_view S) {
     // The tokenizer's symbols and "#": a blank next to any of them carries no meaning.
-    const auto isSymbol = [](char c) { return c == '#' || ClassOf(c) == ccSymbol; };
+    const auto isSymbol = [](char c) { return c == '#' || ClassOf(c) >= ccSymbol; };
     std::string out;
     out.reserve(S.size());
     size_t i = 0;

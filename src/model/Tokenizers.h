@@ -119,7 +119,14 @@ protected:
 private:
     enum TReadResult : uint8_t { rrOk, rrBadString, rrBadComment };
 
-    TReadResult ReadToken();
+    /// A word or single symbol on the current line, unless marking; false, with nothing
+    /// changed, for any other token.
+    bool ReadPlainToken();
+    TTokenKind ReadOtherToken();
+    /// Reads lines until one has a token left; false at the end of the input.
+    bool SkipToNextToken();
+    /// Makes the token an error, which raises unless tolerant.
+    void Failed(TReadResult Result);
     TReadResult ReadSymbol(size_t Start);
     TReadResult ReadComment(size_t Start, bool Brace, bool Directive);
     TReadResult ReadString(size_t Start);
