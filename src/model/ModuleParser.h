@@ -84,7 +84,8 @@ private:
     void PropertySpecifiers(TPropertyItem& Property);
     void UsesClause();
     void VisibilitySection(TReservedWord Word);
-    std::string DottedName();
+    /// Valid until the next name is read.
+    std::string_view DottedName();
     /// Marked text up to (not including) the first ";" or, when StopAtSpecifier, the first
     /// word of the directive table from StopFrom on; that token is pushed back.
     std::string Expression(bool StopAtSpecifier, TReservedWord StopFrom);
@@ -94,6 +95,7 @@ private:
     TStringsTokenizer FTokenizer;
     std::vector<TBlock> FStack;
     TCodeItem* FContainer;
+    std::string FNameBuf;
     TVisibility FVisibility = scDefault;
     bool FInClass = false;
 

@@ -556,7 +556,7 @@ constexpr std::array<uint8_t, ReservedWordCount + 1> MakeWordLengths() {
 
 constexpr std::array<uint8_t, ReservedWordCount + 1> WordLengths = MakeWordLengths();
 
-bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
+inline bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
     if (Word.size() < 3) return false;
     const uint8_t ordinal = WordSlots[WordSlot(Word)];
     if (WordLengths[ordinal] != Word.size() || ordinal > Last) return false;
