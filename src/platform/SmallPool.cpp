@@ -2,6 +2,8 @@
 
 #include <new>
 
+// Under AddressSanitizer every block comes from the general heap, so that the sanitizer sees
+// each object's lifetime (a pooled block would never be reported as used after its free).
 #if defined(__SANITIZE_ADDRESS__)
 #define KOLVA_POOL_BYPASS 1
 #elif defined(__has_feature)
@@ -11,6 +13,18 @@
 #endif
 
 namespace kolva {
+
+#ifdef KOLVA_POOL_BYPASS
+
+void* SmallPoolAllocate(std::size_t Size) {
+    return ::operator new(Size);
+}
+
+void SmallPoolRelease(void* Block, std::size_t Size) noexcept {
+    ::operator delete(Block, Size);
+}
+
+#else
 
 namespace {
 
@@ -36,18 +50,15 @@ TPool& ThreadPool() {
 }
 
 std::size_t ClassOf(std::size_t Size) {
-    return (Size + Granule - 1) / Granule;
+    return Size == 0 ? 1 : (Size + Granule - 1) / Granule;
 }
 
 } // namespace
 
 void* SmallPoolAllocate(std::size_t Size) {
-#ifdef KOLVA_POOL_BYPASS
-    return ::operator new(Size);
-#else
     if (Size > SmallPoolMaxSize) return ::operator new(Size);
     TPool& pool = ThreadPool();
-    const std::size_t cls = ClassOf(Size == 0 ? 1 : Size);
+    const std::size_t cls = ClassOf(Size);
     if (TFreeBlock* block = pool.Free[cls]) {
         pool.Free[cls] = block->Next;
         return block;
@@ -62,21 +73,18 @@ void* SmallPoolAllocate(std::size_t Size) {
     pool.Cursor += bytes;
     pool.Left -= bytes;
     return block;
-#endif
 }
 
 void SmallPoolRelease(void* Block, std::size_t Size) noexcept {
-#ifdef KOLVA_POOL_BYPASS
-    ::operator delete(Block, Size);
-#else
     if (!Block) return;
     if (Size > SmallPoolMaxSize) return ::operator delete(Block, Size);
     TPool& pool = ThreadPool();
-    const std::size_t cls = ClassOf(Size == 0 ? 1 : Size);
+    const std::size_t cls = ClassOf(Size);
     auto* block = static_cast<TFreeBlock*>(Block);
     block->Next = pool.Free[cls];
     pool.Free[cls] = block;
-#endif
 }
+
+#endif
 
 } // namespace kolva

@@ -172,6 +172,40 @@ TEST(TokenizerTest, MarkRecordsConsumedText) {
     EXPECT_EQ(tokenizer.GetMarkedText(false), "procedure Foo(A: Integer; B: string); // c");
 }
 
+// Tokens are read one way while no mark runs and another way while one does: both must give
+// the same tokens at the same places.
+TEST(TokenizerTest, TokensAreTheSameWhileMarking) {
+    const TStringList lines = {"unit U; {$H+} // c",
+                               "",
+                               "  procedure P(const A: Integer;",
+                               "    B: string = 'x''y'#13); (* a",
+                               " b *) fwwin: tag",
+                               "FWWIN:tag text",
+                               "\tX:=Y^.Z[1..2] { open",
+                               "close }   "};
+    for (const int flags : {fNone, fKeep}) {
+        for (const TTokenKinds skip : {TTokenKinds{}, TTokenKinds{tkComment, tkDirective}}) {
+            std::string plain, marked;
+            for (const bool mark : {false, true}) {
+                TStringList copy = lines;
+                TStringsTokenizer tokenizer(copy);
+                tokenizer.SetKeepCommentText(flags & fKeep);
+                tokenizer.SetSkipSet(skip);
+                std::string& out = mark ? marked : plain;
+                for (;;) {
+                    if (mark) tokenizer.StartMark();
+                    if (tokenizer.NextToken() == tkNone) break;
+                    out += std::to_string(tokenizer.TokenLine()) + ":" +
+                           std::to_string(tokenizer.TokenColumn()) + " " +
+                           TokenKindName(tokenizer.TokenKind()) + " " +
+                           std::string(tokenizer.TokenText()) + "\n";
+                }
+            }
+            EXPECT_EQ(plain, marked);
+        }
+    }
+}
+
 TEST(TokenizerTest, MarkedTextLeavesOutTheWholeLastToken) {
     const struct {
         TStringList Lines;
@@ -251,6 +285,24 @@ TEST(TokenizerTest, ReservedWordTables) {
     TReservedWord found;
     for (const char* word : {"dispid", "be", "", "Xyz", "beginx", "_end", "end_", "9end"})
         EXPECT_FALSE(FindDirectiveWord(word, found)) << word;
+    // Words that share a reserved word's first, second and last letters and its length, or
+    // differ from it only by a character that is no letter.
+    for (int i = 0; i < ReservedWordCount; ++i) {
+        const std::string word = ReservedWordText(static_cast<TReservedWord>(i));
+        for (size_t k = 0; k < word.size(); ++k) {
+            for (char replacement : {'_', '1', '@', '`', '\xC9'}) {
+                std::string near = word;
+                near[k] = replacement;
+                EXPECT_FALSE(FindDirectiveWord(near, found)) << near;
+            }
+        }
+        std::string mixed = word;
+        for (size_t k = 0; k < mixed.size(); k += 2)
+            mixed[k] = char(mixed[k] + ('a' - 'A'));
+        EXPECT_TRUE(FindDirectiveWord(mixed, found) && found == i) << mixed;
+    }
+    EXPECT_FALSE(FindDirectiveWord("BEGUN", found));
+    EXPECT_FALSE(FindDirectiveWord("PROPERLY", found));
     EXPECT_TRUE(FindStructureWord("ImPlEmEnTaTiOn", found));
     EXPECT_EQ(found, rwImplementation);
 }
