@@ -61,6 +61,43 @@ inline size_t WordEnd(const char* S, size_t From, size_t Size) {
     return p;
 }
 
+// The token behind From when it is a word or a symbol on the same line, which most tokens
+// are: [Start, End) and its kind. False for any other token. Called in one place only, so
+// that the compiler merges it into its caller.
+bool FindPlainToken(std::string_view Line, size_t From, size_t& Start, size_t& End,
+                    TTokenKind& Kind) {
+    const char* s = Line.data();
+    const size_t n = Line.size();
+    size_t start = From;
+    while (start < n && IsBlank(s[start]))
+        ++start;
+    if (start == n) return false;
+    switch (ClassOf(s[start])) {
+    case ccSymbol:
+        End = start + 1;
+        Kind = tkSymbol;
+        break;
+    case ccOpener: {
+        // "(", ":" and "/" begin no comment most of the time: one symbol, or ":=".
+        const char c = s[start];
+        const char next = start + 1 < n ? s[start + 1] : '\0';
+        if (c == '{' || (c == '(' && next == '*') || (c == '/' && next == '/')) return false;
+        End = start + (c == ':' && next == '=' ? 2 : 1);
+        Kind = tkSymbol;
+        break;
+    }
+    case ccWord:
+        End = WordEnd(s, start + 1, n);
+        if (End - start == 5 && End < n && s[End] == ':') return false; // perhaps a tag
+        Kind = tkWord;
+        break;
+    default:
+        return false;
+    }
+    Start = start;
+    return true;
+}
+
 // The texts of comments whose text is not kept.
 constexpr std::string_view BraceOpener = "{";
 constexpr std::string_view ParenOpener = "(*";
@@ -119,47 +156,23 @@ void TPascalTokenizer::ClearLine() {
     FPos = 0;
 }
 
-// The parser's innermost step. Most tokens are words or single symbols that follow the
-// previous token on the same line, after a blank at most, while no mark runs. Such a token is
-// read by a function that calls nothing, so that the common path saves no registers and
-// makes no calls; everything else (line changes, comments, strings, marks, skipped kinds) is
-// left to ReadOtherToken, which starts over from the same place.
+// The parser's innermost step. Most tokens are words or symbols that follow the previous
+// token on the same line, after a blank at most. While no mark runs, such a token is read
+// without a call, so that the common path saves no registers; everything else (marks, line
+// changes, comments, strings, tags, skipped kinds) is left to ReadOtherToken, which starts
+// over from the same place.
 TTokenKind TPascalTokenizer::NextToken() {
-    if (ReadPlainToken()) return FKind;
-    return ReadOtherToken();
-}
-
-inline bool TPascalTokenizer::ReadPlainToken() {
-    if (FMarking) return false;
-    const char* s = FLine.data();
-    const size_t n = FLine.size();
-    size_t start = FPos;
-    while (start < n && IsBlank(s[start]))
-        ++start;
-    if (start == n) return false;
-    size_t end;
+    size_t start, end;
     TTokenKind kind;
-    switch (ClassOf(s[start])) {
-    case ccSymbol:
-        end = start + 1;
-        kind = tkSymbol;
-        break;
-    case ccWord:
-        end = WordEnd(s, start + 1, n);
-        if (end - start == 5 && end < n && s[end] == ':') return false; // perhaps a tag
-        kind = tkWord;
-        break;
-    default:
-        return false;
-    }
-    if (FSkipSet.Contains(kind)) return false;
+    if (FMarking || !FindPlainToken(FLine, FPos, start, end, kind) || FSkipSet.Contains(kind))
+        return ReadOtherToken();
     FKind = kind;
-    FToken = std::string_view(s + start, end - start);
+    FToken = std::string_view(FLine.data() + start, end - start);
     FPos = end;
     FTokenLine = FLinesRead;
     FTokenColumn = static_cast<int>(start) + 1;
     FMarkTokenStart = FMark.size();
-    return true;
+    return FKind;
 }
 
 TTokenKind TPascalTokenizer::ReadOtherToken() {

@@ -119,9 +119,6 @@ protected:
 private:
     enum TReadResult : uint8_t { rrOk, rrBadString, rrBadComment };
 
-    /// A word or single symbol on the current line, unless marking; false, with nothing
-    /// changed, for any other token.
-    bool ReadPlainToken();
     TTokenKind ReadOtherToken();
     /// Reads lines until one has a token left; false at the end of the input.
     bool SkipToNextToken();
