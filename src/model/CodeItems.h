@@ -50,6 +50,9 @@ public:
     /// and makes the new model's, tens of thousands in a large unit.
     static void* operator new(size_t Size) { return SmallPoolAllocate(Size); }
     static void operator delete(void* Item, size_t Size) noexcept { SmallPoolRelease(Item, Size); }
+    /// Construction in place stays available beside the pooled form.
+    static void* operator new(size_t, void* Place) noexcept { return Place; }
+    static void operator delete(void*, void*) noexcept {}
 
     TCodeItemKind Kind() const { return FKind; }
     TCodeItem* Parent() const { return FParent; }
