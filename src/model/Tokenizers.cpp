@@ -123,11 +123,14 @@ TPascalTokenizer::TPascalTokenizer(TLineReader Reader) : FReader(std::move(Reade
 TPascalTokenizer::~TPascalTokenizer() = default;
 
 void TPascalTokenizer::SetLine(std::string_view Line) {
+    FlushMark();
     FLineBuf.assign(Line.data(), Line.size()); // safe even when Line views FLineBuf
     FLine = FLineBuf;
+    FLineLent = false;
     FPos = 0;
     while (FPos < FLine.size() && IsBlank(FLine[FPos]))
         ++FPos;
+    FMarkFrom = FPos;
 }
 
 bool TPascalTokenizer::NextLine() {
@@ -141,19 +144,25 @@ bool TPascalTokenizer::NextLine() {
 
 bool TPascalTokenizer::AcceptLine(std::string_view Line) {
     ++FLinesRead;
-    if (FMarking) FMark += "\r\n";
+    if (FMarking) {
+        FlushMark(); // the current line is still there: its lines are lent or all marked
+        FMark += "\r\n";
+    }
     size_t p = 0;
     while (p < Line.size() && IsBlank(Line[p]))
         ++p;
     if (p == Line.size()) return false;
     FLine = Line;
-    FPos = p;
+    FLineLent = FLinesLent;
+    FPos = FMarkFrom = p;
     return true;
 }
 
 void TPascalTokenizer::ClearLine() {
+    FlushMark();
     FLine = {};
-    FPos = 0;
+    FLineLent = false;
+    FPos = FMarkFrom = 0;
 }
 
 // The parser's innermost step. Most tokens are words or symbols that follow the previous
@@ -164,14 +173,14 @@ void TPascalTokenizer::ClearLine() {
 TTokenKind TPascalTokenizer::NextToken() {
     size_t start, end;
     TTokenKind kind;
-    if (FMarking || !FindPlainToken(FLine, FPos, start, end, kind) || FSkipSet.Contains(kind))
+    if ((FMarking && !FLineLent) || !FindPlainToken(FLine, FPos, start, end, kind) ||
+        FSkipSet.Contains(kind))
         return ReadOtherToken();
     FKind = kind;
     FToken = std::string_view(FLine.data() + start, end - start);
     FPos = end;
     FTokenLine = FLinesRead;
     FTokenColumn = static_cast<int>(start) + 1;
-    FMarkTokenStart = FMark.size();
     return FKind;
 }
 
@@ -182,7 +191,7 @@ TTokenKind TPascalTokenizer::ReadOtherToken() {
         size_t p = FPos;
         while (p < FLine.size() && IsBlank(FLine[p]))
             ++p;
-        if (FMarking) AddToMark(std::string_view(FLine.data() + FPos, p - FPos));
+        if (FMarking) MarkUpTo(p);
         FPos = p;
         const bool found = p < FLine.size() || SkipToNextToken();
         FTokenLine = FLinesRead;
@@ -232,7 +241,7 @@ bool TPascalTokenizer::SkipToNextToken() {
         size_t p = FPos;
         while (p < FLine.size() && IsBlank(FLine[p]))
             ++p;
-        if (FMarking) AddToMark(std::string_view(FLine.data() + FPos, p - FPos));
+        if (FMarking) MarkUpTo(p);
         FPos = p;
         if (p < FLine.size()) return true;
     }
@@ -243,12 +252,21 @@ inline void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
     FKind = Kind;
     FToken = std::string_view(FLine.data() + Start, End - Start);
     FPos = End;
-    if (FMarking) AddToMark(FToken);
+    if (FMarking) MarkUpTo(End);
 }
 
-// Out of the token readers' way: most tokens are read while no mark runs.
-void TPascalTokenizer::AddToMark(std::string_view Text) {
-    FMark.append(Text);
+// Consumed text not yet in the mark holds plain tokens only, the last token among them: its
+// place in the mark becomes known here.
+void TPascalTokenizer::FlushMark() {
+    if (FMarking && FMarkFrom < FPos)
+        FMarkTokenStart = FMark.size() + (size_t(FTokenColumn - 1) - FMarkFrom);
+    MarkUpTo(FPos);
+}
+
+void TPascalTokenizer::MarkUpTo(size_t End) {
+    if (End <= FMarkFrom) return;
+    if (FMarking) FMark.append(FLine.data() + FMarkFrom, End - FMarkFrom);
+    FMarkFrom = End;
 }
 
 TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
@@ -293,7 +311,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadString(size_t Start) {
                 ++p;
                 const void* close = p < n ? std::memchr(s + p, '\'', n - p) : nullptr;
                 if (!close) {
-                    if (FMarking) FMark.append(s + Start, n - Start);
+                    if (FMarking) MarkUpTo(n);
                     FPos = n;
                     return rrBadString;
                 }
@@ -333,7 +351,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool B
             }
         }
         if (end != std::string_view::npos) {
-            if (FMarking) FMark.append(s + segment, end - segment);
+            if (FMarking) MarkUpTo(end);
             FPos = end;
             FKind = Directive ? tkDirective : tkComment;
             if (!keep) {
@@ -347,7 +365,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool B
             return rrOk;
         }
         // The comment goes on: keep this line's part before the line is replaced.
-        if (FMarking) FMark.append(s + segment, n - segment);
+        if (FMarking) MarkUpTo(n);
         if (keep) {
             if (!spans) FTokenBuf.clear();
             FTokenBuf.append(s + segment, n - segment);
@@ -355,24 +373,28 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool B
         }
         spans = true;
         if (!NextLine()) return rrBadComment;
-        segment = p = FPos = 0; // the continuation line's indentation belongs to the comment
+        // The continuation line's indentation belongs to the comment.
+        segment = p = FPos = FMarkFrom = 0;
     }
 }
 
 void TPascalTokenizer::StartMark() {
     FMark.clear();
+    FMarkFrom = FPos;
     FMarkTokenStart = 0;
     FMarking = true;
 }
 
 std::string TPascalTokenizer::GetMark() {
     if (!FMarking) throw Exception("Illegal use of Mark");
+    FlushMark();
     FMarking = false;
     return FMark;
 }
 
 std::string TPascalTokenizer::GetMarkedText(bool IncludeLast) {
     if (!FMarking) throw Exception("Illegal use of Mark");
+    FlushMark();
     FMarking = false;
     // The last token is cut where it began in the mark, which also covers comments whose
     // token text is shorter than their source.
@@ -395,7 +417,9 @@ bool TTextStreamTokenizer::NextLine() {
 }
 
 TStringsTokenizer::TStringsTokenizer(TStringList& Lines)
-    : FText(std::make_unique<TStringsText>(Lines)) {}
+    : FText(std::make_unique<TStringsText>(Lines)) {
+    LendLines();
+}
 
 TStringsTokenizer::~TStringsTokenizer() = default;
 

@@ -112,6 +112,10 @@ protected:
     /// Leaves the tokenizer without a current line.
     void ClearLine();
     void SetLinesRead(int Count) { FLinesRead = Count; }
+    /// Declares that the lines given to AcceptLine stay as they are while tokens are read, so
+    /// that a running mark may take their text when it is asked for rather than as tokens
+    /// are read.
+    void LendLines() { FLinesLent = true; }
 
     /// Storage for lines that the source cannot lend.
     std::string FLineBuf;
@@ -129,7 +133,10 @@ private:
     TReadResult ReadString(size_t Start);
     /// Makes FLine[Start, End) the token and moves behind it.
     void Take(size_t Start, size_t End, TTokenKind Kind);
-    void AddToMark(std::string_view Text);
+    /// Adds the current line's text from where the mark stopped up to End.
+    void MarkUpTo(size_t End);
+    /// Adds everything consumed to the mark, before the current line goes or the mark is read.
+    void FlushMark();
 
     TLineReader FReader;
     std::string_view FLine;
@@ -140,9 +147,14 @@ private:
     int FTokenColumn = 1;
     int FTokenLine = 0;
     int FLinesRead = 0;
+    // The mark is FMark followed by the current line from FMarkFrom to FPos: plain tokens on
+    // a lent line are not copied into it one by one. Where the last token began in the mark.
     std::string FMark;
+    size_t FMarkFrom = 0;
     size_t FMarkTokenStart = 0;
     bool FMarking = false;
+    bool FLinesLent = false;
+    bool FLineLent = false;
     bool FKeepCommentText = false;
     bool FRaiseAtEnd = false;
     bool FTolerant = false;

@@ -206,6 +206,66 @@ TEST(TokenizerTest, TokensAreTheSameWhileMarking) {
     }
 }
 
+// A mark takes what was consumed, also when the line changes between tokens: by the next
+// line, a line number set or a line of text given.
+TEST(TokenizerTest, MarkAcrossLineChangesBetweenTokens) {
+    const TStringList source = {"a b c", "d e", "f"};
+    enum TChange { chNextLine, chLineNumber, chSetLine };
+    const struct {
+        TChange Change;
+        const char* Mark;          // after one more token
+        const char* MarkedText;    // right after the change, without the last token
+        const char* WithLastToken; // right after the change
+    } cases[] = {
+        {chNextLine, " b\r\nd", "", "b"},
+        {chLineNumber, " b\r\nf", "", "b"},
+        {chSetLine, " bx", "", "b"},
+    };
+    for (const auto& c : cases) {
+        for (const bool lent : {true, false}) {
+            for (int read = 0; read < 3; ++read) {
+                TStringList lines = source;
+                int next = 0;
+                TStringsTokenizer strings(lines);
+                TPascalTokenizer reader([&](std::string& Line) {
+                    if (next == lines.Count()) return false;
+                    Line = lines[next++];
+                    return true;
+                });
+                TPascalTokenizer& tokenizer = lent ? strings : reader;
+                tokenizer.NextToken();
+                tokenizer.StartMark();
+                tokenizer.NextToken();
+                switch (c.Change) {
+                case chNextLine:
+                    tokenizer.NextLine();
+                    break;
+                case chLineNumber:
+                    if (lent) {
+                        strings.SetLineNumber(2);
+                    } else {
+                        next = 2;
+                        tokenizer.NextLine(); // the mark gets the line break all the same
+                    }
+                    break;
+                case chSetLine:
+                    tokenizer.SetLine("x y");
+                    break;
+                }
+                const std::string what = std::to_string(c.Change) + (lent ? " lent" : " read");
+                if (read == 0) {
+                    tokenizer.NextToken();
+                    EXPECT_EQ(tokenizer.GetMark(), c.Mark) << what;
+                } else {
+                    EXPECT_EQ(tokenizer.GetMarkedText(read == 2),
+                              read == 2 ? c.WithLastToken : c.MarkedText)
+                        << what;
+                }
+            }
+        }
+    }
+}
+
 TEST(TokenizerTest, MarkedTextLeavesOutTheWholeLastToken) {
     const struct {
         TStringList Lines;
