@@ -593,8 +593,24 @@ constexpr std::array<uint8_t, ReservedWordCount + 1> MakeWordLengths() {
 
 constexpr std::array<uint8_t, ReservedWordCount + 1> WordLengths = MakeWordLengths();
 
+// The lengths of the words of each first letter, as bits: most identifiers are ruled out by
+// one look-up before any hashing. Letters fold onto their slots; other characters may share
+// a letter's slot, which only lets them on to the full comparison.
+constexpr std::array<uint16_t, 32> MakeLengthsByFirst() {
+    std::array<uint16_t, 32> lengths{};
+    for (int w = 0; w < ReservedWordCount; ++w) {
+        if (ReservedWords[w].size() > 15) throw "reserved word too long for the table";
+        lengths[Fold(ReservedWords[w][0]) & 31] |= uint16_t(1u << ReservedWords[w].size());
+    }
+    return lengths;
+}
+
+constexpr std::array<uint16_t, 32> LengthsByFirst = MakeLengthsByFirst();
+
 inline bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
-    if (Word.size() < 3) return false;
+    if (Word.size() < 3 || Word.size() > 15 ||
+        !((LengthsByFirst[Fold(Word[0]) & 31] >> Word.size()) & 1))
+        return false;
     const uint8_t ordinal = WordSlots[WordSlot(Word)];
     if (WordLengths[ordinal] != Word.size() || ordinal > Last) return false;
     const char* candidate = ReservedWords[ordinal].data();
