@@ -143,6 +143,12 @@ bool TPascalTokenizer::NextLine() {
 }
 
 bool TPascalTokenizer::AcceptLine(std::string_view Line) {
+    return TakeLine(Line);
+}
+
+// AcceptLine's work, merged into the line readers of this unit: a large unit has a hundred
+// thousand lines.
+inline bool TPascalTokenizer::TakeLine(std::string_view Line) {
     ++FLinesRead;
     if (FMarking) {
         FlushMark(); // the current line is still there: its lines are lent or all marked
@@ -425,7 +431,7 @@ TStringsTokenizer::~TStringsTokenizer() = default;
 
 bool TStringsTokenizer::NextLine() {
     while (const std::string* line = FText->ReadLineRef())
-        if (AcceptLine(*line)) return true;
+        if (TakeLine(*line)) return true;
     ClearLine();
     return false;
 }

@@ -121,7 +121,10 @@ protected:
     std::string FLineBuf;
 
 private:
+    friend class TStringsTokenizer;
     enum TReadResult : uint8_t { rrOk, rrBadString, rrBadComment };
+
+    bool TakeLine(std::string_view Line);
 
     TTokenKind ReadOtherToken();
     /// Reads lines until one has a token left; false at the end of the input.
