@@ -20,8 +20,8 @@ void* SmallPoolAllocate(std::size_t Size) {
     return ::operator new(Size);
 }
 
-void SmallPoolRelease(void* Block, std::size_t Size) noexcept {
-    ::operator delete(Block, Size);
+void SmallPoolRelease(void* Block, std::size_t) noexcept {
+    ::operator delete(Block);
 }
 
 #else
@@ -77,7 +77,7 @@ void* SmallPoolAllocate(std::size_t Size) {
 
 void SmallPoolRelease(void* Block, std::size_t Size) noexcept {
     if (!Block) return;
-    if (Size > SmallPoolMaxSize) return ::operator delete(Block, Size);
+    if (Size > SmallPoolMaxSize) return ::operator delete(Block);
     TPool& pool = ThreadPool();
     const std::size_t cls = ClassOf(Size);
     auto* block = static_cast<TFreeBlock*>(Block);
