@@ -151,7 +151,9 @@ bool TPascalTokenizer::AcceptLine(std::string_view Line) {
 inline bool TPascalTokenizer::TakeLine(std::string_view Line) {
     ++FLinesRead;
     if (FMarking) {
-        FlushMark(); // the current line is still there: its lines are lent or all marked
+        // The current line can still be read: a lent line stays, and of any other line
+        // nothing is left to mark.
+        FlushMark();
         FMark += "\r\n";
     }
     size_t p = 0;
@@ -172,10 +174,10 @@ void TPascalTokenizer::ClearLine() {
 }
 
 // The parser's innermost step. Most tokens are words or symbols that follow the previous
-// token on the same line, after a blank at most. While no mark runs, such a token is read
-// without a call, so that the common path saves no registers; everything else (marks, line
-// changes, comments, strings, tags, skipped kinds) is left to ReadOtherToken, which starts
-// over from the same place.
+// token on the same line, after a blank at most. Such a token is read without a call, so that
+// the common path saves no registers; a running mark takes it later, when the line is lent
+// (FlushMark). Everything else (marks over other lines, line changes, comments, strings,
+// tags, skipped kinds) is left to ReadOtherToken, which starts over from the same place.
 TTokenKind TPascalTokenizer::NextToken() {
     size_t start, end;
     TTokenKind kind;

@@ -124,6 +124,7 @@ private:
     friend class TStringsTokenizer;
     enum TReadResult : uint8_t { rrOk, rrBadString, rrBadComment };
 
+    /// AcceptLine, merged into the string-list tokenizer's reading.
     bool TakeLine(std::string_view Line);
 
     TTokenKind ReadOtherToken();
@@ -151,10 +152,10 @@ private:
     int FTokenLine = 0;
     int FLinesRead = 0;
     // The mark is FMark followed by the current line from FMarkFrom to FPos: plain tokens on
-    // a lent line are not copied into it one by one. Where the last token began in the mark.
+    // a lent line are not copied into it one by one.
     std::string FMark;
     size_t FMarkFrom = 0;
-    size_t FMarkTokenStart = 0;
+    size_t FMarkTokenStart = 0; // where the last token began in the mark
     bool FMarking = false;
     bool FLinesLent = false;
     bool FLineLent = false;
