@@ -186,11 +186,18 @@ void TStringList::SetText(std::string_view Text) {
             ++lines;
         FItems.reserve(lines);
     }
+    // A line ends at its first CR or LF, or with the text. The next LF is looked for again
+    // only once it lies behind: a text with CR line breaks alone is not searched to its end
+    // for every line.
+    const auto findLf = [&](size_t From) {
+        const void* lf = std::memchr(s + From, '\n', n - From);
+        return lf ? size_t(static_cast<const char*>(lf) - s) : n;
+    };
+    size_t nextLf = n > 0 ? findLf(0) : 0;
     size_t i = 0;
     while (i < n) {
-        // The line ends at its first CR or LF, or with the text.
-        const void* lf = std::memchr(s + i, '\n', n - i);
-        size_t end = lf ? size_t(static_cast<const char*>(lf) - s) : n;
+        if (nextLf < i) nextLf = findLf(i);
+        size_t end = nextLf;
         if (const void* cr = std::memchr(s + i, '\r', end - i))
             end = size_t(static_cast<const char*>(cr) - s);
         if (FSorted)
