@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
 
+#include <charconv>
 #include <iostream>
 
 namespace kolva::cli {
@@ -15,6 +16,13 @@ const char* ModuleKindName(TModuleKind Kind) {
     static const char* const Names[] = {"mkCleared", "mkNoHeading", "mkProgram",
                                         "mkUnit",    "mkLibrary",   "mkPackage"};
     return Names[Kind];
+}
+
+// Without Format: the outline of a large unit has tens of thousands of lines.
+void AppendInt(std::string& Out, int Value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, Value);
+    Out.append(digits, result.ptr);
 }
 
 // "kind name [visibility] lines a-b", two blanks a level. The visibility is left out where
@@ -29,10 +37,15 @@ void WriteText(std::string& Out, TCodeItem& Item, int Level) {
         Out += ' ';
         Out += VisibilityName(Item.Visibility);
     }
-    if (Item.StartLine < 0)
+    if (Item.StartLine < 0) {
         Out += " implied\n";
-    else
-        Out += Format(" lines %d-%d\n", Item.StartLine, Item.LastLine());
+    } else {
+        Out += " lines ";
+        AppendInt(Out, Item.StartLine);
+        Out += '-';
+        AppendInt(Out, Item.LastLine());
+        Out += '\n';
+    }
     for (TCodeItem* child : Item.Children())
         WriteText(Out, *child, Level + 1);
 }

@@ -73,6 +73,11 @@ void TCodeItem::ClearChildren() {
         (*it)->FParent = nullptr;
         delete *it;
     }
+    // The list keeps its room: the module is cleared and filled again on every parse.
+    if (FChildren.empty()) {
+        children.clear();
+        FChildren.swap(children);
+    }
 }
 
 void TCodeItem::SetParent(TCodeItem* NewParent) {

@@ -11,6 +11,7 @@
 #include "foundation/Editable.h"
 #include "model/DataTyp.h"
 #include "model/FWEngineDefs.h"
+#include "platform/SmallPool.h"
 #include "platform/StringList.h"
 
 #include <functional>
@@ -44,6 +45,14 @@ public:
     ~TCodeItem() override;
     TCodeItem(const TCodeItem&) = delete;
     TCodeItem& operator=(const TCodeItem&) = delete;
+
+    /// Items come from the small-object pool: every parse frees the previous model's items
+    /// and makes the new model's, tens of thousands in a large unit.
+    static void* operator new(size_t Size) { return SmallPoolAllocate(Size); }
+    static void operator delete(void* Item, size_t Size) noexcept { SmallPoolRelease(Item, Size); }
+    /// Construction in place stays available beside the pooled form.
+    static void* operator new(size_t, void* Place) noexcept { return Place; }
+    static void operator delete(void*, void*) noexcept {}
 
     TCodeItemKind Kind() const { return FKind; }
     TCodeItem* Parent() const { return FParent; }

@@ -4,6 +4,10 @@
 #include "platform/StringList.h"
 #include "platform/SysUtils.h"
 
+#include <array>
+#include <bit>
+#include <cstdint>
+
 namespace kolva {
 
 namespace {
@@ -57,7 +61,7 @@ constexpr TDataTypeInfo DataTypes[DataTypeCount] = {
 
 bool GUpcaseString = false;
 
-bool IsNamedByUser(TDataType Type) {
+constexpr bool IsNamedByUser(TDataType Type) {
     return Type == dtClass || Type == dtUserDefined;
 }
 
@@ -85,16 +89,34 @@ std::string DataTypeDescription(TDataType Type) {
     return DataTypes[Type].Description;
 }
 
+namespace {
+// The predefined types that a name of each length may stand for, as bits by ordinal; the
+// types named by the user never match a name.
+constexpr size_t LongestTypeName = 16;
+static_assert(DataTypeCount <= 64, "one bit per type");
+
+constexpr std::array<uint64_t, LongestTypeName + 1> MakeTypesByLength() {
+    std::array<uint64_t, LongestTypeName + 1> byLength{};
+    for (int i = 0; i < DataTypeCount; ++i) {
+        if (IsNamedByUser(TDataType(i))) continue;
+        if (DataTypes[i].Name.size() > LongestTypeName) throw "type name too long for the table";
+        byLength[DataTypes[i].Name.size()] |= uint64_t(1) << i;
+    }
+    return byLength;
+}
+
+constexpr std::array<uint64_t, LongestTypeName + 1> TypesByLength = MakeTypesByLength();
+} // namespace
+
 // Runs for the type of every member the parser reads, so most names (user-defined types)
 // are ruled out by length and first letter before any case folding.
 TDataType DataTypeOf(std::string_view Name) {
-    if (Name.empty()) return dtUserDefined;
+    if (Name.empty() || Name.size() > LongestTypeName) return dtUserDefined;
     const char first = UpCase(Name[0]);
-    for (int i = 0; i < DataTypeCount; ++i) {
+    for (uint64_t types = TypesByLength[Name.size()]; types != 0; types &= types - 1) {
+        const int i = std::countr_zero(types);
         const std::string_view candidate = DataTypes[i].Name;
-        if (candidate.size() != Name.size() || UpCase(candidate[0]) != first) continue;
-        const auto type = static_cast<TDataType>(i);
-        if (!IsNamedByUser(type) && SameText(Name, candidate)) return type;
+        if (UpCase(candidate[0]) == first && SameText(Name, candidate)) return TDataType(i);
     }
     return dtUserDefined;
 }

@@ -12,18 +12,25 @@ TVisibility TParser::ModuleLevelVisibility(int Line) const {
     return FOwner.FModuleKind == mkUnit && impl != -1 && impl <= Line ? scPrivate : scPublic;
 }
 
-std::string TParser::DottedName() {
+// Most names are one word, which is returned as the token's own text: no copy is made for a
+// name that is then copied into its item anyway.
+std::string_view TParser::DottedName() {
     Expect();
     if (!IsWord()) Unexpected();
-    std::string name(FText);
-    while (Next() == tkSymbol && IsSymbol('.')) {
+    const std::string_view first = FText;
+    if (Next() != tkSymbol || !IsSymbol('.')) {
+        PushBack();
+        return first;
+    }
+    FNameBuf = first;
+    do {
         Expect();
         if (!IsWord()) Unexpected();
-        name += '.';
-        name += FText;
-    }
+        FNameBuf += '.';
+        FNameBuf += FText;
+    } while (Next() == tkSymbol && IsSymbol('.'));
     PushBack();
-    return name;
+    return FNameBuf;
 }
 
 std::string TParser::Expression(bool StopAtSpecifier, TReservedWord StopFrom) {
@@ -432,9 +439,11 @@ void TParser::PropertySpecifiers(TPropertyItem& Property) {
             Property.DefaultKind = dkNoDefault;
             break;
         default: { // implements
-            std::string names = DottedName();
-            while (Next() == tkSymbol && IsSymbol(','))
-                names += ", " + DottedName();
+            std::string names(DottedName());
+            while (Next() == tkSymbol && IsSymbol(',')) {
+                names += ", ";
+                names += DottedName();
+            }
             PushBack();
             Property.ImplementsText = std::move(names);
             Property.Flags.Include(pfHasImplements);

@@ -1,5 +1,6 @@
 #include "model/ModuleExplorer.h"
 
+#include "model/ModuleLinker.h"
 #include "model/ModuleParser.h"
 #include "platform/SysUtils.h"
 
@@ -117,6 +118,7 @@ TTokenKind TModuleExplorer::TParser::Next() {
     }
     FKind = FTokenizer.NextToken();
     FText = FTokenizer.TokenText();
+    FReserved = FKind == tkWord && FindDirectiveWord(FText, FWord);
     FLine = FTokenizer.TokenLine() - 1;
     FColumn = FTokenizer.TokenColumn() - 1;
     return FKind;
@@ -125,14 +127,6 @@ TTokenKind TModuleExplorer::TParser::Next() {
 TTokenKind TModuleExplorer::TParser::Expect() {
     if (Next() == tkNone) Unexpected();
     return FKind;
-}
-
-bool TModuleExplorer::TParser::StructureWord(TReservedWord& Word) const {
-    return FKind == tkWord && FindStructureWord(FText, Word);
-}
-
-bool TModuleExplorer::TParser::DirectiveWord(TReservedWord& Word) const {
-    return FKind == tkWord && FindDirectiveWord(FText, Word);
 }
 
 void TModuleExplorer::TParser::Unexpected() const {
@@ -203,11 +197,10 @@ void TModuleExplorer::TParser::Dispatch() {
 
 void TModuleExplorer::TParser::DispatchWord() {
     TReservedWord word;
-    if (!FindStructureWord(FText, word)) {
+    if (!StructureWord(word)) {
         if (!FInClass) return;
         TReservedWord directive;
-        if (FindDirectiveWord(FText, directive) && directive >= rwPrivate &&
-            directive <= rwAutomated)
+        if (DirectiveWord(directive) && directive >= rwPrivate && directive <= rwAutomated)
             VisibilitySection(directive);
         else
             Field();

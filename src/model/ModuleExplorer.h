@@ -92,6 +92,9 @@ public:
 
     /// The state of one parse; defined only in the parser's own sources.
     class TParser;
+    /// Links routines after a parse, keeping its buffers for the next; defined only in the
+    /// parser's own sources.
+    class TLinker;
 
 private:
     friend class TParser;
@@ -102,6 +105,7 @@ private:
     void LinkImplementations();
 
     std::unique_ptr<TModuleItem> FModule;
+    std::unique_ptr<TLinker> FLinker;
     TModuleKind FModuleKind = mkCleared;
     int FImplementationLine = -1;
     int FChangeCount = 0;

@@ -1,36 +1,20 @@
-// Linking after a parse: every method implementation to its declaration in its class, and
-// every global procedure implementation to its declaration in the interface part (or its
-// forward declaration). Overloads are told apart by their parameter signatures.
-#include "model/ModuleExplorer.h"
+#include "model/ModuleLinker.h"
+
 #include "platform/SysUtils.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstring>
 
 namespace kolva {
 
+using TLinker = TModuleExplorer::TLinker;
+
 namespace {
 
-// Names compared and hashed without regard to case, as views into the items' own names, so
-// that grouping thousands of routines allocates nothing per name.
-struct TNameHash {
-    size_t operator()(std::string_view S) const {
-        uint64_t h = 1469598103934665603ull;
-        for (char c : S)
-            h = (h ^ static_cast<unsigned char>(UpCase(c))) * 1099511628211ull;
-        return static_cast<size_t>(h);
-    }
-};
-struct TNameEqual {
-    bool operator()(std::string_view A, std::string_view B) const { return SameText(A, B); }
-};
-template <typename T>
-using TByName = std::unordered_map<std::string_view, T, TNameHash, TNameEqual>;
-
-void SortByName(std::vector<TProcItem*>& Items) {
-    std::stable_sort(Items.begin(), Items.end(), [](const TProcItem* a, const TProcItem* b) {
-        return CompareText(a->Name, b->Name) < 0;
-    });
+// Names compared here are mostly spelt alike: bytes first, case folded only when they differ.
+bool SameName(std::string_view A, std::string_view B) {
+    return A.size() == B.size() &&
+           (std::memcmp(A.data(), B.data(), A.size()) == 0 || SameText(A, B));
 }
 
 // The signature of a routine's parameters; a list that has none (it cannot be read) gets a
@@ -43,165 +27,213 @@ std::string SignatureOf(const TProcItem& Item) {
     }
 }
 
-class TMatcher {
-public:
-    /// Links Declarations and Implementations of one owner; for a class owner, every
-    /// implementation left over gets an implied declaration in that class.
-    void Match(TCodeItem& Owner, const std::vector<TProcItem*>& Declarations,
-               const std::vector<TProcItem*>& Implementations) {
-        std::vector<TProcItem*> leftOver;
-        if (Declarations.empty()) {
-            leftOver = Implementations;
-        } else if (Declarations.size() + Implementations.size() <= LinearLimit) {
-            MatchSmall(Declarations, Implementations, leftOver);
-        } else {
-            MatchLarge(Declarations, Implementations, leftOver);
-        }
-        if (!IsClassKind(Owner.Kind()) || leftOver.empty()) return;
-        SortByName(leftOver);
-        for (TProcItem* impl : leftOver)
-            ImplyDeclaration(Owner, *impl);
-    }
-
-private:
-    static constexpr size_t LinearLimit = 48;
-
-    // The routines of a typical class: comparing every pair costs less than building groups.
-    void MatchSmall(const std::vector<TProcItem*>& Decls, const std::vector<TProcItem*>& Impls,
-                    std::vector<TProcItem*>& LeftOver) {
-        FDone.assign(Impls.size(), false);
-        for (size_t i = 0; i < Impls.size(); ++i) {
-            if (FDone[i]) continue;
-            const std::string& name = Impls[i]->Name;
-            FImplGroup.clear();
-            for (size_t k = i; k < Impls.size(); ++k) {
-                if (!FDone[k] && SameText(Impls[k]->Name, name)) {
-                    FDone[k] = true;
-                    FImplGroup.push_back(Impls[k]);
-                }
-            }
-            FDeclGroup.clear();
-            for (TProcItem* decl : Decls)
-                if (SameText(decl->Name, name)) FDeclGroup.push_back(decl);
-            MatchGroup(FDeclGroup, FImplGroup);
-            LeftOver.insert(LeftOver.end(), FImplGroup.begin(), FImplGroup.end());
-        }
-    }
-
-    // Many routines (the procedures of a large unit): grouped through a hash of the names.
-    void MatchLarge(const std::vector<TProcItem*>& Decls, const std::vector<TProcItem*>& Impls,
-                    std::vector<TProcItem*>& LeftOver) {
-        TByName<std::vector<TProcItem*>> declsByName, implsByName;
-        std::vector<std::string_view> names; // in order of first implementation
-        for (TProcItem* decl : Decls)
-            declsByName[decl->Name].push_back(decl);
-        for (TProcItem* impl : Impls) {
-            std::vector<TProcItem*>& group = implsByName[impl->Name];
-            if (group.empty()) names.push_back(impl->Name);
-            group.push_back(impl);
-        }
-        for (std::string_view name : names) {
-            std::vector<TProcItem*>& impls = implsByName[name];
-            if (auto it = declsByName.find(name); it != declsByName.end())
-                MatchGroup(it->second, impls);
-            LeftOver.insert(LeftOver.end(), impls.begin(), impls.end());
-        }
-    }
-
-    void MatchGroup(std::vector<TProcItem*>& Decls, std::vector<TProcItem*>& Impls) {
-        while (!Decls.empty() && !Impls.empty()) {
-            size_t chosen = 0;
-            if (Decls.size() > 1 || Impls.size() > 1) {
-                const std::string signature = SignatureOf(*Decls.front());
-                for (size_t k = 0; k < Impls.size(); ++k) {
-                    if (SameText(Signature(*Impls[k]), signature)) {
-                        chosen = k;
-                        break;
-                    }
-                }
-            }
-            TProcItem::Link(Decls.front(), Impls[chosen]);
-            Decls.erase(Decls.begin());
-            Impls.erase(Impls.begin() + chosen);
-        }
-    }
-
-    const std::string& Signature(const TProcItem& Item) {
-        auto it = FSignatures.find(&Item);
-        if (it == FSignatures.end()) it = FSignatures.emplace(&Item, SignatureOf(Item)).first;
-        return it->second;
-    }
-
-    static void ImplyDeclaration(TCodeItem& Class, TProcItem& Impl) {
-        auto* method = new TMethodItem(&Class);
-        method->AssignDeclaration(Impl);
-        method->Implied = true;
-        method->ImpliedDeclaration = true;
-        TProcItem::Link(method, &Impl);
-    }
-
-    std::unordered_map<const TProcItem*, std::string> FSignatures;
-    std::vector<TProcItem*> FDeclGroup, FImplGroup;
-    std::vector<bool> FDone;
-};
+void ImplyDeclaration(TCodeItem& Class, TProcItem& Impl) {
+    auto* method = new TMethodItem(&Class);
+    method->AssignDeclaration(Impl);
+    method->Implied = true;
+    method->ImpliedDeclaration = true;
+    TProcItem::Link(method, &Impl);
+}
 
 } // namespace
 
-void TModuleExplorer::LinkImplementations() {
-    TModuleItem& module = *FModule;
-    std::vector<TClassItem*> classes;
-    TByName<std::vector<TProcItem*>> implsByClass;
-    std::vector<std::string_view> classNames; // of implementations, in source order
-    std::vector<TProcData*> procs;
-    for (TCodeItem* item : module.Children()) {
-        if (IsClassKind(item->Kind())) {
-            classes.push_back(static_cast<TClassItem*>(item));
-        } else if (item->Kind() == ckMethodImpl) {
-            auto* impl = static_cast<TMethodImplItem*>(item);
-            std::vector<TProcItem*>& group = implsByClass[impl->ClassName];
-            if (group.empty()) classNames.push_back(impl->ClassName);
-            group.push_back(impl);
-        } else if (item->Kind() == ckProcedure) {
-            procs.push_back(static_cast<TProcData*>(item));
+// ---------------------------------------------------------------------------------------
+// Names and groups
+
+void TLinker::TNameIndex::Reset(size_t Count) {
+    int bits = 4;
+    while ((size_t(1) << bits) < 2 * Count)
+        ++bits;
+    FSlots.assign(size_t(1) << bits, -1);
+    FMask = (size_t(1) << bits) - 1;
+    FShift = 32 - bits;
+    FNames.clear();
+    FHashes.clear();
+}
+
+int TLinker::TNameIndex::Add(std::string_view Name) {
+    const uint32_t hash = Hash(Name);
+    int& slot = FSlots[Slot(Name, hash)];
+    if (slot < 0) {
+        slot = Count();
+        FNames.push_back(Name);
+        FHashes.push_back(hash);
+    }
+    return slot;
+}
+
+// Agrees with SameText: or-ing 0x20 into every byte folds each ASCII letter pair together.
+// Other characters may fold onto each other too, which only makes a collision that the
+// comparison after a hash match sorts out. Eight bytes a round: names are long.
+uint32_t TLinker::TNameIndex::Hash(std::string_view Name) {
+    constexpr uint64_t fold = 0x2020202020202020ull;
+    constexpr uint64_t mix = 0x9E3779B97F4A7C15ull;
+    uint64_t h = Name.size();
+    size_t i = 0;
+    for (; i + 8 <= Name.size(); i += 8) {
+        uint64_t bytes;
+        std::memcpy(&bytes, Name.data() + i, 8);
+        h = (h ^ (bytes | fold)) * mix;
+    }
+    for (; i < Name.size(); ++i)
+        h = (h ^ (static_cast<unsigned char>(Name[i]) | 0x20u)) * mix;
+    return static_cast<uint32_t>(h >> 32);
+}
+
+// The slot holding Name, else the free slot where it belongs: linear probing in a table
+// never more than half full, starting where a Fibonacci multiplier puts the hash.
+size_t TLinker::TNameIndex::Slot(std::string_view Name, uint32_t Hash) const {
+    for (size_t i = (Hash * 2654435769u) >> FShift;; i = (i + 1) & FMask) {
+        const int n = FSlots[i];
+        if (n < 0 || (FHashes[n] == Hash && SameName(FNames[n], Name))) return i;
+    }
+}
+
+void TLinker::TGroups::Sort(int GroupCount) {
+    FStart.assign(size_t(GroupCount) + 1, 0);
+    for (const TEntry& e : FEntries)
+        ++FStart[size_t(e.Group) + 1];
+    for (size_t g = 1; g < FStart.size(); ++g)
+        FStart[g] += FStart[g - 1];
+    FSorted.resize(FEntries.size());
+    FFill.assign(FStart.begin(), FStart.end() - 1);
+    for (const TEntry& e : FEntries)
+        FSorted[FFill[e.Group]++] = e.Item;
+}
+
+// ---------------------------------------------------------------------------------------
+// Matching
+
+// Links Declarations and Implementations of one owner by name, the names in order of their
+// first implementation; for a class owner, every implementation left over gets an implied
+// declaration in that class, in order of name.
+void TLinker::Match(TCodeItem& Owner, std::span<TProcItem* const> Declarations,
+                    std::span<TProcItem* const> Implementations) {
+    FLeftOver.clear();
+    if (Declarations.empty()) {
+        FLeftOver.assign(Implementations.begin(), Implementations.end());
+    } else {
+        // Only names that have implementations matter.
+        FNames.Reset(Implementations.size());
+        FImpls.Clear();
+        for (TProcItem* impl : Implementations)
+            FImpls.Add(FNames.Add(impl->Name), impl);
+        FDecls.Clear();
+        for (TProcItem* decl : Declarations)
+            if (const int g = FNames.Find(decl->Name); g >= 0) FDecls.Add(g, decl);
+        FImpls.Sort(FNames.Count());
+        FDecls.Sort(FNames.Count());
+        for (int g = 0; g < FNames.Count(); ++g) {
+            const auto decls = FDecls.Group(g);
+            const auto impls = FImpls.Group(g);
+            FDeclGroup.assign(decls.begin(), decls.end());
+            FImplGroup.assign(impls.begin(), impls.end());
+            MatchGroup(FDeclGroup, FImplGroup);
+            FLeftOver.insert(FLeftOver.end(), FImplGroup.begin(), FImplGroup.end());
         }
     }
+    if (!IsClassKind(Owner.Kind()) || FLeftOver.empty()) return;
+    std::stable_sort(
+        FLeftOver.begin(), FLeftOver.end(),
+        [](const TProcItem* a, const TProcItem* b) { return CompareText(a->Name, b->Name) < 0; });
+    for (TProcItem* impl : FLeftOver)
+        ImplyDeclaration(Owner, *impl);
+}
 
-    TMatcher matcher;
-    TByName<bool> known; // every class kind's name
-    for (TClassItem* cls : classes) {
-        known[cls->Name] = true;
+// Declarations and implementations of one name, in source order: each declaration takes the
+// first implementation of its signature, else the first one left.
+void TLinker::MatchGroup(std::vector<TProcItem*>& Decls, std::vector<TProcItem*>& Impls) {
+    while (!Decls.empty() && !Impls.empty()) {
+        size_t chosen = 0;
+        if (Decls.size() > 1 || Impls.size() > 1) {
+            const std::string signature = SignatureOf(*Decls.front());
+            for (size_t k = 0; k < Impls.size(); ++k) {
+                if (SameText(Signature(*Impls[k]), signature)) {
+                    chosen = k;
+                    break;
+                }
+            }
+        }
+        TProcItem::Link(Decls.front(), Impls[chosen]);
+        Decls.erase(Decls.begin());
+        Impls.erase(Impls.begin() + chosen);
+    }
+}
+
+const std::string& TLinker::Signature(const TProcItem& Item) {
+    auto it = FSignatures.find(&Item);
+    if (it == FSignatures.end()) it = FSignatures.emplace(&Item, SignatureOf(Item)).first;
+    return it->second;
+}
+
+// ---------------------------------------------------------------------------------------
+// The whole module
+
+void TLinker::Link(TModuleItem& Module, int ImplementationLine) {
+    FSignatures.clear(); // keyed by items of the previous model, whose memory is reused
+    FClasses.clear();
+    FProcs.clear();
+    FClassNames.Reset(Module.Children().size());
+    FImplsByClass.Clear();
+    // The implementations of one class mostly follow each other.
+    int lastGroup = -1;
+    for (TCodeItem* item : Module.Children()) {
+        if (IsClassKind(item->Kind())) {
+            FClasses.push_back(static_cast<TClassItem*>(item));
+        } else if (item->Kind() == ckMethodImpl) {
+            auto* impl = static_cast<TMethodImplItem*>(item);
+            if (lastGroup < 0 || !SameName(FClassNames.Name(lastGroup), impl->ClassName))
+                lastGroup = FClassNames.Add(impl->ClassName);
+            FImplsByClass.Add(lastGroup, impl);
+        } else if (item->Kind() == ckProcedure) {
+            FProcs.push_back(static_cast<TProcData*>(item));
+        }
+    }
+    FImplsByClass.Sort(FClassNames.Count());
+
+    FKnown.assign(size_t(FClassNames.Count()), false); // named by a type of any class kind
+    for (TClassItem* cls : FClasses) {
+        const int group = FClassNames.Find(cls->Name);
+        if (group >= 0) FKnown[group] = true;
         if (cls->Kind() != ckClass && cls->Kind() != ckObject) continue;
-        std::vector<TProcItem*> decls;
+        FOwnDecls.clear();
         for (TCodeItem* child : cls->Children())
-            if (child->Kind() == ckMethod) decls.push_back(static_cast<TProcItem*>(child));
-        std::vector<TProcItem*> own;
-        if (auto it = implsByClass.find(cls->Name); it != implsByClass.end())
+            if (child->Kind() == ckMethod) FOwnDecls.push_back(static_cast<TProcItem*>(child));
+        FOwnImpls.clear();
+        if (group >= 0)
             // A second class of the same name finds the implementations taken already.
-            for (TProcItem* impl : it->second)
-                if (!impl->DeclarationLink()) own.push_back(impl);
-        matcher.Match(*cls, decls, own);
+            for (TProcItem* impl : FImplsByClass.Group(group))
+                if (!impl->DeclarationLink()) FOwnImpls.push_back(impl);
+        Match(*cls, FOwnDecls, FOwnImpls);
     }
 
     // Implementations of classes declared elsewhere get a class of their own.
-    for (std::string_view name : classNames) {
-        if (known.count(name)) continue;
-        auto* cls = new TClassItem(&module);
-        cls->Name = std::string(name);
+    for (int group = 0; group < FClassNames.Count(); ++group) {
+        if (FKnown[group]) continue;
+        auto* cls = new TClassItem(&Module);
+        cls->Name = std::string(FClassNames.Name(group));
         cls->Implied = true;
         cls->DeclaredElsewhere = true;
-        matcher.Match(*cls, {}, implsByClass[name]);
+        Match(*cls, {}, FImplsByClass.Group(group));
     }
 
-    std::vector<TProcItem*> declarations, implementations;
-    for (TProcData* proc : procs) {
+    FOwnDecls.clear();
+    FOwnImpls.clear();
+    for (TProcData* proc : FProcs) {
         const bool forward = proc->Directives.Contains(pdForward);
         const bool external = proc->Directives.Contains(pdExternal);
-        const bool isImpl = proc->StartLine >= FImplementationLine && (!forward || external);
-        proc->InInterface = proc->StartLine < FImplementationLine;
+        const bool isImpl = proc->StartLine >= ImplementationLine && (!forward || external);
+        proc->InInterface = proc->StartLine < ImplementationLine;
         proc->Visibility = proc->InInterface ? scPublic : scPrivate;
-        (isImpl ? implementations : declarations).push_back(proc);
+        (isImpl ? FOwnImpls : FOwnDecls).push_back(proc);
     }
-    matcher.Match(module, declarations, implementations);
+    Match(Module, FOwnDecls, FOwnImpls);
+    FSignatures.clear();
+}
+
+void TModuleExplorer::LinkImplementations() {
+    if (!FLinker) FLinker = std::make_unique<TLinker>();
+    FLinker->Link(*FModule, FImplementationLine);
 }
 
 } // namespace kolva

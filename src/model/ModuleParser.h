@@ -30,9 +30,17 @@ private:
     bool IsSymbol(char C) const { return FKind == tkSymbol && FText.size() == 1 && FText[0] == C; }
     bool IsWord() const { return FKind == tkWord; }
     /// The current token as a structure word; false for anything else.
-    bool StructureWord(TReservedWord& Word) const;
+    bool StructureWord(TReservedWord& Word) const {
+        if (!FReserved || FWord > LastStructureWord) return false;
+        Word = FWord;
+        return true;
+    }
     /// The current token as a word of the directive table; false for anything else.
-    bool DirectiveWord(TReservedWord& Word) const;
+    bool DirectiveWord(TReservedWord& Word) const {
+        if (!FReserved) return false;
+        Word = FWord;
+        return true;
+    }
     int Line() const { return FLine; }
     int Column() const { return FColumn; }
     [[noreturn]] void Unexpected() const;
@@ -76,7 +84,8 @@ private:
     void PropertySpecifiers(TPropertyItem& Property);
     void UsesClause();
     void VisibilitySection(TReservedWord Word);
-    std::string DottedName();
+    /// Valid until the next name is read.
+    std::string_view DottedName();
     /// Marked text up to (not including) the first ";" or, when StopAtSpecifier, the first
     /// word of the directive table from StopFrom on; that token is pushed back.
     std::string Expression(bool StopAtSpecifier, TReservedWord StopFrom);
@@ -86,12 +95,16 @@ private:
     TStringsTokenizer FTokenizer;
     std::vector<TBlock> FStack;
     TCodeItem* FContainer;
+    std::string FNameBuf;
     TVisibility FVisibility = scDefault;
     bool FInClass = false;
 
-    // The current token.
+    // The current token. Most words are asked whether they are reserved, some several
+    // times, so each word is looked up once, in the table that holds both kinds.
     TTokenKind FKind = tkNone;
     std::string_view FText;
+    bool FReserved = false;
+    TReservedWord FWord = rwBegin;
     int FLine = 0;
     int FColumn = 0;
     bool FPushedBack = false;

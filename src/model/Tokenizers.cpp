@@ -13,10 +13,13 @@ namespace {
 
 // Character classes drive the tokenizer through one table look-up per character. Word
 // characters and the two that open a string literal ("#" and the quote) are the
-// non-delimiters; blanks (codes up to 32) and symbols delimit words.
-enum TCharClass : uint8_t { ccWord, ccQuote, ccBlank, ccSymbol };
+// non-delimiters; blanks (codes up to 32) and symbols delimit words. The symbols that may
+// begin a longer token ("(*", "{", ":=", "//") are a class of their own, so that every other
+// symbol is taken without looking further.
+enum TCharClass : uint8_t { ccWord, ccQuote, ccBlank, ccSymbol, ccOpener };
 
 constexpr std::string_view TokenSymbols = "$&()*+,-./:;<=>@[]^{}";
+constexpr std::string_view TokenOpeners = "(:/{";
 
 constexpr std::array<uint8_t, 256> MakeCharClasses() {
     std::array<uint8_t, 256> classes{};
@@ -24,6 +27,8 @@ constexpr std::array<uint8_t, 256> MakeCharClasses() {
         classes[c] = ccBlank;
     for (char c : TokenSymbols)
         classes[static_cast<unsigned char>(c)] = ccSymbol;
+    for (char c : TokenOpeners)
+        classes[static_cast<unsigned char>(c)] = ccOpener;
     classes['#'] = ccQuote;
     classes['\''] = ccQuote;
     return classes;
@@ -35,8 +40,62 @@ inline uint8_t ClassOf(char C) {
     return CharClasses[static_cast<unsigned char>(C)];
 }
 
+// Letters, digits and everything else that continues a word, the quotes included.
+inline bool IsWordChar(char C) {
+    return ClassOf(C) < ccBlank;
+}
+
 inline bool IsBlank(char C) {
     return static_cast<unsigned char>(C) <= 32;
+}
+
+// Where the word whose characters go on at From ends. Words are the bulk of the text: four
+// characters a round while the line has four more, so that its end is tested once a round.
+inline size_t WordEnd(const char* S, size_t From, size_t Size) {
+    size_t p = From;
+    while (p + 4 <= Size && IsWordChar(S[p]) && IsWordChar(S[p + 1]) && IsWordChar(S[p + 2]) &&
+           IsWordChar(S[p + 3]))
+        p += 4;
+    while (p < Size && IsWordChar(S[p]))
+        ++p;
+    return p;
+}
+
+// The token behind From when it is a word or a symbol on the same line, which most tokens
+// are: [Start, End) and its kind. False for any other token. Called in one place only, so
+// that the compiler merges it into its caller.
+bool FindPlainToken(std::string_view Line, size_t From, size_t& Start, size_t& End,
+                    TTokenKind& Kind) {
+    const char* s = Line.data();
+    const size_t n = Line.size();
+    size_t start = From;
+    while (start < n && IsBlank(s[start]))
+        ++start;
+    if (start == n) return false;
+    switch (ClassOf(s[start])) {
+    case ccSymbol:
+        End = start + 1;
+        Kind = tkSymbol;
+        break;
+    case ccOpener: {
+        // "(", ":" and "/" begin no comment most of the time: one symbol, or ":=".
+        const char c = s[start];
+        const char next = start + 1 < n ? s[start + 1] : '\0';
+        if (c == '{' || (c == '(' && next == '*') || (c == '/' && next == '/')) return false;
+        End = start + (c == ':' && next == '=' ? 2 : 1);
+        Kind = tkSymbol;
+        break;
+    }
+    case ccWord:
+        End = WordEnd(s, start + 1, n);
+        if (End - start == 5 && End < n && s[End] == ':') return false; // perhaps a tag
+        Kind = tkWord;
+        break;
+    default:
+        return false;
+    }
+    Start = start;
+    return true;
 }
 
 // The texts of comments whose text is not kept.
@@ -64,11 +123,14 @@ TPascalTokenizer::TPascalTokenizer(TLineReader Reader) : FReader(std::move(Reade
 TPascalTokenizer::~TPascalTokenizer() = default;
 
 void TPascalTokenizer::SetLine(std::string_view Line) {
+    FlushMark();
     FLineBuf.assign(Line.data(), Line.size()); // safe even when Line views FLineBuf
     FLine = FLineBuf;
+    FLineLent = false;
     FPos = 0;
     while (FPos < FLine.size() && IsBlank(FLine[FPos]))
         ++FPos;
+    FMarkFrom = FPos;
 }
 
 bool TPascalTokenizer::NextLine() {
@@ -81,77 +143,138 @@ bool TPascalTokenizer::NextLine() {
 }
 
 bool TPascalTokenizer::AcceptLine(std::string_view Line) {
+    return TakeLine(Line);
+}
+
+// AcceptLine's work, merged into the line readers of this unit: a large unit has a hundred
+// thousand lines.
+inline bool TPascalTokenizer::TakeLine(std::string_view Line) {
     ++FLinesRead;
-    if (FMarking) FMark += "\r\n";
+    if (FMarking) {
+        // The current line can still be read: a lent line stays, and of any other line
+        // nothing is left to mark.
+        FlushMark();
+        FMark += "\r\n";
+    }
     size_t p = 0;
     while (p < Line.size() && IsBlank(Line[p]))
         ++p;
     if (p == Line.size()) return false;
     FLine = Line;
-    FPos = p;
+    FLineLent = FLinesLent;
+    FPos = FMarkFrom = p;
     return true;
 }
 
 void TPascalTokenizer::ClearLine() {
+    FlushMark();
     FLine = {};
-    FPos = 0;
+    FLineLent = false;
+    FPos = FMarkFrom = 0;
 }
 
+// The parser's innermost step. Most tokens are words or symbols that follow the previous
+// token on the same line, after a blank at most. Such a token is read without a call, so that
+// the common path saves no registers; a running mark takes it later, when the line is lent
+// (FlushMark). Everything else (marks over other lines, line changes, comments, strings,
+// tags, skipped kinds) is left to ReadOtherToken, which starts over from the same place.
 TTokenKind TPascalTokenizer::NextToken() {
+    size_t start, end;
+    TTokenKind kind;
+    if ((FMarking && !FLineLent) || !FindPlainToken(FLine, FPos, start, end, kind) ||
+        FSkipSet.Contains(kind))
+        return ReadOtherToken();
+    FKind = kind;
+    FToken = std::string_view(FLine.data() + start, end - start);
+    FPos = end;
+    FTokenLine = FLinesRead;
+    FTokenColumn = static_cast<int>(start) + 1;
+    return FKind;
+}
+
+TTokenKind TPascalTokenizer::ReadOtherToken() {
     for (;;) {
-        const TReadResult result = ReadToken();
-        if (result != rrOk) {
-            FKind = tkError;
-            FToken = {};
-            FMarkTokenStart = FMark.size();
-            if (!FTolerant)
-                throw ETokenError(result == rrBadString ? SInvalidString : SInvalidComment);
+        FKind = tkNone;
+        FToken = {};
+        size_t p = FPos;
+        while (p < FLine.size() && IsBlank(FLine[p]))
+            ++p;
+        if (FMarking) MarkUpTo(p);
+        FPos = p;
+        const bool found = p < FLine.size() || SkipToNextToken();
+        FTokenLine = FLinesRead;
+        FTokenColumn = Column();
+        FMarkTokenStart = FMark.size();
+        if (!found) break;
+
+        const char* s = FLine.data();
+        const size_t n = FLine.size();
+        const size_t start = FPos;
+        TReadResult result = rrOk;
+        switch (ClassOf(s[start])) {
+        case ccSymbol:
+            Take(start, start + 1, tkSymbol);
+            break;
+        case ccOpener:
+            result = ReadSymbol(start);
+            break;
+        case ccQuote:
+            result = ReadString(start);
+            break;
+        default: {
+            const size_t end = WordEnd(s, start + 1, n);
+            if (end - start == 5 && end < n && s[end] == ':' &&
+                SameText(std::string_view(s + start, 5), "FWWIN"))
+                Take(start, n, tkTag);
+            else
+                Take(start, end, tkWord);
         }
-        if (FKind == tkNone || !FSkipSet.Contains(FKind)) break;
+        }
+        if (result != rrOk) Failed(result);
+        if (!FSkipSet.Contains(FKind)) break;
     }
     if (FKind == tkNone && FRaiseAtEnd) throw ENoMoreTokens();
     return FKind;
 }
 
-TPascalTokenizer::TReadResult TPascalTokenizer::ReadToken() {
-    FKind = tkNone;
+void TPascalTokenizer::Failed(TReadResult Result) {
+    FKind = tkError;
     FToken = {};
-    for (;;) {
-        const char* s = FLine.data();
-        const size_t n = FLine.size();
-        size_t p = FPos;
-        while (p < n && IsBlank(s[p]))
-            ++p;
-        if (FMarking) FMark.append(s + FPos, p - FPos);
-        FPos = p;
-        if (p < n) break;
-        if (!NextLine()) {
-            FTokenLine = FLinesRead;
-            FTokenColumn = Column();
-            FMarkTokenStart = FMark.size();
-            return rrOk;
-        }
-    }
-    FTokenLine = FLinesRead;
-    FTokenColumn = Column();
     FMarkTokenStart = FMark.size();
-    const size_t start = FPos;
-    switch (ClassOf(FLine[start])) {
-    case ccSymbol:
-        return ReadSymbol(start);
-    case ccQuote:
-        return ReadString(start);
-    default:
-        ReadWord(start);
-        return rrOk;
-    }
+    if (!FTolerant) throw ETokenError(Result == rrBadString ? SInvalidString : SInvalidComment);
 }
 
-void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
+bool TPascalTokenizer::SkipToNextToken() {
+    while (NextLine()) {
+        size_t p = FPos;
+        while (p < FLine.size() && IsBlank(FLine[p]))
+            ++p;
+        if (FMarking) MarkUpTo(p);
+        FPos = p;
+        if (p < FLine.size()) return true;
+    }
+    return false;
+}
+
+inline void TPascalTokenizer::Take(size_t Start, size_t End, TTokenKind Kind) {
     FKind = Kind;
-    FToken = FLine.substr(Start, End - Start);
+    FToken = std::string_view(FLine.data() + Start, End - Start);
     FPos = End;
-    if (FMarking) FMark.append(FToken);
+    if (FMarking) MarkUpTo(End);
+}
+
+// Consumed text not yet in the mark holds plain tokens only, the last token among them: its
+// place in the mark becomes known here.
+void TPascalTokenizer::FlushMark() {
+    if (FMarking && FMarkFrom < FPos)
+        FMarkTokenStart = FMark.size() + (size_t(FTokenColumn - 1) - FMarkFrom);
+    MarkUpTo(FPos);
+}
+
+void TPascalTokenizer::MarkUpTo(size_t End) {
+    if (End <= FMarkFrom) return;
+    if (FMarking) FMark.append(FLine.data() + FMarkFrom, End - FMarkFrom);
+    FMarkFrom = End;
 }
 
 TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
@@ -181,19 +304,6 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadSymbol(size_t Start) {
     return rrOk;
 }
 
-void TPascalTokenizer::ReadWord(size_t Start) {
-    const char* s = FLine.data();
-    const size_t n = FLine.size();
-    size_t p = Start + 1;
-    while (p < n && ClassOf(s[p]) < ccBlank)
-        ++p;
-    if (p - Start == 5 && p < n && s[p] == ':' && SameText(FLine.substr(Start, 5), "FWWIN")) {
-        Take(Start, n, tkTag);
-        return;
-    }
-    Take(Start, p, tkWord);
-}
-
 TPascalTokenizer::TReadResult TPascalTokenizer::ReadString(size_t Start) {
     const char* s = FLine.data();
     const size_t n = FLine.size();
@@ -209,7 +319,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadString(size_t Start) {
                 ++p;
                 const void* close = p < n ? std::memchr(s + p, '\'', n - p) : nullptr;
                 if (!close) {
-                    if (FMarking) FMark.append(s + Start, n - Start);
+                    if (FMarking) MarkUpTo(n);
                     FPos = n;
                     return rrBadString;
                 }
@@ -249,7 +359,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool B
             }
         }
         if (end != std::string_view::npos) {
-            if (FMarking) FMark.append(s + segment, end - segment);
+            if (FMarking) MarkUpTo(end);
             FPos = end;
             FKind = Directive ? tkDirective : tkComment;
             if (!keep) {
@@ -263,7 +373,7 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool B
             return rrOk;
         }
         // The comment goes on: keep this line's part before the line is replaced.
-        if (FMarking) FMark.append(s + segment, n - segment);
+        if (FMarking) MarkUpTo(n);
         if (keep) {
             if (!spans) FTokenBuf.clear();
             FTokenBuf.append(s + segment, n - segment);
@@ -271,24 +381,28 @@ TPascalTokenizer::TReadResult TPascalTokenizer::ReadComment(size_t Start, bool B
         }
         spans = true;
         if (!NextLine()) return rrBadComment;
-        segment = p = FPos = 0; // the continuation line's indentation belongs to the comment
+        // The continuation line's indentation belongs to the comment.
+        segment = p = FPos = FMarkFrom = 0;
     }
 }
 
 void TPascalTokenizer::StartMark() {
     FMark.clear();
+    FMarkFrom = FPos;
     FMarkTokenStart = 0;
     FMarking = true;
 }
 
 std::string TPascalTokenizer::GetMark() {
     if (!FMarking) throw Exception("Illegal use of Mark");
+    FlushMark();
     FMarking = false;
     return FMark;
 }
 
 std::string TPascalTokenizer::GetMarkedText(bool IncludeLast) {
     if (!FMarking) throw Exception("Illegal use of Mark");
+    FlushMark();
     FMarking = false;
     // The last token is cut where it began in the mark, which also covers comments whose
     // token text is shorter than their source.
@@ -311,13 +425,15 @@ bool TTextStreamTokenizer::NextLine() {
 }
 
 TStringsTokenizer::TStringsTokenizer(TStringList& Lines)
-    : FText(std::make_unique<TStringsText>(Lines)) {}
+    : FText(std::make_unique<TStringsText>(Lines)) {
+    LendLines();
+}
 
 TStringsTokenizer::~TStringsTokenizer() = default;
 
 bool TStringsTokenizer::NextLine() {
     while (const std::string* line = FText->ReadLineRef())
-        if (AcceptLine(*line)) return true;
+        if (TakeLine(*line)) return true;
     ClearLine();
     return false;
 }
@@ -336,32 +452,39 @@ void TStringsTokenizer::SetLineNumber(int Index) {
 // --- Text helpers --------------------------------------------------------------------
 
 std::string NormalizeMarkedText(std::string_view Raw) {
-    std::string out;
-    out.reserve(Raw.size());
+    // Whitespace at either end never reaches the result, a line break there included.
     size_t i = 0;
-    while (i < Raw.size() && IsBlank(Raw[i]))
+    size_t n = Raw.size();
+    while (i < n && IsBlank(Raw[i]))
         ++i;
-    for (; i < Raw.size(); ++i) {
-        const char c = Raw[i];
-        if (c == '\n') continue;
-        if (c == '\r') {
-            while (!out.empty() && IsBlank(out.back()))
-                out.pop_back();
-            if (!out.empty()) out += ' ';
-            while (i + 1 < Raw.size() && IsBlank(Raw[i + 1]))
-                ++i;
-            continue;
-        }
-        out += c;
+    while (n > i && IsBlank(Raw[n - 1]))
+        --n;
+    // Most marks lie within one line, and then the trimmed mark is the result.
+    const char* s = Raw.data();
+    if (!std::memchr(s + i, '\r', n - i) && !std::memchr(s + i, '\n', n - i))
+        return std::string(s + i, n - i);
+    std::string out;
+    out.reserve(n - i);
+    while (i < n) {
+        size_t stop = i;
+        while (stop < n && Raw[stop] != '\r' && Raw[stop] != '\n')
+            ++stop;
+        out.append(Raw.data() + i, stop - i);
+        if (stop == n) break;
+        i = stop + 1;
+        if (Raw[stop] == '\n') continue;
+        while (!out.empty() && IsBlank(out.back()))
+            out.pop_back();
+        if (!out.empty()) out += ' ';
+        while (i < n && IsBlank(Raw[i]))
+            ++i;
     }
-    while (!out.empty() && IsBlank(out.back()))
-        out.pop_back();
     return out;
 }
 
 std::string CompactWhiteSpace(std::string_view S) {
     // The tokenizer's symbols and "#": a blank next to any of them carries no meaning.
-    const auto isSymbol = [](char c) { return c == '#' || ClassOf(c) == ccSymbol; };
+    const auto isSymbol = [](char c) { return c == '#' || ClassOf(c) >= ccSymbol; };
     std::string out;
     out.reserve(S.size());
     size_t i = 0;
@@ -434,48 +557,75 @@ constexpr std::string_view ReservedWords[ReservedWordCount] = {
     "READ",      "WRITE",     "INDEX",         "IMPLEMENTS",     "STORED",     "DEFAULT",
     "NODEFAULT"};
 
-// The words of each first letter, in ordinal order, so a look-up compares a handful of
-// candidates at most and never allocates.
-struct TLetterWords {
-    uint8_t Count = 0;
-    uint8_t Words[8] = {};
-    // Bit n is set when a word of this letter has n characters: most identifiers are ruled
-    // out by it without comparing a character.
-    uint32_t Lengths = 0;
-};
+// A perfect hash of the reserved words: their first, second and last letters and their
+// length give each word a slot of its own, so a look-up compares one candidate at most and
+// never allocates. The multipliers were found by search; the table is built at compile time
+// and a collision (after a change of the words) stops the build.
+//
+// Letters are folded to lower case by or-ing 0x20, which is cheaper than UpCase and just as
+// exact here: a character folds onto a lower-case letter only when it is that letter in
+// either case, and every reserved word is letters only.
+constexpr size_t SlotCount = 128;
 
-constexpr std::array<TLetterWords, 26> MakeLetterWords() {
-    std::array<TLetterWords, 26> letters{};
-    for (int w = 0; w < ReservedWordCount; ++w) {
-        TLetterWords& list = letters[ReservedWords[w][0] - 'A'];
-        list.Words[list.Count++] = static_cast<uint8_t>(w);
-        list.Lengths |= uint32_t(1) << ReservedWords[w].size();
-    }
-    return letters;
+constexpr uint8_t Fold(char C) {
+    return static_cast<uint8_t>(C) | 0x20;
 }
 
-constexpr std::array<TLetterWords, 26> LetterWords = MakeLetterWords();
+constexpr size_t WordSlot(std::string_view Word) {
+    return (Fold(Word[0]) + 31u * Fold(Word[1]) + 17u * Fold(Word.back()) + Word.size()) %
+           SlotCount;
+}
 
-bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
-    if (Word.size() < 3) return false;
-    const char first = UpCase(Word[0]);
-    if (first < 'A' || first > 'Z') return false;
-    const TLetterWords& list = LetterWords[first - 'A'];
-    if (Word.size() >= 32 || !((list.Lengths >> Word.size()) & 1)) return false;
-    for (int i = 0; i < list.Count; ++i) {
-        const uint8_t ordinal = list.Words[i];
-        if (ordinal > Last) break;
-        const std::string_view candidate = ReservedWords[ordinal];
-        if (candidate.size() != Word.size()) continue;
-        size_t k = 1;
-        while (k < Word.size() && UpCase(Word[k]) == candidate[k])
-            ++k;
-        if (k == Word.size()) {
-            Result = static_cast<TReservedWord>(ordinal);
-            return true;
-        }
+// The ordinal of the word in each slot; ReservedWordCount for a free slot.
+constexpr std::array<uint8_t, SlotCount> MakeWordSlots() {
+    std::array<uint8_t, SlotCount> slots{};
+    slots.fill(ReservedWordCount);
+    for (int w = 0; w < ReservedWordCount; ++w) {
+        uint8_t& slot = slots[WordSlot(ReservedWords[w])];
+        if (slot != ReservedWordCount) throw "two reserved words share a slot";
+        slot = static_cast<uint8_t>(w);
     }
-    return false;
+    return slots;
+}
+
+constexpr std::array<uint8_t, SlotCount> WordSlots = MakeWordSlots();
+
+// The lengths of the words by ordinal, 0 for the free slot's ordinal: one test rules out a
+// free slot and a word of another length.
+constexpr std::array<uint8_t, ReservedWordCount + 1> MakeWordLengths() {
+    std::array<uint8_t, ReservedWordCount + 1> lengths{};
+    for (int w = 0; w < ReservedWordCount; ++w)
+        lengths[w] = static_cast<uint8_t>(ReservedWords[w].size());
+    return lengths;
+}
+
+constexpr std::array<uint8_t, ReservedWordCount + 1> WordLengths = MakeWordLengths();
+
+// The lengths of the words of each first letter, as bits: most identifiers are ruled out by
+// one look-up before any hashing. Letters fold onto their slots; other characters may share
+// a letter's slot, which only lets them on to the full comparison.
+constexpr std::array<uint16_t, 32> MakeLengthsByFirst() {
+    std::array<uint16_t, 32> lengths{};
+    for (int w = 0; w < ReservedWordCount; ++w) {
+        if (ReservedWords[w].size() > 15) throw "reserved word too long for the table";
+        lengths[Fold(ReservedWords[w][0]) & 31] |= uint16_t(1u << ReservedWords[w].size());
+    }
+    return lengths;
+}
+
+constexpr std::array<uint16_t, 32> LengthsByFirst = MakeLengthsByFirst();
+
+inline bool FindReserved(std::string_view Word, TReservedWord Last, TReservedWord& Result) {
+    if (Word.size() < 3 || Word.size() > 15 ||
+        !((LengthsByFirst[Fold(Word[0]) & 31] >> Word.size()) & 1))
+        return false;
+    const uint8_t ordinal = WordSlots[WordSlot(Word)];
+    if (WordLengths[ordinal] != Word.size() || ordinal > Last) return false;
+    const char* candidate = ReservedWords[ordinal].data();
+    for (size_t k = 0; k < Word.size(); ++k)
+        if (Fold(Word[k]) != Fold(candidate[k])) return false;
+    Result = static_cast<TReservedWord>(ordinal);
+    return true;
 }
 
 [[noreturn]] void NotA(TReservedWord Word, const char* What) {

@@ -112,20 +112,35 @@ protected:
     /// Leaves the tokenizer without a current line.
     void ClearLine();
     void SetLinesRead(int Count) { FLinesRead = Count; }
+    /// Declares that the lines given to AcceptLine stay as they are while tokens are read, so
+    /// that a running mark may take their text when it is asked for rather than as tokens
+    /// are read.
+    void LendLines() { FLinesLent = true; }
 
     /// Storage for lines that the source cannot lend.
     std::string FLineBuf;
 
 private:
+    friend class TStringsTokenizer;
     enum TReadResult : uint8_t { rrOk, rrBadString, rrBadComment };
 
-    TReadResult ReadToken();
+    /// AcceptLine, merged into the string-list tokenizer's reading.
+    bool TakeLine(std::string_view Line);
+
+    TTokenKind ReadOtherToken();
+    /// Reads lines until one has a token left; false at the end of the input.
+    bool SkipToNextToken();
+    /// Makes the token an error, which raises unless tolerant.
+    void Failed(TReadResult Result);
     TReadResult ReadSymbol(size_t Start);
     TReadResult ReadComment(size_t Start, bool Brace, bool Directive);
     TReadResult ReadString(size_t Start);
-    void ReadWord(size_t Start);
     /// Makes FLine[Start, End) the token and moves behind it.
     void Take(size_t Start, size_t End, TTokenKind Kind);
+    /// Adds the current line's text from where the mark stopped up to End.
+    void MarkUpTo(size_t End);
+    /// Adds everything consumed to the mark, before the current line goes or the mark is read.
+    void FlushMark();
 
     TLineReader FReader;
     std::string_view FLine;
@@ -136,9 +151,14 @@ private:
     int FTokenColumn = 1;
     int FTokenLine = 0;
     int FLinesRead = 0;
+    // The mark is FMark followed by the current line from FMarkFrom to FPos: plain tokens on
+    // a lent line are not copied into it one by one.
     std::string FMark;
-    size_t FMarkTokenStart = 0;
+    size_t FMarkFrom = 0;
+    size_t FMarkTokenStart = 0; // where the last token began in the mark
     bool FMarking = false;
+    bool FLinesLent = false;
+    bool FLineLent = false;
     bool FKeepCommentText = false;
     bool FRaiseAtEnd = false;
     bool FTolerant = false;

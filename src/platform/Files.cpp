@@ -64,6 +64,9 @@ std::string ReadFileText(std::string_view FileName) {
     const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) RaiseFileError("Cannot open file", FileName);
     std::string content;
+    // Room for the whole file at once; a file that grows meanwhile is still read to its end.
+    struct stat info;
+    if (fstat(fd, &info) == 0 && info.st_size > 0) content.reserve(size_t(info.st_size));
     char buf[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buf, sizeof buf);

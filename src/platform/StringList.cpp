@@ -4,6 +4,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kolva {
 
@@ -170,19 +171,42 @@ std::string TStringList::Text() const {
     return r;
 }
 
+// A whole unit is split on every parse of the command line and every load of a file, so the
+// line ends are found with memchr and an unsorted list takes its lines without the
+// bookkeeping of Add.
 void TStringList::SetText(std::string_view Text) {
     BeginUpdate();
     Clear();
+    const char* s = Text.data();
+    const size_t n = Text.size();
+    if (!FSorted && n > 0) {
+        size_t lines = 1;
+        for (const char* p = s;
+             (p = static_cast<const char*>(std::memchr(p, '\n', size_t(s + n - p)))); ++p)
+            ++lines;
+        FItems.reserve(lines);
+    }
+    // A line ends at its first CR or LF, or with the text. The next LF is looked for again
+    // only once it lies behind: a text with CR line breaks alone is not searched to its end
+    // for every line.
+    const auto findLf = [&](size_t From) {
+        const void* lf = std::memchr(s + From, '\n', n - From);
+        return lf ? size_t(static_cast<const char*>(lf) - s) : n;
+    };
+    size_t nextLf = n > 0 ? findLf(0) : 0;
     size_t i = 0;
-    while (i < Text.size()) {
-        const size_t end = Text.find_first_of("\r\n", i);
-        if (end == std::string_view::npos) {
-            Add(std::string(Text.substr(i)));
-            break;
-        }
-        Add(std::string(Text.substr(i, end - i)));
+    while (i < n) {
+        if (nextLf < i) nextLf = findLf(i);
+        size_t end = nextLf;
+        if (const void* cr = std::memchr(s + i, '\r', end - i))
+            end = size_t(static_cast<const char*>(cr) - s);
+        if (FSorted)
+            Add(std::string(s + i, end - i));
+        else
+            FItems.push_back({std::string(s + i, end - i), nullptr});
+        if (end == n) break;
         i = end + 1;
-        if (Text[end] == '\r' && i < Text.size() && Text[i] == '\n') ++i;
+        if (s[end] == '\r' && i < n && s[i] == '\n') ++i;
     }
     EndUpdate();
 }

@@ -42,8 +42,9 @@ int CompareStr(std::string_view S1, std::string_view S2) {
 
 bool SameText(std::string_view S1, std::string_view S2) {
     if (S1.size() != S2.size()) return false;
+    // Names compared are mostly spelt alike: fold the case only where the bytes differ.
     for (size_t i = 0; i < S1.size(); ++i)
-        if (UpCase(S1[i]) != UpCase(S2[i])) return false;
+        if (S1[i] != S2[i] && UpCase(S1[i]) != UpCase(S2[i])) return false;
     return true;
 }
 
@@ -72,7 +73,9 @@ std::string Trim(std::string_view S) {
 }
 
 namespace {
-bool IsIdentStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool IsIdentStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
 } // namespace
 
 bool IsValidIdent(std::string_view Ident) {

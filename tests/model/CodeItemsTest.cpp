@@ -222,6 +222,16 @@ TEST(CodeItemTree, ParentsChildrenAndLinks) {
     EXPECT_EQ(method->Parent(), cls);
     delete cls;
     EXPECT_EQ(module.ChildCount(), 1);
+
+    // Items come from a pool, and may still be built in place or owned by smart pointers.
+    alignas(TFieldItem) unsigned char place[sizeof(TFieldItem)];
+    auto* field = new (place) TFieldItem(&module);
+    EXPECT_EQ(module.ChildCount(), 2);
+    field->~TFieldItem();
+    EXPECT_EQ(module.ChildCount(), 1);
+    module.AddChild(std::make_unique<TPropertyItem>(nullptr).release());
+    module.ClearChildren();
+    EXPECT_EQ(module.ChildCount(), 0);
 }
 
 TEST(CodeItemNames, ValidationAndNameSpaces) {

@@ -172,6 +172,100 @@ TEST(TokenizerTest, MarkRecordsConsumedText) {
     EXPECT_EQ(tokenizer.GetMarkedText(false), "procedure Foo(A: Integer; B: string); // c");
 }
 
+// Tokens are read one way while no mark runs and another way while one does: both must give
+// the same tokens at the same places.
+TEST(TokenizerTest, TokensAreTheSameWhileMarking) {
+    const TStringList lines = {"unit U; {$H+} // c",
+                               "",
+                               "  procedure P(const A: Integer;",
+                               "    B: string = 'x''y'#13); (* a",
+                               " b *) fwwin: tag",
+                               "FWWIN:tag text",
+                               "\tX:=Y^.Z[1..2] { open",
+                               "close }   "};
+    for (const int flags : {fNone, fKeep}) {
+        for (const TTokenKinds skip : {TTokenKinds{}, TTokenKinds{tkComment, tkDirective}}) {
+            std::string plain, marked;
+            for (const bool mark : {false, true}) {
+                TStringList copy = lines;
+                TStringsTokenizer tokenizer(copy);
+                tokenizer.SetKeepCommentText(flags & fKeep);
+                tokenizer.SetSkipSet(skip);
+                std::string& out = mark ? marked : plain;
+                for (;;) {
+                    if (mark) tokenizer.StartMark();
+                    if (tokenizer.NextToken() == tkNone) break;
+                    out += std::to_string(tokenizer.TokenLine()) + ":" +
+                           std::to_string(tokenizer.TokenColumn()) + " " +
+                           TokenKindName(tokenizer.TokenKind()) + " " +
+                           std::string(tokenizer.TokenText()) + "\n";
+                }
+            }
+            EXPECT_EQ(plain, marked);
+        }
+    }
+}
+
+// A mark takes what was consumed, also when the line changes between tokens: by the next
+// line, a line number set or a line of text given.
+TEST(TokenizerTest, MarkAcrossLineChangesBetweenTokens) {
+    const TStringList source = {"a b c", "d e", "f"};
+    enum TChange { chNextLine, chLineNumber, chSetLine };
+    const struct {
+        TChange Change;
+        const char* Mark;          // after one more token
+        const char* MarkedText;    // right after the change, without the last token
+        const char* WithLastToken; // right after the change
+    } cases[] = {
+        {chNextLine, " b\r\nd", "", "b"},
+        {chLineNumber, " b\r\nf", "", "b"},
+        {chSetLine, " bx", "", "b"},
+    };
+    for (const auto& c : cases) {
+        for (const bool lent : {true, false}) {
+            for (int read = 0; read < 3; ++read) {
+                TStringList lines = source;
+                int next = 0;
+                TStringsTokenizer strings(lines);
+                TPascalTokenizer reader([&](std::string& Line) {
+                    if (next == lines.Count()) return false;
+                    Line = lines[next++];
+                    return true;
+                });
+                TPascalTokenizer& tokenizer = lent ? strings : reader;
+                tokenizer.NextToken();
+                tokenizer.StartMark();
+                tokenizer.NextToken();
+                switch (c.Change) {
+                case chNextLine:
+                    tokenizer.NextLine();
+                    break;
+                case chLineNumber:
+                    if (lent) {
+                        strings.SetLineNumber(2);
+                    } else {
+                        next = 2;
+                        tokenizer.NextLine(); // the mark gets the line break all the same
+                    }
+                    break;
+                case chSetLine:
+                    tokenizer.SetLine("x y");
+                    break;
+                }
+                const std::string what = std::to_string(c.Change) + (lent ? " lent" : " read");
+                if (read == 0) {
+                    tokenizer.NextToken();
+                    EXPECT_EQ(tokenizer.GetMark(), c.Mark) << what;
+                } else {
+                    EXPECT_EQ(tokenizer.GetMarkedText(read == 2),
+                              read == 2 ? c.WithLastToken : c.MarkedText)
+                        << what;
+                }
+            }
+        }
+    }
+}
+
 TEST(TokenizerTest, MarkedTextLeavesOutTheWholeLastToken) {
     const struct {
         TStringList Lines;
@@ -251,6 +345,24 @@ TEST(TokenizerTest, ReservedWordTables) {
     TReservedWord found;
     for (const char* word : {"dispid", "be", "", "Xyz", "beginx", "_end", "end_", "9end"})
         EXPECT_FALSE(FindDirectiveWord(word, found)) << word;
+    // Words that share a reserved word's first, second and last letters and its length, or
+    // differ from it only by a character that is no letter.
+    for (int i = 0; i < ReservedWordCount; ++i) {
+        const std::string word = ReservedWordText(static_cast<TReservedWord>(i));
+        for (size_t k = 0; k < word.size(); ++k) {
+            for (char replacement : {'_', '1', '@', '`', '\xC9'}) {
+                std::string near = word;
+                near[k] = replacement;
+                EXPECT_FALSE(FindDirectiveWord(near, found)) << near;
+            }
+        }
+        std::string mixed = word;
+        for (size_t k = 0; k < mixed.size(); k += 2)
+            mixed[k] = char(mixed[k] + ('a' - 'A'));
+        EXPECT_TRUE(FindDirectiveWord(mixed, found) && found == i) << mixed;
+    }
+    EXPECT_FALSE(FindDirectiveWord("BEGUN", found));
+    EXPECT_FALSE(FindDirectiveWord("PROPERLY", found));
     EXPECT_TRUE(FindStructureWord("ImPlEmEnTaTiOn", found));
     EXPECT_EQ(found, rwImplementation);
 }
