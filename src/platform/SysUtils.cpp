@@ -176,7 +176,7 @@ public:
                 break;
             }
             FOut.append(FFmt.substr(i, pct - i));
-            i = Spec(pct + 1);
+            i = Conversion(pct + 1);
         }
         return std::move(FOut);
     }
@@ -213,7 +213,7 @@ private:
         return n;
     }
 
-    size_t Spec(size_t i) {
+    size_t Conversion(size_t i) {
         if (i < FFmt.size() && FFmt[i] == '%') {
             FOut += '%';
             return i + 1;
