@@ -150,9 +150,11 @@ TEST(FormFileTest, EditsMinimally) {
 
 TEST(FormFileTest, RefusesBadNamesAndKeepsTheText) {
     TFormFile form(test::MainFormDfm);
-    EXPECT_THROW(form.RenameObject(1, "2Panel"), Exception);
-    EXPECT_THROW(form.RenameHandler("FormCreate", "Form Create"), Exception);
-    EXPECT_THROW(form.SetClassName(0, ""), Exception);
+    EXPECT_EQ(test::ErrorOf([&] { form.RenameObject(1, "2Panel"); }),
+              "'2Panel' is not a valid component name");
+    EXPECT_EQ(test::ErrorOf([&] { form.RenameHandler("FormCreate", "Form Create"); }),
+              "'Form Create' is not a valid identifier");
+    EXPECT_EQ(test::ErrorOf([&] { form.SetClassName(0, ""); }), "'' is not a valid identifier");
     EXPECT_EQ(form.Text(), test::MainFormDfm);
     EXPECT_FALSE(form.Modified());
 }
