@@ -57,11 +57,8 @@ TEST(SettingsCommand, SetStoresTheValueAsTheObjectTookIt) {
 }
 
 TEST(SettingsCommand, BadValuesAreRefusedAndNothingIsWritten) {
-    struct TCase {
-        const char* Args;
-        const char* Message;
-    };
-    const TCase cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
+        // arguments, message
         {"set GeneralSyncDelay 12x",
          "Options.GeneralSyncDelay: '12x' is not a valid integer value\n"},
         {"set ContentsDisplayMode dmTree",
@@ -74,10 +71,10 @@ TEST(SettingsCommand, BadValuesAreRefusedAndNothingIsWritten) {
         {"get Colour", "Unknown setting \"Colour\"\n"},
         {"get Options.ReadMethodPrefix", "Unknown setting \"Options.ReadMethodPrefix\"\n"},
     };
-    for (const TCase& c : cases) {
-        const TRun run = RunKolva(std::string("settings ") + c.Args + " 2>&1");
-        EXPECT_EQ(run.Status, 1) << c.Args;
-        EXPECT_EQ(run.Output, c.Message);
+    for (const auto& [args, message] : cases) {
+        const TRun run = RunKolva(std::string("settings ") + args + " 2>&1");
+        EXPECT_EQ(run.Status, 1) << args;
+        EXPECT_EQ(run.Output, message);
     }
     EXPECT_EQ(UserHive(), "");
     EXPECT_EQ(RunKolva("settings set WrapMargin 2>/dev/null").Status, 2);

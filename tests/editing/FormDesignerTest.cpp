@@ -2,6 +2,7 @@
 
 #include "support/EngineFixture.h"
 #include "support/FormSample.h"
+#include "support/Raised.h"
 
 #include <functional>
 #include <utility>
@@ -30,23 +31,13 @@ class FormDesignerTest : public test::TEngineTest {
 protected:
     FormDesignerTest() { Load(test::MainUnitPas); }
 
-    // Both texts as expected, the unit still compiles, and undo gives the unit back.
-    void Expect(const TReplacements& Unit, const TReplacements& Form) {
-        EXPECT_EQ(Text(), Replaced(test::MainUnitPas, Unit));
-        EXPECT_EQ(Designer.Text(), Replaced(test::MainFormDfm, Form));
-        EXPECT_TRUE(Designer.Modified());
-        EXPECT_TRUE(Compiles("MainUnit"));
-        ExpectUndoRestores();
-    }
-
     TFormFileDesigner Designer{TFormFile(test::MainFormDfm), Editor};
 };
 
+using TRun = std::function<bool(TFormFileDesigner&)>;
+
 TEST_F(FormDesignerTest, AnswersFromTheFormFile) {
-    const struct {
-        std::function<bool(TFormFileDesigner&)> Ask;
-        bool Answer;
-    } cases[] = {
+    const std::pair<TRun, bool> cases[] = {
         {[](auto& D) { return D.IsDesignerClass("tmainform"); }, true},
         {[](auto& D) { return D.IsDesignerClass("TOtherForm"); }, false},
         {[](auto& D) { return D.IsComponent("TMainForm", "nameedit"); }, true},
@@ -58,8 +49,8 @@ TEST_F(FormDesignerTest, AnswersFromTheFormFile) {
         {[](auto& D) { return D.IsEventHandler("TMainForm", "Reset"); }, false},
         {[](auto& D) { return D.IsEventHandler("TOtherForm", "FormCreate"); }, false},
     };
-    for (size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(cases[i].Ask(Designer), cases[i].Answer) << "case " << i;
+    for (const auto& [ask, answer] : cases)
+        EXPECT_EQ(ask(Designer), answer) << "case " << &ask - &cases[0].first;
     Designer.SelectComponent("TOtherForm", "NameEdit");
     EXPECT_EQ(Designer.Selection(), "");
     Designer.SelectComponent("TMainForm", "nameedit");
@@ -69,28 +60,10 @@ TEST_F(FormDesignerTest, AnswersFromTheFormFile) {
     EXPECT_FALSE(Designer.Modified());
 }
 
-TEST_F(FormDesignerTest, RenamesAComponentItsReferencesAndItsField) {
-    ASSERT_TRUE(Designer.RenameComponent("TMainForm", "NameEdit", "CustomerEdit"));
-    Expect({{"    NameEdit: TEdit;", "    CustomerEdit: TEdit;"}},
-           {{"= NameEdit\n", "= CustomerEdit\n"}, {"object NameEdit:", "object CustomerEdit:"}});
-}
-
-TEST_F(FormDesignerTest, RenamesAComponentInAFieldList) {
-    ASSERT_TRUE(
-        Designer.RenameComponent("TMainForm", "OkButton, CancelButton", "OkButton, CloseButton"));
-    Expect({{"OkButton, CancelButton:", "OkButton, CloseButton:"}},
-           {{"object CancelButton:", "object CloseButton:"}});
-}
-
-TEST_F(FormDesignerTest, RenamesAnEventHandlerWithBothItsBindings) {
-    ASSERT_TRUE(Designer.RenameEventHandler("TMainForm", "NameEditChange", "CustomerChanged"));
-    Expect({{"NameEditChange(", "CustomerChanged("}},
-           {{"= NameEditChange\n", "= CustomerChanged\n"}});
-}
-
-// As a designer deletes a panel with the controls on it: their blocks, their fields and the
-// references to them go; their event handlers stay in the unit.
-TEST_F(FormDesignerTest, DeletesComponentsWithWhatIsInsideThem) {
+// Each operation edits both texts, the unit still compiles, and undo gives the unit back.
+// Deleting a component goes as a designer deletes a panel with the controls on it: their
+// blocks, their fields and the references to them go; their event handlers stay.
+TEST_F(FormDesignerTest, EditsTheUnitAndTheFormTogether) {
     const std::string topPanel = R"(  object TopPanel: TPanel
     Align = alTop
     object NameLabel: TLabel
@@ -111,53 +84,65 @@ TEST_F(FormDesignerTest, DeletesComponentsWithWhatIsInsideThem) {
     const std::string cancelButton =
         "  object CancelButton: TButton\n    Anchors = [akRight, akBottom]\n"
         "    ModalResult = 2\n  end\n";
+    const TReplacements classUnit = {{"TMainForm", "TOrderForm"},
+                                     {"  MainForm: TOrderForm;", "  OrderForm: TOrderForm;"}};
+    const TReplacements classForm = {
+        {"object MainForm: TMainForm", "object OrderForm: TOrderForm"}};
     const struct {
-        const char* Name;
+        TRun Run;
         TReplacements Unit, Form;
     } cases[] = {
-        {"TopPanel",
+        {[](auto& D) { return D.RenameComponent("TMainForm", "NameEdit", "CustomerEdit"); },
+         {{"    NameEdit: TEdit;", "    CustomerEdit: TEdit;"}},
+         {{"= NameEdit\n", "= CustomerEdit\n"}, {"object NameEdit:", "object CustomerEdit:"}}},
+        {[](auto& D) {
+             return D.RenameComponent("TMainForm", "OkButton, CancelButton",
+                                      "OkButton, CloseButton");
+         },
+         {{"OkButton, CancelButton:", "OkButton, CloseButton:"}},
+         {{"object CancelButton:", "object CloseButton:"}}},
+        {[](auto& D) {
+             return D.RenameEventHandler("TMainForm", "NameEditChange", "CustomerChanged");
+         },
+         {{"NameEditChange(", "CustomerChanged("}},
+         {{"= NameEditChange\n", "= CustomerChanged\n"}}},
+        {[](auto& D) { return D.RenameClass("TMainForm", "TOrderForm"); }, classUnit, classForm},
+        // The same after the caller renamed the class heading.
+        {[this](auto& D) {
+             TModuleEditor::TEdit edit(Editor, false);
+             TCodeItem& form = Find("TMainForm");
+             form.Name = "TOrderForm";
+             Editor.UpdateDeclaration(&form);
+             return D.RenameClass("TMainForm", "TOrderForm");
+         },
+         classUnit, classForm},
+        {[](auto& D) { return D.DeleteComponent("TMainForm", "TopPanel"); },
          {{"    TopPanel: TPanel;\n    NameLabel: TLabel;\n    NameEdit: TEdit;\n", ""}},
          {{topPanel, ""}, {"  ActiveControl = NameEdit\n", ""}}},
-        {"cancelbutton", {{"OkButton, CancelButton:", "OkButton:"}}, {{cancelButton, ""}}},
-        {"OkButton, CancelButton",
+        {[](auto& D) { return D.DeleteComponent("TMainForm", "cancelbutton"); },
+         {{"OkButton, CancelButton:", "OkButton:"}},
+         {{cancelButton, ""}}},
+        {[](auto& D) { return D.DeleteComponent("TMainForm", "OkButton, CancelButton"); },
          {{"    OkButton, CancelButton: TButton;\n", ""}},
          {{okButton + cancelButton, ""}}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         Load(test::MainUnitPas);
         TFormFileDesigner designer(TFormFile(test::MainFormDfm), Editor);
-        ASSERT_TRUE(designer.DeleteComponent("TMainForm", c.Name)) << c.Name;
-        EXPECT_EQ(Text(), Replaced(test::MainUnitPas, c.Unit)) << c.Name;
-        EXPECT_EQ(designer.Text(), Replaced(test::MainFormDfm, c.Form)) << c.Name;
-        EXPECT_TRUE(Compiles("MainUnit")) << c.Name;
+        ASSERT_TRUE(c.Run(designer));
+        EXPECT_EQ(Text(), Replaced(test::MainUnitPas, c.Unit));
+        EXPECT_EQ(designer.Text(), Replaced(test::MainFormDfm, c.Form));
+        EXPECT_TRUE(designer.Modified());
+        EXPECT_TRUE(Compiles("MainUnit"));
         ExpectUndoRestores();
     }
 }
 
-TEST_F(FormDesignerTest, RenamesTheClassAndNamesTheRootAfterIt) {
-    ASSERT_TRUE(Designer.RenameClass("TMainForm", "TOrderForm"));
-    Expect({{"TMainForm", "TOrderForm"}, {"  MainForm: TOrderForm;", "  OrderForm: TOrderForm;"}},
-           {{"object MainForm: TMainForm", "object OrderForm: TOrderForm"}});
-}
-
-TEST_F(FormDesignerTest, RenamesTheClassAfterTheCallerRenamedItsHeading) {
-    {
-        TModuleEditor::TEdit edit(Editor, false);
-        TCodeItem& form = Find("TMainForm");
-        form.Name = "TOrderForm";
-        Editor.UpdateDeclaration(&form);
-        ASSERT_TRUE(Designer.RenameClass("TMainForm", "TOrderForm"));
-    }
-    Expect({{"TMainForm", "TOrderForm"}, {"  MainForm: TOrderForm;", "  OrderForm: TOrderForm;"}},
-           {{"object MainForm: TMainForm", "object OrderForm: TOrderForm"}});
-}
-
 // Refused operations change neither text.
 TEST_F(FormDesignerTest, RefusesWithoutChangingAnything) {
-    const struct {
-        std::function<bool(TFormFileDesigner&)> Run;
-        const char* Error; // null: answers false
-    } cases[] = {
+    const std::pair<TRun, const char*> cases[] = {
+        // the error, or null: answers false
         {[](auto& D) { return D.RenameComponent("TOtherForm", "NameEdit", "X"); }, nullptr},
         {[](auto& D) { return D.RenameComponent("TMainForm", "FChanged", "FDirty"); }, nullptr},
         {[](auto& D) { return D.RenameComponent("TMainForm", "NameEdit", "okbutton"); },
@@ -175,63 +160,55 @@ TEST_F(FormDesignerTest, RefusesWithoutChangingAnything) {
         {[](auto& D) { return D.RenameClass("TMainForm", "TImages"); },
          "A component named Images already exists"},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        if (cases[i].Error) {
-            try {
-                cases[i].Run(Designer);
-                ADD_FAILURE() << "no error in case " << i;
-            } catch (const Exception& E) {
-                EXPECT_EQ(E.Message(), cases[i].Error);
-            }
-        } else {
-            EXPECT_FALSE(cases[i].Run(Designer)) << "case " << i;
-        }
-        EXPECT_EQ(Text(), test::MainUnitPas) << "case " << i;
-        EXPECT_EQ(Designer.Text(), test::MainFormDfm) << "case " << i;
+    for (const auto& [run, error] : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &run - &cases[0].first);
+        bool answer = true;
+        EXPECT_EQ(test::ErrorOf([&] { answer = run(Designer); }), error ? error : "(no error)");
+        EXPECT_TRUE(error || !answer);
+        EXPECT_EQ(Text(), test::MainUnitPas);
+        EXPECT_EQ(Designer.Text(), test::MainFormDfm);
     }
     EXPECT_FALSE(Designer.Modified());
 }
 
-// Rewriting these declarations would lose the code beside them.
-TEST_F(FormDesignerTest, LeavesDeclarationsSharingTheirLinesAlone) {
+// Rewriting these declarations would lose the code beside them; components of an ancestor
+// form have their fields in another unit.
+TEST_F(FormDesignerTest, LeavesWhatItCannotRewriteAlone) {
+    const std::string ancestor =
+        "inherited MainForm: TMainForm\n  inherited OkButton: TButton\n  end\nend\n";
     const struct {
         TReplacements Unit;
-        std::function<bool(TFormFileDesigner&)> Run;
+        std::string Form;
+        TRun Run;
         const char* Error;
     } cases[] = {
         {{{"    NameLabel: TLabel;\n    NameEdit: TEdit;",
            "    NameLabel: TLabel; NameEdit: TEdit;"}},
+         test::MainFormDfm,
          [](auto& D) { return D.RenameComponent("TMainForm", "NameEdit", "CustomerEdit"); },
          "Cannot perform operation on bad formatted item NameEdit"},
         {{{"OkButtonClick(Sender: TObject);\nbegin", "OkButtonClick(Sender: TObject); begin"}},
+         test::MainFormDfm,
          [](auto& D) { return D.RenameEventHandler("TMainForm", "OkButtonClick", "Confirm"); },
          "Cannot perform operation on bad formatted item OkButtonClick"},
+        {{},
+         ancestor,
+         [](auto& D) { return D.DeleteComponent("TMainForm", "OkButton"); },
+         "Component OkButton was introduced in an ancestor form and cannot be deleted"},
+        {{},
+         ancestor,
+         [](auto& D) { return D.RenameComponent("TMainForm", "OkButton", "Ok"); },
+         "Component OkButton was introduced in an ancestor form and cannot be renamed"},
     };
     for (const auto& c : cases) {
         Load(Replaced(test::MainUnitPas, c.Unit));
-        TFormFileDesigner designer(TFormFile(test::MainFormDfm), Editor);
-        try {
-            c.Run(designer);
-            ADD_FAILURE() << "no error for " << c.Error;
-        } catch (const Exception& E) {
-            EXPECT_EQ(E.Message(), c.Error);
-        }
+        TFormFileDesigner designer(TFormFile(c.Form), Editor);
+        EXPECT_TRUE(designer.IsComponent("TMainForm", "OkButton"));
+        EXPECT_EQ(test::ErrorOf([&] { c.Run(designer); }), c.Error);
         EXPECT_EQ(Text(), Original);
+        EXPECT_EQ(designer.Text(), c.Form);
         EXPECT_FALSE(designer.Modified());
     }
-}
-
-TEST_F(FormDesignerTest, KeepsComponentsOfAnAncestorForm) {
-    TFormFileDesigner designer(TFormFile("inherited MainForm: TMainForm\n"
-                                         "  inherited OkButton: TButton\n"
-                                         "  end\n"
-                                         "end\n"),
-                               Editor);
-    EXPECT_TRUE(designer.IsComponent("TMainForm", "OkButton"));
-    EXPECT_THROW(designer.DeleteComponent("TMainForm", "OkButton"), Exception);
-    EXPECT_THROW(designer.RenameComponent("TMainForm", "OkButton", "Ok"), Exception);
-    EXPECT_EQ(Text(), test::MainUnitPas);
-    EXPECT_FALSE(designer.Modified());
 }
 
 } // namespace

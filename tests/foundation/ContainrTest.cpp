@@ -1,5 +1,8 @@
 #include "foundation/Containr.h"
 
+#include "support/Raised.h"
+#include "support/StreamBytes.h"
+
 #include <algorithm>
 #include <random>
 
@@ -8,19 +11,17 @@
 namespace kolva {
 namespace {
 
-// An item with an integer key that counts how many of its kind are alive, so tests can see
-// which items a container freed.
+using namespace test;
+
+// An item with an integer key, counted alive, so tests can see which items a container freed.
 class TKeyItem : public TStreamable {
 public:
     static const TStreamableClass ClassInfo;
     const TStreamableClass& ClassType() const override { return ClassInfo; }
-    static int Alive;
 
-    TKeyItem() { ++Alive; }
-    explicit TKeyItem(int AKey) : Key(AKey) { ++Alive; }
-    ~TKeyItem() override { --Alive; }
-
-    int Key = 0;
+    explicit TKeyItem(int AKey = 0) : Key(AKey) {}
+    int Key;
+    TAlive Alive;
 
 protected:
     void Load(TFilter& Filter) override {
@@ -29,7 +30,6 @@ protected:
     }
     void Store(TFilter& Filter) const override { WriteInteger(Filter, Key); }
 };
-int TKeyItem::Alive = 0;
 constinit const TStreamableClass TKeyItem::ClassInfo =
     StreamableClass<TKeyItem, TStreamable>("TContainrTestItem");
 const TStreamableRegistrar RegisterKeyItem(TKeyItem::ClassInfo);
@@ -68,11 +68,7 @@ constinit const TStreamableClass TKeyedList::ClassInfo =
     StreamableClass<TKeyedList, TCollection>("TContainrTestList");
 const TStreamableRegistrar RegisterKeyedList(TKeyedList::ClassInfo);
 
-class ContainerTest : public testing::Test {
-protected:
-    void SetUp() override { TKeyItem::Alive = 0; }
-    void TearDown() override { EXPECT_EQ(TKeyItem::Alive, 0) << "an item leaked"; }
-};
+using ContainerTest = TLeakCheckTest;
 
 TEST_F(ContainerTest, OwnershipDecidesWhetherRemovingFrees) {
     for (bool owns : {true, false}) {
@@ -88,13 +84,13 @@ TEST_F(ContainerTest, OwnershipDecidesWhetherRemovingFrees) {
             TKeyItem absent(99);
             list.Remove(&absent); // not there: nothing happens
             list.Delete(0);       // item 2: never freed
-            EXPECT_EQ(TKeyItem::Alive, owns ? 5 : 7);
+            EXPECT_EQ(TAlive::Count, owns ? 5 : 7);
             list.FreeAll();
             EXPECT_EQ(list.Count(), 0);
-            EXPECT_EQ(TKeyItem::Alive, owns ? 2 : 7);
+            EXPECT_EQ(TAlive::Count, owns ? 2 : 7);
             items.push_back(list.AddKey(6));
         } // destruction frees like FreeAll
-        EXPECT_EQ(TKeyItem::Alive, owns ? 1 : 7);
+        EXPECT_EQ(TAlive::Count, owns ? 1 : 7);
         for (size_t i = 0; i < items.size(); ++i)
             if (!owns || i == 2) delete items[i];
     }
@@ -186,15 +182,12 @@ TEST_F(ContainerTest, EachDuplicatesModeTreatsAKnownKeyItsWay) {
             list.AddKey(2);
             auto* dup = new TKeyItem(2);
             int result = -2;
-            try {
-                result = list.Add(dup);
-            } catch (const EContainerError& e) {
-                EXPECT_EQ(e.Message(), "Container error: 0");
-            }
+            const std::string error = ErrorOf([&] { result = list.Add(dup); });
+            EXPECT_EQ(error, result == -2 ? "Container error: 0" : "(no error)");
             const bool accepted = c.Mode == TContainer::dupAccept;
             EXPECT_EQ(result, sorted && accepted ? 1 : c.Result);
             EXPECT_EQ(list.Count(), accepted ? 3 : 2);
-            EXPECT_EQ(TKeyItem::Alive, c.ItemFreed ? 2 : 3);
+            EXPECT_EQ(TAlive::Count, c.ItemFreed ? 2 : 3);
             if (!c.ItemFreed && !accepted) delete dup;
             const int one = 1, two = 2, three = 3;
             EXPECT_EQ(list.CanAcceptKey(&one, &two), accepted);
@@ -263,7 +256,7 @@ TEST_F(ContainerTest, LeavingDupAcceptRemovesDuplicatesKeepingTheFirst) {
         list.SetDuplicates(TContainer::dupIgnore);
         EXPECT_EQ(list.Keys(), (std::vector<int>{1, 2}));
         EXPECT_TRUE(sorted || list.Items(0) == first) << "the earliest occurrence survives";
-        EXPECT_EQ(TKeyItem::Alive, 2) << "removed duplicates are freed by an owner";
+        EXPECT_EQ(TAlive::Count, 2) << "removed duplicates are freed by an owner";
         EXPECT_EQ(changes, 1);
     }
 }
@@ -292,35 +285,17 @@ TEST_F(ContainerTest, AssignSharesItemsThroughTheDuplicateCheckWhereNeeded) {
     }
     source.Assign(source);
     EXPECT_EQ(source.Count(), 3) << "assigning a container to itself keeps its items";
-    try {
-        source.Assign(TKeyItem(1));
-        ADD_FAILURE();
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "Cannot assign a TKeyItem to a TKeyedList");
-    }
+    EXPECT_EQ(ErrorOf<EConvertError>([&] { source.Assign(TKeyItem(1)); }),
+              "Cannot assign a TKeyItem to a TKeyedList");
 }
 
 // ---------------------------------------------------------------------------------------
 // Streaming
 
-std::string Str(std::string_view S) {
-    return char(S.size()) + std::string(S);
-}
-std::string Int(int32_t V) {
-    return {char(V), char(V >> 8), char(V >> 16), char(V >> 24)};
-}
 std::string Flags(int Sortable, int Duplicates, int OwnsItems, int Sorted) {
     return {char(Sortable), char(Duplicates), char(OwnsItems), char(Sorted)};
 }
 const std::string Item5 = Str("TContainrTestItem") + Int(5);
-
-std::unique_ptr<TStreamable> ReadBack(const std::string& Bytes) {
-    TMemoryStream stream;
-    stream.WriteBuffer(Bytes.data(), int32_t(Bytes.size()));
-    TFilter filter(&stream);
-    filter.Seek(0, soBeginning);
-    return filter.ReadObject();
-}
 
 TEST_F(ContainerTest, StreamedContainerComesBackAsADeepCopyInItsStoredOrder) {
     TKeyedList list;
@@ -335,11 +310,8 @@ TEST_F(ContainerTest, StreamedContainerComesBackAsADeepCopyInItsStoredOrder) {
     outer.Add(new TKeyItem(9));
     outer.Add(CloneStreamable(list).release());
 
-    TMemoryStream stream;
-    TFilter(&stream).WriteObject(list);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), stream.Size()),
-              Str("TContainrTestList") + Flags(1, 3, 1, 1) + Int(2) + Item5 +
-                  Str("TContainrTestItem") + Int(7));
+    EXPECT_EQ(Stored(list), Str("TContainrTestList") + Flags(1, 3, 1, 1) + Int(2) + Item5 +
+                                Str("TContainrTestItem") + Int(7));
 
     auto copy = As<TCollection>(CloneStreamable(outer));
     EXPECT_EQ(static_cast<TKeyItem*>(copy->Items(0))->Key, 9);
@@ -385,14 +357,8 @@ TEST_F(ContainerTest, ReadingMatchesNamesIgnoringCaseAndReportsWhatItCannotRead)
         // The flags are read unchecked; a stream that ends in them fails at the count.
         {Str("TCollection") + "\x01", "Stream read error"},
     };
-    for (const auto& [bytes, message] : failures) {
-        try {
-            ReadBack(bytes);
-            ADD_FAILURE() << message;
-        } catch (const EStreamError& e) {
-            EXPECT_EQ(e.Message(), message);
-        }
-    }
+    for (const auto& [bytes, message] : failures)
+        EXPECT_EQ(ErrorOf<EStreamError>([&] { ReadBack(bytes); }), message);
     EXPECT_THROW(ReadBack(failures[0].first), EStreamableError);
     auto list = As<TCollection>(ReadBack(Str("tCOLLECTION") + Flags(1, 0, 1, 1) + Int(1) +
                                          Str("tcontainrtestITEM") + Int(4)));

@@ -1,11 +1,15 @@
 #include "foundation/Editable.h"
 
+#include "support/Raised.h"
 #include "support/ScriptedDialogs.h"
+#include "support/StreamBytes.h"
 
 #include <gtest/gtest.h>
 
 namespace kolva {
 namespace {
+
+using namespace test;
 
 // A named listable kept in lists by its name, compared without regard to case, as the
 // system's template macros are.
@@ -13,11 +17,8 @@ class TNamed : public TListable {
 public:
     static const TListableClass ClassInfo;
     const TStreamableClass& ClassType() const override { return ClassInfo; }
-    static int Alive;
 
-    TNamed() { ++Alive; }
-    explicit TNamed(std::string AName) : Name(std::move(AName)) { ++Alive; }
-    ~TNamed() override { --Alive; }
+    explicit TNamed(std::string AName = "") : Name(std::move(AName)) {}
 
     static int CompareKeys(const void* Key1, const void* Key2) {
         return CompareText(*static_cast<const std::string*>(Key1),
@@ -30,6 +31,7 @@ public:
 
     std::string Name;
     TStringList Lines;
+    TAlive Alive;
 
 protected:
     void Load(TFilter& Filter) override {
@@ -42,7 +44,6 @@ protected:
         WriteStrings(Filter, Lines);
     }
 };
-int TNamed::Alive = 0;
 constinit const TListableClass TNamed::ClassInfo =
     ListableClass<TNamed, TListable>("TEditableTestNamed");
 const TStreamableRegistrar RegisterNamed(TNamed::ClassInfo);
@@ -58,20 +59,17 @@ constinit const TStreamableClass TPlain::ClassInfo =
     StreamableClass<TPlain, TEditable>("TEditableTestPlain");
 const TStreamableRegistrar RegisterPlain(TPlain::ClassInfo);
 
-// Editors under the numbers 21, 23 and 25 (and a second one for 21) that record their use.
-template <uint16_t ID>
-class TTestEditor : public TFWEditor {
+// An editor that records its use; registered under the numbers 21 (twice), 23 and 25.
+class TRecordingEditor : public TFWEditor {
 public:
-    static const TFWEditorClass ClassInfo;
-    static constexpr uint16_t EditorID() { return ID; }
     static inline bool Answer = true;
     static inline int Created = 0, Freed = 0;
     static inline std::string Edited;
 
-    explicit TTestEditor(TEditable& Entity) : TFWEditor(Entity), FNamed(As<TNamed>(Entity)) {
+    explicit TRecordingEditor(TEditable& Entity) : TFWEditor(Entity), FNamed(As<TNamed>(Entity)) {
         ++Created;
     }
-    ~TTestEditor() override { ++Freed; }
+    ~TRecordingEditor() override { ++Freed; }
     bool Execute() override {
         Edited = FNamed.Name;
         return Answer;
@@ -80,59 +78,48 @@ public:
 private:
     TNamed& FNamed;
 };
-template <uint16_t ID>
-constinit const TFWEditorClass
-    TTestEditor<ID>::ClassInfo = EditorClass<TTestEditor<ID>>("TTestEditor");
+constexpr TFWEditorClass Editor21{"TEditor21", 21, CreateEditorOf<TRecordingEditor>},
+    Editor23{"TEditor23", 23, CreateEditorOf<TRecordingEditor>},
+    Editor25{"TEditor25", 25, CreateEditorOf<TRecordingEditor>},
+    Other21{"TOther21", 21, CreateEditorOf<TRecordingEditor>};
 
-struct TOtherEditor : TFWEditor {
-    static const TFWEditorClass ClassInfo;
-    static constexpr uint16_t EditorID() { return 21; }
-    using TFWEditor::TFWEditor;
-};
-constinit const TFWEditorClass TOtherEditor::ClassInfo = EditorClass<TOtherEditor>("TOther");
-
-class EditableTest : public testing::Test {
-protected:
-    void SetUp() override { TNamed::Alive = 0; }
-    void TearDown() override { EXPECT_EQ(TNamed::Alive, 0) << "an item leaked"; }
-};
+using EditableTest = TLeakCheckTest;
 
 TEST_F(EditableTest, FactoryKeepsEditorsInNumberOrderAndTheFirstOfANumber) {
     TEditorFactory factory;
-    factory.RegisterEditors({&TTestEditor<25>::ClassInfo, &TTestEditor<21>::ClassInfo,
-                             &TTestEditor<23>::ClassInfo, &TOtherEditor::ClassInfo});
+    factory.RegisterEditors({&Editor25, &Editor21, &Editor23, &Other21});
     ASSERT_EQ(factory.Count(), 3);
-    EXPECT_EQ(&factory.Editors(0), &TTestEditor<21>::ClassInfo);
-    EXPECT_EQ(&factory.Editors(1), &TTestEditor<23>::ClassInfo);
-    EXPECT_EQ(&factory.Editors(2), &TTestEditor<25>::ClassInfo);
+    EXPECT_EQ(&factory.Editors(0), &Editor21);
+    EXPECT_EQ(&factory.Editors(1), &Editor23);
+    EXPECT_EQ(&factory.Editors(2), &Editor25);
 
     int index;
-    EXPECT_EQ(factory.FindEditor(23, index), &TTestEditor<23>::ClassInfo);
+    EXPECT_EQ(factory.FindEditor(23, index), &Editor23);
     EXPECT_EQ(index, 1);
     EXPECT_EQ(&factory.EditorClassFor(26), &TFWEditor::ClassInfo);
     TPlain module; // number 26: nobody registered it
     auto editor = factory.CreateEditor(module);
     EXPECT_EQ(typeid(*editor), typeid(TFWEditor));
 
-    factory.UnregisterEditor(TTestEditor<21>::ClassInfo);
-    factory.RegisterEditor(TOtherEditor::ClassInfo);
-    EXPECT_EQ(&factory.Editors(0), &TOtherEditor::ClassInfo);
+    factory.UnregisterEditor(Editor21);
+    factory.RegisterEditor(Other21);
+    EXPECT_EQ(&factory.Editors(0), &Other21);
 }
 
 TEST_F(EditableTest, EditRunsTheRegisteredEditorAndFreesItWhateverItAnswers) {
-    EditorFactory().RegisterEditor(TTestEditor<21>::ClassInfo);
+    EditorFactory().RegisterEditor(Editor21);
     TNamed item("Alpha");
     for (bool answer : {true, false}) {
-        TTestEditor<21>::Answer = answer;
-        TTestEditor<21>::Edited.clear();
+        TRecordingEditor::Answer = answer;
+        TRecordingEditor::Edited.clear();
         EXPECT_EQ(item.Edit(), answer);
-        EXPECT_EQ(TTestEditor<21>::Edited, "Alpha");
-        EXPECT_EQ(TTestEditor<21>::Created, TTestEditor<21>::Freed);
+        EXPECT_EQ(TRecordingEditor::Edited, "Alpha");
+        EXPECT_EQ(TRecordingEditor::Created, TRecordingEditor::Freed);
     }
     // An editor meant for another model class refuses the object.
     TPlain plain;
-    EXPECT_THROW(TTestEditor<21>::ClassInfo.Create(plain), EInvalidCast);
-    EditorFactory().UnregisterEditor(TTestEditor<21>::ClassInfo);
+    EXPECT_THROW(Editor21.Create(plain), EInvalidCast);
+    EditorFactory().UnregisterEditor(Editor21);
 }
 
 TEST_F(EditableTest, WithoutAnEditorTheBaseOneSaysDefaultsWillBeUsed) {
@@ -154,13 +141,9 @@ TEST_F(EditableTest, ListOfASortedItemClassSortsAndRefusesDuplicateKeys) {
     EXPECT_EQ(list.Duplicates(), TContainer::dupFreeAndError);
     list.Add(new TNamed("beta"));
     list.Add(new TNamed("Alpha"));
-    try {
-        list.Add(new TNamed("ALPHA"));
-        ADD_FAILURE();
-    } catch (const EContainerError& e) {
-        EXPECT_EQ(e.Message(), "Container error: 0");
-    }
-    EXPECT_EQ(TNamed::Alive, 2) << "the duplicate was freed";
+    EXPECT_EQ(ErrorOf<EContainerError>([&] { list.Add(new TNamed("ALPHA")); }),
+              "Container error: 0");
+    EXPECT_EQ(TAlive::Count, 2) << "the duplicate was freed";
     std::string text;
     list.GetItemText(0, text);
     EXPECT_EQ(text, "Alpha");
@@ -171,16 +154,12 @@ TEST_F(EditableTest, ListOfASortedItemClassSortsAndRefusesDuplicateKeys) {
 
     list.SetItemClass(nullptr);
     EXPECT_EQ(list.Count(), 0) << "a different item class empties the list";
-    EXPECT_EQ(TNamed::Alive, 1);
+    EXPECT_EQ(TAlive::Count, 1);
     EXPECT_FALSE(list.Sorted());
 }
 
 TEST_F(EditableTest, StoredListNamesItsItemClassAndComesBackAsItWas) {
-    TEditableList none(nullptr);
-    TMemoryStream bare;
-    TFilter(&bare).WriteObject(none);
-    const std::string bytes(reinterpret_cast<const char*>(bare.Memory()), size_t(bare.Size()));
-    EXPECT_EQ(bytes.substr(bytes.size() - 11), "\x0aNoClassRef");
+    EXPECT_TRUE(Stored(TEditableList(nullptr)).ends_with("\x0aNoClassRef"));
 
     TEditableList list(&TNamed::ClassInfo);
     for (const char* name : {"c", "A", "b"})
@@ -196,7 +175,7 @@ TEST_F(EditableTest, StoredListNamesItsItemClassAndComesBackAsItWas) {
         EXPECT_EQ(a, b);
         EXPECT_NE(list.Items(i), copy->Items(i)) << "a deep copy shares no item";
     }
-    EXPECT_EQ(TNamed::Alive, 6);
+    EXPECT_EQ(TAlive::Count, 6);
 
     TNamed item("Alpha");
     item.Lines.Add("line");
@@ -210,9 +189,7 @@ TEST_F(EditableTest, ReadingRefusesItemClassesAndItemsThatAreNotListables) {
     list.SetOwnsItems(false); // a non-owning list read inside a failing one goes with it
     TNamed named("x");
     list.Add(&named);
-    TMemoryStream stream;
-    TFilter(&stream).WriteObject(list);
-    std::string bytes(reinterpret_cast<const char*>(stream.Memory()), size_t(stream.Size()));
+    std::string bytes = Stored(list);
     bytes.resize(bytes.size() - 11);
     const std::string sortedList("\x0dTEditableList\x01\x00\x01\x01\x01\0\0\0", 22);
     for (auto [whole, error] : {
@@ -220,17 +197,14 @@ TEST_F(EditableTest, ReadingRefusesItemClassesAndItemsThatAreNotListables) {
              {bytes + "\x12TEditableTestPlain", "EInvalidCast"},
              {sortedList + bytes + "\x0aNoClassRef\x0aNoClassRef", "EInvalidCast"},
          }) {
-        TMemoryStream in;
-        in.WriteBuffer(whole.data(), int32_t(whole.size()));
-        in.SetPosition(0);
         try {
-            TFilter(&in).ReadObject();
+            ReadBack(whole);
             ADD_FAILURE() << error;
         } catch (const Exception& e) {
             EXPECT_EQ(ClassNameOf(typeid(e)), error) << e.Message();
         }
     }
-    EXPECT_EQ(TNamed::Alive, 1) << "only the original is left";
+    EXPECT_EQ(TAlive::Count, 1) << "only the original is left";
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "foundation/Filters.h"
 
 #include "foundation/Containr.h"
+#include "support/Raised.h"
+#include "support/StreamBytes.h"
 
 #include <climits>
 
@@ -9,16 +11,7 @@
 namespace kolva {
 namespace {
 
-std::string Bytes(const TMemoryStream& Stream) {
-    return std::string(reinterpret_cast<const char*>(Stream.Memory()), size_t(Stream.Size()));
-}
-
-TMemoryStream StreamOf(const std::string& Bytes) {
-    TMemoryStream stream;
-    stream.WriteBuffer(Bytes.data(), int32_t(Bytes.size()));
-    stream.SetPosition(0);
-    return stream;
-}
+using namespace test;
 
 TEST(Encoding, IntegersStringsAndStringListsHaveTheirFixedBytes) {
     for (const auto& [value, bytes] :
@@ -69,12 +62,7 @@ TEST(Encoding, BadCountsAndShortStreamsRaiseTheirErrors) {
     };
     for (const auto& [bytes, read, message] : cases) {
         TMemoryStream in = StreamOf(bytes);
-        try {
-            read(in);
-            ADD_FAILURE() << message;
-        } catch (const EStreamError& e) {
-            EXPECT_EQ(e.Message(), message);
-        }
+        EXPECT_EQ(ErrorOf<EStreamError>([&] { read(in); }), message);
     }
 }
 
@@ -113,37 +101,25 @@ TEST(StreamableRegistry, FindsByNameIgnoringCaseAndKeepsTheFirstOfAName) {
         EXPECT_EQ(&GetStreamableClass("TFILTERSTESTPOINT"), &TPoint::ClassInfo);
         EXPECT_TRUE(TOtherPoint::ClassInfo.InheritsFrom(TStreamable::ClassInfo));
 
-        TMemoryStream stream;
-        TFilter(&stream).WriteObject(point);
-        EXPECT_EQ(Bytes(stream), std::string("\x11TFiltersTestPoint\x02\x01\0\0", 22));
+        EXPECT_EQ(Stored(point), std::string("\x11TFiltersTestPoint\x02\x01\0\0", 22));
         auto copy = As<TPoint>(CloneStreamable(point));
         EXPECT_EQ(copy->X, 258);
         EXPECT_NE(copy.get(), &point);
     } // the ignored registration's end leaves the first alone until its own end
     EXPECT_EQ(FindStreamableClass("TFiltersTestPoint"), nullptr);
-    try {
-        GetStreamableClass("TFiltersTestPoint");
-        ADD_FAILURE();
-    } catch (const EStreamableError& e) {
-        EXPECT_EQ(e.Message(), "TFiltersTestPoint not registered as streamable");
-    }
+    EXPECT_EQ(ErrorOf<EStreamableError>([] { GetStreamableClass("TFiltersTestPoint"); }),
+              "TFiltersTestPoint not registered as streamable");
     EXPECT_THROW(RegisterStreamable(TContainer::ClassInfo), EStreamableError) << "abstract";
 }
 
 TEST(StreamableRegistry, WritingRefusesWhatCannotBeReadBackAsItself) {
     struct TUnnamed : TPoint {}; // inherits its parent's class record
-    TMemoryStream stream;
-    TFilter filter(&stream);
-    try {
-        filter.WriteObject(TUnnamed());
-        ADD_FAILURE();
-    } catch (const EStreamableError& e) {
-        EXPECT_EQ(e.Message(), "TUnnamed not registered as streamable");
-    }
+    EXPECT_EQ(ErrorOf<EStreamableError>([] { Stored(TUnnamed()); }),
+              "TUnnamed not registered as streamable");
     TCollection list;
     list.SetOwnsItems(true);
     list.Add(new TObject);
-    EXPECT_THROW(filter.WriteObject(list), EStreamableError);
+    EXPECT_THROW(Stored(list), EStreamableError);
 }
 
 TEST(Filter, ForwardsToItsStreamAndTellsInnerFiltersOfEveryObjectBuilt) {
@@ -198,15 +174,9 @@ TEST(Filter, RefusesNestingDeeperThanItsLimit) {
                      (i + 1 < Depth ? std::string("\x01\0\0\0", 4) : std::string(4, '\0'));
         return bytes;
     };
-    TMemoryStream ok = StreamOf(nested(TFilter::MaxNesting));
-    EXPECT_NO_THROW(TFilter(&ok).ReadObject());
-    TMemoryStream deep = StreamOf(nested(TFilter::MaxNesting + 1));
-    try {
-        TFilter(&deep).ReadObject();
-        ADD_FAILURE();
-    } catch (const EStreamError& e) {
-        EXPECT_EQ(e.Message(), "Objects nested too deeply in stream");
-    }
+    EXPECT_NO_THROW(ReadBack(nested(TFilter::MaxNesting)));
+    EXPECT_EQ(ErrorOf<EStreamError>([&] { ReadBack(nested(TFilter::MaxNesting + 1)); }),
+              "Objects nested too deeply in stream");
 }
 
 } // namespace

@@ -2,66 +2,53 @@
 
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
+#include "support/Raised.h"
 #include "support/TempPrefix.h"
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
 #include <memory>
+
+#include <gtest/gtest.h>
 
 namespace kolva {
 namespace {
 
 using test::TempPrefix;
 
-void PutLE(std::string& s, size_t at, uint64_t v, size_t width) {
-    for (size_t i = 0; i < width; ++i) s[at + i] = char((v >> (8 * i)) & 0xFF);
+// V in Width bytes, little-endian.
+std::string LE(uint64_t V, size_t Width) {
+    std::string bytes;
+    for (size_t i = 0; i < Width; ++i)
+        bytes += char(V >> (8 * i));
+    return bytes;
 }
 
 // A version block in the layout cmake/VersionBlock.cmake writes.
-std::string Block(uint16_t major, uint16_t minor, uint16_t release, uint16_t build,
-                  const std::string& strings) {
-    std::string b(68, '\0');
-    b.replace(0, 8, "KOLVAVER");
-    const uint32_t fixed[13] = {0xFEEF04BD, 0x10000,
-                                uint32_t(major) << 16 | minor, uint32_t(release) << 16 | build,
-                                0, 0, 0x3F, 0x21, 0x40004, 1, 0, 0x01D00000, 0};
-    for (size_t i = 0; i < 13; ++i) PutLE(b, 12 + 4 * i, fixed[i], 4);
-    PutLE(b, 64, 0x0409, 2);
-    PutLE(b, 66, 0x04E4, 2);
-    b += strings + std::string(1, '\0');
-    PutLE(b, 8, b.size(), 4);
-    return b;
+std::string Block(uint16_t Major, uint16_t Minor, uint16_t Release, uint16_t Build,
+                  const std::string& Strings) {
+    const uint32_t ms = uint32_t(Major) << 16 | Minor, ls = uint32_t(Release) << 16 | Build;
+    const uint32_t fixed[] = {0xFEEF04BD, 0x10000, ms, ls, 0,          0, 0x3F,
+                              0x21,       0x40004, 1,  0,  0x01D00000, 0};
+    std::string body;
+    for (uint32_t v : fixed)
+        body += LE(v, 4);
+    body += LE(0x0409, 2) + LE(0x04E4, 2) + Strings + '\0';
+    return "KOLVAVER" + LE(12 + body.size(), 4) + body;
 }
 
-// The smallest ELF64 file with the named section holding `data`.
-std::string ElfWithSection(const std::string& name, const std::string& data) {
-    const std::string names = std::string("\0.shstrtab\0", 11) + name + '\0';
-    std::string f(64, '\0');
-    f.replace(0, 4, "\x7f" "ELF");
-    f[4] = 2;
-    f[5] = 1;
-    const size_t dataAt = f.size();
-    f += data;
-    const size_t namesAt = f.size();
-    f += names;
-    const size_t shoff = f.size();
-    PutLE(f, 0x28, shoff, 8);
-    PutLE(f, 0x3A, 64, 2);
-    PutLE(f, 0x3C, 3, 2);
-    PutLE(f, 0x3E, 1, 2);
-    f += std::string(64, '\0'); // the null section
-    auto section = [&](uint32_t nameAt, uint64_t at, uint64_t size) {
-        std::string h(64, '\0');
-        PutLE(h, 0, nameAt, 4);
-        PutLE(h, 0x18, at, 8);
-        PutLE(h, 0x20, size, 8);
-        f += h;
+// The smallest ELF64 file with the named section holding Data: header, Data, the section
+// names, and the headers of the null section, the names and Data.
+std::string ElfWithSection(const std::string& Name, const std::string& Data) {
+    const std::string names = std::string("\0.shstrtab\0", 11) + Name + '\0';
+    const size_t namesAt = 64 + Data.size();
+    const auto section = [](uint32_t NameAt, uint64_t At, uint64_t Size) {
+        return LE(NameAt, 4) + std::string(20, '\0') + LE(At, 8) + LE(Size, 8) +
+               std::string(24, '\0');
     };
-    section(1, namesAt, names.size());
-    section(11, dataAt, data.size());
-    return f;
+    return std::string("\177ELF\2\1", 6) + std::string(34, '\0') + LE(namesAt + names.size(), 8) +
+           std::string(10, '\0') + LE(64, 2) + LE(3, 2) + LE(1, 2) + Data + names +
+           std::string(64, '\0') + section(1, namesAt, names.size()) + section(11, 64, Data.size());
 }
 
 std::string WriteTemp(const std::string& name, const std::string& content) {
@@ -85,8 +72,7 @@ TEST(VersionRes, ReadsTheBlockOfAnyFile) {
     EXPECT_EQ(res.FileFlags, 0x21u & 0x3F);
     EXPECT_EQ(res.FileOS, 0x40004u);
 
-    res.SetFileName(WriteTemp("w.so",
-                              ElfWithSection(".kolva_version", Block(1, 2, 3, 45, ""))));
+    res.SetFileName(WriteTemp("w.so", ElfWithSection(".kolva_version", Block(1, 2, 3, 45, ""))));
     EXPECT_EQ(res.VersionText(), "Version 1.23 build 45");
 }
 
@@ -97,14 +83,9 @@ TEST(VersionRes, FilesWithoutABlockSayNoVersionInfo) {
          {TempPrefix() + "/does-not-exist", WriteTemp("plain.txt", "not an ELF file"),
           WriteTemp("other.so", ElfWithSection(".data", block)),
           WriteTemp("short.so", ElfWithSection(".kolva_version", truncated))}) {
-        SCOPED_TRACE(file);
         TVersionRes res;
-        try {
-            res.SetFileName(file);
-            FAIL() << "no error raised";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message(), "No version info available");
-        }
+        EXPECT_EQ(test::ErrorOf([&] { res.SetFileName(file); }), "No version info available")
+            << file;
     }
 }
 

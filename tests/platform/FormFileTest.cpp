@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "support/FormSample.h"
+#include "support/Raised.h"
 
 #include <functional>
 
@@ -92,14 +93,8 @@ TEST(FormFileTest, NamesTheLineOfWhatIsMalformed) {
         {"object A: TA\nend\nobject B: TB\nend", "End of file expected on line 3"},
         {std::string_view("object\0", 7).data(), "Identifier expected on line 1"},
     };
-    for (const auto& c : cases) {
-        try {
-            TFormFile form(c.Text);
-            ADD_FAILURE() << "no error for " << c.Text;
-        } catch (const EFormFileError& E) {
-            EXPECT_EQ(E.Message(), c.Message) << c.Text;
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(test::ErrorOf<EFormFileError>([&] { TFormFile form(c.Text); }), c.Message);
 }
 
 TEST(FormFileTest, OwnersStopAtInlineFrames) {
@@ -155,9 +150,11 @@ TEST(FormFileTest, EditsMinimally) {
 
 TEST(FormFileTest, RefusesBadNamesAndKeepsTheText) {
     TFormFile form(test::MainFormDfm);
-    EXPECT_THROW(form.RenameObject(1, "2Panel"), Exception);
-    EXPECT_THROW(form.RenameHandler("FormCreate", "Form Create"), Exception);
-    EXPECT_THROW(form.SetClassName(0, ""), Exception);
+    EXPECT_EQ(test::ErrorOf([&] { form.RenameObject(1, "2Panel"); }),
+              "'2Panel' is not a valid component name");
+    EXPECT_EQ(test::ErrorOf([&] { form.RenameHandler("FormCreate", "Form Create"); }),
+              "'Form Create' is not a valid identifier");
+    EXPECT_EQ(test::ErrorOf([&] { form.SetClassName(0, ""); }), "'' is not a valid identifier");
     EXPECT_EQ(form.Text(), test::MainFormDfm);
     EXPECT_FALSE(form.Modified());
 }

@@ -1,10 +1,10 @@
 #include "platform/Registry.h"
 
+#include "support/Raised.h"
 #include "support/TempPrefix.h"
 
 #include <csignal>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
@@ -32,13 +32,9 @@ ino_t Inode(const std::string& Path) {
     return stat(Path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
-std::string ErrorOf(const std::function<void()>& Action) {
-    try {
-        Action();
-    } catch (const ERegistryException& e) {
-        return e.Message();
-    }
-    return "(no error)";
+template <class F>
+std::string ErrorOf(F&& Action) {
+    return test::ErrorOf<ERegistryException>(Action);
 }
 
 TEST(Registry, ValuesReachTheHiveFilesOfTheirRoot) {
@@ -167,19 +163,11 @@ TEST(Registry, ReadsCheckTheTypeOfTheData) {
     };
     for (const TRow& r : rows) {
         EXPECT_EQ(reg.GetDataType(r.Name), r.Type) << r.Name;
-        std::string text, number;
-        try {
-            text = reg.ReadString(r.Name);
-        } catch (const ERegistryException& e) {
-            text = e.Message();
-        }
-        try {
-            number = IntToStr(reg.ReadInteger(r.Name));
-        } catch (const ERegistryException& e) {
-            number = e.Message();
-        }
-        EXPECT_EQ(text, r.AsString);
-        EXPECT_EQ(number, r.AsInteger);
+        EXPECT_EQ(test::ResultOf<ERegistryException>([&] { return reg.ReadString(r.Name); }),
+                  r.AsString);
+        EXPECT_EQ(
+            test::ResultOf<ERegistryException>([&] { return IntToStr(reg.ReadInteger(r.Name)); }),
+            r.AsInteger);
     }
     EXPECT_EQ(ErrorOf([&] { reg.ReadBool("Missing"); }), "Failed to get data for 'Missing'");
 }
@@ -294,6 +282,27 @@ TEST(Registry, SymbolicLinkToTheHiveSurvivesAWrite) {
 
 // --- Several programs -----------------------------------------------------------------------
 
+// Runs Body in a child process, which ends with status 0, or 1 when Body throws.
+template <class F>
+pid_t Spawn(F&& Body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        try {
+            Body();
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    return child;
+}
+
+int StatusOf(pid_t Child) {
+    int status = 0;
+    waitpid(Child, &status, 0);
+    return status;
+}
+
 std::string Payload(int Generation) {
     return std::to_string(Generation) + ":" +
            std::string(6000 + Generation % 7 * 1000, char('a' + Generation % 26));
@@ -313,30 +322,22 @@ TEST(Registry, KilledWriterLeavesAWholeHive) {
     for (int round = 0; round < 20; ++round) {
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            close(ready[0]);
-            try {
-                TRegistry reg;
-                reg.OpenKey("Software\\Crash", true);
-                for (int i = 0;; ++i) {
-                    reg.WriteString(Format("V%d", i % 8), Payload(round * 100000 + i));
-                    if (i == 0 && write(ready[1], "!", 1) != 1) _exit(2);
-                }
-            } catch (...) {
-                _exit(1);
+        const pid_t child = Spawn([&] {
+            TRegistry reg;
+            reg.OpenKey("Software\\Crash", true);
+            for (int i = 0;; ++i) {
+                reg.WriteString(Format("V%d", i % 8), Payload(round * 100000 + i));
+                if (i == 0 && write(ready[1], "!", 1) != 1) _exit(2);
             }
-        }
+        });
+        ASSERT_GE(child, 0);
         close(ready[1]);
         char signal;
         const bool started = read(ready[0], &signal, 1) == 1; // the first save is done
         close(ready[0]);
         if (started) usleep(useconds_t(random() % 15000));
         kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(started && WIFSIGNALED(status)) << "writer failed in round " << round;
+        ASSERT_TRUE(WIFSIGNALED(StatusOf(child)) && started) << "writer failed, round " << round;
 
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey("Software\\Crash", false));
@@ -358,33 +359,24 @@ TEST(Registry, ParallelWritersLoseNothing) {
     int go[2];
     ASSERT_EQ(pipe(go), 0);
     pid_t children[2];
-    for (int k = 0; k < 2; ++k) {
-        children[k] = fork();
-        ASSERT_GE(children[k], 0);
-        if (children[k] == 0) {
+    for (int k = 0; k < 2; ++k)
+        children[k] = Spawn([&, k] {
             close(go[1]);
             char start;
             if (read(go[0], &start, 1) != 0) _exit(2); // released when the pipe closes
             const char tag = "AB"[k];
-            try {
-                TRegistry reg;
-                for (int i = 0; i < Count; ++i) {
-                    reg.OpenKey("\\Software\\Race", true);
-                    reg.WriteString(Format("%s%d", tag, i), Format("%s-%d", tag, i));
-                    reg.OpenKey(Format("%s%d", tag, i % 5), true);
-                    reg.WriteInteger("Last", i);
-                }
-            } catch (...) {
-                _exit(1);
+            TRegistry reg;
+            for (int i = 0; i < Count; ++i) {
+                reg.OpenKey("\\Software\\Race", true);
+                reg.WriteString(Format("%s%d", tag, i), Format("%s-%d", tag, i));
+                reg.OpenKey(Format("%s%d", tag, i % 5), true);
+                reg.WriteInteger("Last", i);
             }
-            _exit(0);
-        }
-    }
+        });
     close(go[0]);
     close(go[1]);
     for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
+        const int status = StatusOf(child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     TRegistry reg;

@@ -1,5 +1,7 @@
 #include "platform/SysUtils.h"
 
+#include "support/Raised.h"
+
 #include <gtest/gtest.h>
 
 namespace kolva {
@@ -7,8 +9,7 @@ namespace {
 
 TEST(Format, FollowsTheComponentLibrary) {
     EXPECT_EQ(Format("%s has %d items", "List", 3), "List has 3 items");
-    EXPECT_EQ(Format("%x|%.4x|%.2d|%5d|%-5d|", 255, 255, 7, 42, 42),
-              "FF|00FF|07|   42|42   |");
+    EXPECT_EQ(Format("%x|%.4x|%.2d|%5d|%-5d|", 255, 255, 7, 42, 42), "FF|00FF|07|   42|42   |");
     EXPECT_EQ(Format("%.3s|%-4s|%4s", "abcdef", "ab", "ab"), "abc|ab  |  ab");
     EXPECT_EQ(Format("%*d|%.*s", 4, 7, 2, "xyz"), "   7|xy");
     EXPECT_EQ(Format("%1:s %0:s %s", "a", "b"), "b a b");
@@ -25,11 +26,8 @@ TEST(Format, MismatchRaisesConversionError) {
     EXPECT_THROW(Format("%d %d", 5), EConvertError);
     EXPECT_THROW(Format("%q", 5), EConvertError);
     EXPECT_THROW(Format("trailing %", 5), EConvertError);
-    try {
-        Format("%d", "x");
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "Format '%d' invalid or incompatible with argument");
-    }
+    EXPECT_EQ(test::ErrorOf<EConvertError>([] { Format("%d", "x"); }),
+              "Format '%d' invalid or incompatible with argument");
 }
 
 TEST(IntegerText, ConvertsAndRejects) {
@@ -42,11 +40,8 @@ TEST(IntegerText, ConvertsAndRejects) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(StrToInt(bad), EConvertError);
     }
-    try {
-        StrToInt("12x");
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "'12x' is not a valid integer value");
-    }
+    EXPECT_EQ(test::ErrorOf<EConvertError>([] { StrToInt("12x"); }),
+              "'12x' is not a valid integer value");
     EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);
     EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
     EXPECT_EQ(IntToHex(255, 4), "00FF");

@@ -94,13 +94,5 @@ TEST(KolvaReg, SettingsGoToTheirKeysAndDriveTheCodeModel) {
     EXPECT_EQ(DataTypeName(dtString), "String");
 }
 
-TEST(KolvaReg, MissingKeysLeaveTheDefaults) {
-    test::TSettingsReset reset;
-    LoadSettings();
-    EXPECT_EQ(KOLVAOptions().GeneralSyncDelay(), 1000);
-    EXPECT_EQ(ModuleEditorOptions().BlockIndention(), 2);
-    EXPECT_EQ(Preferences().ReadMethodPrefix(), "Get");
-}
-
 } // namespace
 } // namespace kolva
