@@ -186,8 +186,9 @@ void TFormFileDesigner::RenameFormVariable(const std::string& OldName, const std
 // ---------------------------------------------------------------------------------------
 // Commands
 
-bool TFormFileDesigner::DeleteComponent(const std::string& ClassName,
-                                        const std::string& ComponentName) {
+bool TFormFileDesigner::DeleteComponent(const std::string& ClassNameRef,
+                                        const std::string& ComponentNameRef) {
+    const std::string ClassName = ClassNameRef, ComponentName = ComponentNameRef;
     if (!IsDesignerClass(ClassName)) return false;
     std::vector<std::string> targets;
     std::vector<std::string> going;
@@ -235,8 +236,11 @@ bool TFormFileDesigner::DeleteComponent(const std::string& ClassName,
     return true;
 }
 
-bool TFormFileDesigner::RenameComponent(const std::string& ClassName, const std::string& OldName,
-                                        const std::string& NewName) {
+// The names may be the very strings of the items this changes: each is copied first.
+bool TFormFileDesigner::RenameComponent(const std::string& ClassNameRef,
+                                        const std::string& OldNameRef,
+                                        const std::string& NewNameRef) {
+    const std::string ClassName = ClassNameRef, OldName = OldNameRef, NewName = NewNameRef;
     if (!IsDesignerClass(ClassName)) return false;
     const std::vector<std::string> olds = SplitNames(OldName);
     const std::vector<std::string> news = SplitNames(NewName);
@@ -295,8 +299,10 @@ bool TFormFileDesigner::RenameComponent(const std::string& ClassName, const std:
     return true;
 }
 
-bool TFormFileDesigner::RenameEventHandler(const std::string& ClassName, const std::string& OldName,
-                                           const std::string& NewName) {
+bool TFormFileDesigner::RenameEventHandler(const std::string& ClassNameRef,
+                                           const std::string& OldNameRef,
+                                           const std::string& NewNameRef) {
+    const std::string ClassName = ClassNameRef, OldName = OldNameRef, NewName = NewNameRef;
     if (!IsDesignerClass(ClassName)) return false;
     std::vector<TMethodItem*> methods;
     std::vector<TCodeItem*> others;
@@ -332,8 +338,9 @@ bool TFormFileDesigner::RenameEventHandler(const std::string& ClassName, const s
     return true;
 }
 
-bool TFormFileDesigner::RenameClass(const std::string& OldClassName,
-                                    const std::string& NewClassName) {
+bool TFormFileDesigner::RenameClass(const std::string& OldClassNameRef,
+                                    const std::string& NewClassNameRef) {
+    const std::string OldClassName = OldClassNameRef, NewClassName = NewClassNameRef;
     if (!IsDesignerClass(OldClassName)) return false;
     if (OldClassName == NewClassName) return true;
     if (!IsValidIdent(NewClassName))

@@ -119,13 +119,19 @@ void TKolvaEditor::ExpandClass(TClassItem& Class) {
     if (Class.StartLine < 0 || Class.DeclaredElsewhere)
         throw Exception(Format("Cannot perform operation on bad formatted item %s", Class.Name));
     TEdit edit(*this, false);
+    // The heading stays as written, only without the ";" that ended the short form.
+    const std::vector<TSourceToken> heading = WrittenTokens(Class, HeadEnd(Class));
+    if (heading.empty() || heading.back().Text != ";")
+        throw Exception(Format("Cannot perform operation on bad formatted item %s", Class.Name));
+    std::string text = Lines()[heading.back().Line];
+    text.erase(size_t(heading.back().Column), 1);
+    ReplaceLine(&Class, heading.back().Line, TrimRight(text));
     const int line = HeadEnd(Class) + 1;
     Scratch().Clear();
     Scratch().Add(std::string(size_t(std::max(Class.StartColumn, 0)), ' ') + "end;");
     if (!IsBlankLine(line)) Scratch().Add(std::string());
     PutScratch(&Class, line);
     Class.EndLine = line;
-    UpdateDeclaration(&Class);
     Class.HasBody = true;
 }
 

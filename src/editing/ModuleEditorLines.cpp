@@ -29,17 +29,65 @@ void TModuleEditor::SetSynchronizer(TEditSynchronizer* Value) {
     if (FSynchronizer && FSynchronizer->IsEditing()) FSynchronizer->CancelEdit();
     FSynchronizer = Value;
     FLines = nullptr;
+    FDepth = 0;
+    FJournal.clear();
+    FCheck.Stop();
 }
 
 void TModuleEditor::OpenEdit(bool ReadOnly) {
     if (!FSynchronizer) Abort();
-    FLines = &FSynchronizer->BeginEdit(ReadOnly);
+    TStringList& text = FSynchronizer->BeginEdit(ReadOnly);
+    if (FDepth++ == 0) {
+        FStage.Assign(text);
+        FJournal.clear();
+        FCheck.Start(FExplorer);
+    }
+    FLines = &FStage;
 }
 
-void TModuleEditor::CloseEdit() {
-    if (!FSynchronizer) return;
+void TModuleEditor::FinishEdit(bool Commit) {
+    if (!FSynchronizer || FDepth == 0) return;
+    if (--FDepth > 0) {
+        FSynchronizer->EndEdit();
+        return;
+    }
+    FLines = nullptr;
+    // However it ends, the synchroniser's edit is closed, which parses the unit again: the
+    // model then matches the text again, whatever the operation did to its items.
+    const auto drop = [this] {
+        FJournal.clear();
+        FStage.Clear();
+        FCheck.Stop();
+    };
+    if (Commit && !FJournal.empty()) {
+        try {
+            FCheck.Verify(FExplorer, FStage);
+            Replay();
+        } catch (...) {
+            drop();
+            try {
+                FSynchronizer->EndEdit();
+            } catch (...) {
+            }
+            throw;
+        }
+    }
+    drop();
     FSynchronizer->EndEdit();
-    FLines = FSynchronizer->IsEditing() ? &FSynchronizer->Lines() : nullptr;
+}
+
+void TModuleEditor::Replay() {
+    TStringList lines;
+    for (const TStep& step : FJournal) {
+        if (!step.Inserted) {
+            FSynchronizer->DeleteLines(step.Line, step.Count);
+            continue;
+        }
+        lines.Clear();
+        for (const std::string& line : step.Lines)
+            lines.Add(line);
+        FSynchronizer->InsertLines(step.Line, lines);
+    }
 }
 
 TModuleEditor::TEdit::TEdit(TModuleEditor& Editor, bool ReadOnly)
@@ -47,17 +95,17 @@ TModuleEditor::TEdit::TEdit(TModuleEditor& Editor, bool ReadOnly)
     FEditor.OpenEdit(ReadOnly);
 }
 
-// Closing may parse the unit again, which may raise; while another error is already on its
-// way out, that one is what the caller must see.
+// Closing may parse the unit again or refuse the result, which raises; while another error
+// is already on its way out, that one is what the caller must see, and nothing is written.
 TModuleEditor::TEdit::~TEdit() noexcept(false) {
     if (std::uncaught_exceptions() > FUncaught) {
         try {
-            FEditor.CloseEdit();
+            FEditor.FinishEdit(false);
         } catch (...) {
         }
         return;
     }
-    FEditor.CloseEdit();
+    FEditor.FinishEdit(true);
 }
 
 TStringList& TModuleEditor::Lines() const {
@@ -71,13 +119,32 @@ int TModuleEditor::LineCount() const {
 
 void TModuleEditor::RemoveLines(const TCodeItem* Item, int First, int Count) {
     if (Count <= 0) return;
-    FSynchronizer->DeleteLines(First, Count);
+    TStringList& lines = Lines();
+    if (First < 0 || First + Count > lines.Count())
+        throw EListError(Format("List index out of bounds (%d)", First + Count));
+    lines.BeginUpdate();
+    for (int i = 0; i < Count; ++i)
+        lines.Delete(First);
+    lines.EndUpdate();
+    FJournal.push_back({false, First, Count, {}});
+    FCheck.MarkChanged(Item);
     FExplorer.ShiftLinesDeleted(Item, First, Count);
 }
 
 void TModuleEditor::PutScratch(const TCodeItem* Item, int Line) {
     if (FScratch.Count() == 0) return;
-    FSynchronizer->InsertLines(Line, FScratch);
+    TStringList& lines = Lines();
+    if (Line < 0 || Line > lines.Count())
+        throw EListError(Format("List index out of bounds (%d)", Line));
+    TStep step{true, Line, FScratch.Count(), {}};
+    lines.BeginUpdate();
+    for (int i = 0; i < FScratch.Count(); ++i) {
+        lines.Insert(Line + i, FScratch[i]);
+        step.Lines.push_back(FScratch[i]);
+    }
+    lines.EndUpdate();
+    FJournal.push_back(std::move(step));
+    FCheck.MarkChanged(Item);
     FExplorer.ShiftLinesInserted(Item, Line, FScratch.Count());
 }
 
@@ -105,6 +172,7 @@ void TModuleEditor::IndentLines(TStringList& List, int First, int Last, int N) {
 }
 
 void TModuleEditor::WriteDeclaration(TCodeItem& Item, TStringList& List) {
+    FCheck.MarkChanged(&Item);
     const int first = List.Count();
     const TModuleEditorOptions& options = ModuleEditorOptions();
     {
@@ -163,34 +231,6 @@ void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
     // Also after a body-less (forward or external) heading, so it does not touch what follows.
     if (!IsBlankLine(Line)) FScratch.Add(std::string());
     PutScratch(&Item, Line);
-}
-
-void TModuleEditor::UpdateDeclaration(TCodeItem* Item) {
-    if (!Item || Item->StartLine < 0)
-        throw Exception(Format("Cannot perform operation on bad formatted item %s",
-                               Item ? Item->Name : std::string("<none>")));
-    TEdit edit(*this, false);
-    const int start = Item->StartLine;
-    const int oldLast = Item->LastLine();
-    int removed = 0;
-    if (LineCount() > start) {
-        removed = std::min(HeadEnd(*Item), LineCount() - 1) - start + 1;
-        RemoveLines(Item, start, removed);
-    }
-    FScratch.Clear();
-    WriteDeclaration(*Item, FScratch);
-    PutScratch(Item, start);
-    Item->EndLine = FScratch.Count() + oldLast - removed;
-    Item->DeclEndLine = start + FScratch.Count() - 1;
-}
-
-void TModuleEditor::DeleteItem(TCodeItem& Item) {
-    if (LineCount() == 0 || Item.StartLine < 0) return;
-    const int last = LineCount() - 1;
-    const int first = std::clamp(Item.StartLine, 0, last);
-    int end = std::clamp(std::max(first, Item.LastLine()), 0, last);
-    if (IsBlankLine(end + 1)) ++end;
-    RemoveLines(&Item, first, end - first + 1);
 }
 
 void TModuleEditor::DeleteItems(TItemList Items) {

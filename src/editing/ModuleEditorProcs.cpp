@@ -240,8 +240,10 @@ void TModuleEditor::MoveProcedure(TCodeItem& Item, TCodeItem& Target) {
     }
 }
 
-void TModuleEditor::RenameProcedures(TCodeItem& Item, const std::string& OldName,
-                                     const std::string& NewName) {
+void TModuleEditor::RenameProcedures(TCodeItem& Item, const std::string& OldNameRef,
+                                     const std::string& NewNameRef) {
+    // The old name is usually Item's own, which the loop changes: it is copied first.
+    const std::string OldName = OldNameRef, NewName = NewNameRef;
     TEdit edit(*this, false);
     TCodeItem* parent = Item.Parent();
     if (!parent) return;

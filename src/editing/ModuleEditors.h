@@ -15,6 +15,7 @@
 // "\Code Generation" (settings/KolvaReg.h).
 #pragma once
 
+#include "editing/EditCheck.h"
 #include "foundation/Propinfo.h"
 #include "model/ModuleExplorer.h"
 #include "platform/StringList.h"
@@ -84,9 +85,17 @@ public:
     void SetSynchronizer(TEditSynchronizer* Value);
 
     // --- The edit bracket: every operation opens one and closes it however it ends.
+    //
+    // The outermost bracket is a transaction. The line primitives change a staged copy of
+    // the unit; when the bracket closes normally the staged text is checked (EditCheck.h)
+    // and only then are its line changes replayed into the synchroniser, each still one
+    // undoable step. When an error ends the operation, or the check refuses the result,
+    // nothing reaches the text and the model is parsed again from the unchanged unit.
     /// ReadOnly for operations that only read (the read-only check of the text is skipped).
     void OpenEdit(bool ReadOnly);
-    void CloseEdit();
+    /// Closes one level; closing the outermost one commits the staged changes (raising
+    /// EEditRefused when the check refuses them).
+    void CloseEdit() { FinishEdit(true); }
     /// Opens an edit for its lifetime.
     class TEdit {
     public:
@@ -99,8 +108,10 @@ public:
         TModuleEditor& FEditor;
         int FUncaught;
     };
-    /// The unit's lines. EXPECTS: an edit is open.
+    /// The unit's lines as the open edit has staged them. EXPECTS: an edit is open.
     TStringList& Lines() const;
+    /// Whether the staged text differs from the unit's text.
+    bool HasStagedChanges() const { return !FJournal.empty(); }
     TStringList& Scratch() { return FScratch; }
 
     // --- The two line primitives; every text change goes through them.
@@ -182,12 +193,32 @@ public:
                           TTextStream& Stream);
 
 protected:
+    /// Puts Text in place of Line, keeping every position of the model.
+    void ReplaceLine(const TCodeItem* Item, int Line, const std::string& Text);
+    /// Refuses with the bad-format error when lines First..Last hold anything but Item (and,
+    /// when Nested, what lies inside it).
+    void CheckOwnLines(const TCodeItem& Item, int First, int Last, bool Nested);
+    /// The tokens of Item's lines up to Last, from its start column on.
+    std::vector<TSourceToken> WrittenTokens(const TCodeItem& Item, int Last) const;
     bool IsUnit() const { return FExplorer.ModuleKind() == mkUnit; }
     /// Whether a routine's body holds anything between its first "begin" and its "end".
     bool BodyHasCode(const TProcItem& Item);
     int LineCount() const;
 
 private:
+    // A line change of the open transaction, replayed into the synchroniser on commit.
+    struct TStep {
+        bool Inserted;
+        int Line;
+        int Count;
+        std::vector<std::string> Lines;
+    };
+    /// Closes one level; the outermost commits when Commit, else drops the staged changes.
+    void FinishEdit(bool Commit);
+    void Replay();
+    /// When Item's declaration differs from OldDeclaration in words only, and the text has
+    /// those words where the old declaration has them, replaces them where they stand.
+    bool ReplaceWords(TCodeItem& Item, int Last, const std::string& OldDeclaration);
     void ProceduresToInterface(const TItemList& Items);
     void ProceduresToImplementation(const TItemList& Items);
     bool EditImplementationSide(TProcData& Copy, TProcData* Impl, bool WasExternal,
@@ -197,6 +228,10 @@ private:
     TEditSynchronizer* FSynchronizer;
     TStringList* FLines = nullptr;
     TStringList FScratch;
+    int FDepth = 0;
+    TStringList FStage;
+    std::vector<TStep> FJournal;
+    TEditCheck FCheck;
 };
 
 /// The last line of an item's heading (the larger of its start line and

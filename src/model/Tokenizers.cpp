@@ -4,6 +4,7 @@
 #include "model/TextStrm.h"
 #include "platform/StringList.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -451,7 +452,50 @@ void TStringsTokenizer::SetLineNumber(int Index) {
 
 // --- Text helpers --------------------------------------------------------------------
 
-std::string NormalizeMarkedText(std::string_view Raw) {
+namespace {
+
+// A "//" comment ends at its line break, which the mark's one line no longer has: written
+// back, it would comment out whatever followed it. Such comments become brace comments.
+std::string CloseLineComments(std::string_view Raw) {
+    std::string out;
+    out.reserve(Raw.size() + 8);
+    size_t i = 0;
+    const size_t n = Raw.size();
+    while (i < n) {
+        const char c = Raw[i];
+        size_t end = i + 1;
+        if (c == '\'') {
+            while (end < n && Raw[end] != '\'' && Raw[end] != '\r' && Raw[end] != '\n')
+                ++end;
+            end = std::min(end + 1, n);
+        } else if (c == '{') {
+            end = std::min(Raw.find('}', i), n - 1) + 1;
+        } else if (c == '(' && i + 1 < n && Raw[i + 1] == '*') {
+            const size_t close = Raw.find("*)", i + 2);
+            end = close == std::string_view::npos ? n : close + 2;
+        } else if (c == '/' && i + 1 < n && Raw[i + 1] == '/') {
+            end = i + 2;
+            while (end < n && Raw[end] != '\r' && Raw[end] != '\n')
+                ++end;
+            const std::string_view body = Raw.substr(i + 2, end - i - 2);
+            if (Raw.find_first_not_of(" \t\r\n", end) == std::string_view::npos) {
+                out.append(Raw.substr(i)); // nothing follows it
+                break;
+            }
+            if (body.find('}') == std::string_view::npos)
+                out.append("{").append(body).append("}");
+            else if (body.find("*)") == std::string_view::npos)
+                out.append("(*").append(body).append("*)");
+            i = end;
+            continue;
+        }
+        out.append(Raw.substr(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
+std::string JoinMarkedLines(std::string_view Raw) {
     // Whitespace at either end never reaches the result, a line break there included.
     size_t i = 0;
     size_t n = Raw.size();
@@ -480,6 +524,15 @@ std::string NormalizeMarkedText(std::string_view Raw) {
             ++i;
     }
     return out;
+}
+
+} // namespace
+
+std::string NormalizeMarkedText(std::string_view Raw) {
+    if (Raw.find("//") != std::string_view::npos &&
+        Raw.find_first_of("\r\n") != std::string_view::npos)
+        return JoinMarkedLines(CloseLineComments(Raw));
+    return JoinMarkedLines(Raw);
 }
 
 std::string CompactWhiteSpace(std::string_view S) {

@@ -315,12 +315,14 @@ TEST_F(ModuleEditorTest, BlankLineRulesAtTheEdgesOfTheText) {
     Load("procedure A;\nbegin\nend;");
     TProcData item(nullptr);
     item.Name = "B";
+    item.Directives.Include(pdForward);
     {
         TModuleEditor::TEdit edit(Editor, false);
         Editor.InsertDeclaration(item, 0);
-        Editor.InsertDeclaration(item, Unit.Text().Count());
+        Editor.InsertDeclaration(item, Editor.Lines().Count());
     }
-    EXPECT_EQ(Text(), "\nprocedure B;\n\nprocedure A;\nbegin\nend;\n\nprocedure B;\n\n");
+    EXPECT_EQ(Text(), "\nprocedure B; forward;\n\nprocedure A;\nbegin\nend;\n\nprocedure B; "
+                      "forward;\n\n");
     Load("procedure A;\nbegin\nend;\n\n\nprocedure B;\nbegin\nend;\n");
     Editor.DeleteProcedure(Find("A"));
     EXPECT_EQ(Text(), "\nprocedure B;\nbegin\nend;\n") << "one blank line goes with the item";
