@@ -3,6 +3,8 @@
 #include "editing/ModuleEditors.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
+
 namespace kolva {
 
 namespace {
@@ -38,7 +40,18 @@ std::string ShapeKey(const TCodeItem& Item, const std::string& Owner) {
 }
 
 std::string Describe(const TCodeItem& Item) {
-    return TModuleEditor::KindWord(Item) + " " + Item.GetQualifiedName();
+    std::string name = Item.GetQualifiedName();
+    for (const TCodeItem* p = Item.Parent(); p && p->Kind() != ckModule; p = p->Parent())
+        name = p->GetQualifiedName() + "." + name;
+    return TModuleEditor::KindWord(Item) + " " + name;
+}
+
+// The first message of Errors that Known does not hold.
+std::string NewError(const std::vector<std::string>& Errors,
+                     const std::vector<std::string>& Known) {
+    for (const std::string& error : Errors)
+        if (std::find(Known.begin(), Known.end(), error) == Known.end()) return error;
+    return Errors.empty() ? std::string() : Errors.front();
 }
 
 int ImpliedCount(const TCodeItem& Item) {
@@ -85,6 +98,7 @@ void TEditCheck::Start(TModuleExplorer& Explorer) {
     for (TCodeItem* child : Explorer.Module().Children())
         Collect(*child, std::string());
     FErrorCount = Explorer.ErrorCount();
+    FErrors = Explorer.Errors();
     FImpliedCount = ImpliedCount(Explorer.Module());
 }
 
@@ -190,7 +204,7 @@ void TEditCheck::Verify(TModuleExplorer& Model, TStringList& Lines) const {
     CheckChanged(Model.Module(), FChanged, FDeleted, result);
     if (check.ErrorCount() > FErrorCount)
         Refuse(Format("the result would hold a declaration that cannot be read (%s)",
-                      check.Errors().empty() ? std::string() : check.Errors().front()));
+                      NewError(check.Errors(), FErrors)));
     if (ImpliedCount(check.Module()) > FImpliedCount) {
         const TCodeItem* implied = FirstImplied(check.Module());
         Refuse(implied ? Format("%s would have no declaration", Describe(*implied))

@@ -80,6 +80,7 @@ private:
     std::unordered_set<const TCodeItem*> FChanged;
     std::unordered_set<const TCodeItem*> FDeleted;
     int FErrorCount = 0;
+    std::vector<std::string> FErrors;
     int FImpliedCount = 0;
 };
 

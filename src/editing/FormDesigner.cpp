@@ -5,6 +5,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace kolva {
 
@@ -50,11 +51,6 @@ std::vector<TToken> CodeTokens(TStringList& Lines) {
     while (tokenizer.NextToken() != tkNone)
         tokens.push_back({UpperCase(tokenizer.TokenText()), tokenizer.TokenColumn() - 1});
     return tokens;
-}
-
-bool SameTokens(const std::vector<TToken>& A, const std::vector<TToken>& B) {
-    return std::equal(A.begin(), A.end(), B.begin(), B.end(),
-                      [](const TToken& X, const TToken& Y) { return X.Text == Y.Text; });
 }
 
 [[noreturn]] void RaiseAncestorComponent(const std::string& Name, const char* Operation) {
@@ -131,23 +127,35 @@ TFieldItem* TFormFileDesigner::FieldOf(const std::string& ClassName,
     return nullptr;
 }
 
-// Rewriting puts the rendered declaration in place of the lines from the item's start to
-// the end of its heading. Whatever else stands on those lines, save comments, would be lost:
-// another declaration, a hint the model does not keep, a body begun on the heading's line.
-void TFormFileDesigner::CheckRewritable(TCodeItem& Item) const {
-    const auto refuse = [&Item] {
-        throw Exception(Format("Cannot perform operation on bad formatted item %s", Item.Name));
-    };
-    const TStringList& lines = FEditor.Lines();
-    if (Item.StartLine < 0 || Item.StartLine >= lines.Count()) refuse();
-    TStringList written;
-    const int last = std::min(HeadEnd(Item), lines.Count() - 1);
-    for (int i = Item.StartLine; i <= last; ++i)
-        written.Add(lines[i]);
-    TStringList rendered;
-    rendered.SetText(Item.GetDeclaration());
-    if (!SameTokens(CodeTokens(written), CodeTokens(rendered))) refuse();
-}
+// An edit of the unit that the form follows: when the unit's edit fails or is refused, the
+// form is given back as it was, so the pair never falls out of step.
+class TFormFileDesigner::TFormEdit {
+public:
+    explicit TFormEdit(TFormFileDesigner& Designer)
+        : FDesigner(Designer), FSaved(Designer.FForm), FUncaught(std::uncaught_exceptions()) {
+        FEdit.emplace(Designer.FEditor, false);
+    }
+    ~TFormEdit() noexcept(false) {
+        if (std::uncaught_exceptions() > FUncaught) {
+            FDesigner.FForm = std::move(FSaved);
+            return; // the edit closes itself without writing
+        }
+        try {
+            FEdit.reset();
+        } catch (...) {
+            FDesigner.FForm = std::move(FSaved);
+            throw;
+        }
+    }
+    TFormEdit(const TFormEdit&) = delete;
+    TFormEdit& operator=(const TFormEdit&) = delete;
+
+private:
+    TFormFileDesigner& FDesigner;
+    TFormFile FSaved;
+    int FUncaught;
+    std::optional<TModuleEditor::TEdit> FEdit;
+};
 
 // "FormName: TFormClass;" (or "var FormName: TFormClass;") on a line of its own in the
 // interface part, outside every declaration the model knows: the variable the IDE declares
@@ -206,15 +214,13 @@ bool TFormFileDesigner::DeleteComponent(const std::string& ClassNameRef,
     }
     if (targets.empty()) return false;
 
-    TModuleEditor::TEdit edit(FEditor, false);
+    TFormEdit edit(*this);
     std::vector<TFieldItem*> fields;
     for (const std::string& name : going) {
         TFieldItem* field = FieldOf(ClassName, name);
         if (field && std::find(fields.begin(), fields.end(), field) == fields.end())
             fields.push_back(field);
     }
-    for (TFieldItem* field : fields)
-        CheckRewritable(*field);
     // From the bottom up, as every deletion of the editor.
     std::sort(fields.begin(), fields.end(),
               [](const TCodeItem* A, const TCodeItem* B) { return A->StartLine > B->StartLine; });
@@ -268,7 +274,7 @@ bool TFormFileDesigner::RenameComponent(const std::string& ClassNameRef,
     if (!found) return false;
     if (renames.empty()) return true;
 
-    TModuleEditor::TEdit edit(FEditor, false);
+    TFormEdit edit(*this);
     // Pairwise by position in each field's original list, so that no new name is taken
     // for an old one.
     struct TFieldNames {
@@ -288,8 +294,6 @@ bool TFormFileDesigner::RenameComponent(const std::string& ClassNameRef,
         }
         it->New[IndexOfName(it->Old, rename.Old)] = rename.New;
     }
-    for (TFieldNames& names : fields)
-        CheckRewritable(*names.Field);
     for (TFieldNames& names : fields) {
         names.Field->Name = JoinNames(names.New);
         FEditor.UpdateDeclaration(names.Field);
@@ -321,15 +325,13 @@ bool TFormFileDesigner::RenameEventHandler(const std::string& ClassNameRef,
         if (other->Kind() != ckVisibility && IndexOfName(SplitNames(other->Name), NewName) >= 0)
             throw Exception(Format("\"%s\" already exists", NewName));
 
-    TModuleEditor::TEdit edit(FEditor, false);
+    TFormEdit edit(*this);
     std::vector<TCodeItem*> rewritten;
     for (TMethodItem* method : methods) {
         rewritten.push_back(method);
         if (TProcItem* impl = method->ImplementationLink(); impl && impl->StartLine >= 0)
             rewritten.push_back(impl);
     }
-    for (TCodeItem* item : rewritten)
-        CheckRewritable(*item);
     for (TCodeItem* item : rewritten) {
         item->Name = NewName;
         FEditor.UpdateDeclaration(item);
@@ -349,7 +351,7 @@ bool TFormFileDesigner::RenameClass(const std::string& OldClassNameRef,
     CheckComponentName(FForm, 0, rootName);
     const std::string oldRootName = FForm.Root()->Name;
 
-    TModuleEditor::TEdit edit(FEditor, false);
+    TFormEdit edit(*this);
     std::vector<TCodeItem*> rewritten;
     for (TClassItem* owner : Classes(OldClassName))
         rewritten.push_back(owner);
@@ -357,8 +359,6 @@ bool TFormFileDesigner::RenameClass(const std::string& OldClassNameRef,
         if (item->Kind() == ckMethodImpl && item->StartLine >= 0 &&
             SameText(static_cast<TMethodImplItem*>(item)->ClassName, OldClassName))
             rewritten.push_back(item);
-    for (TCodeItem* item : rewritten)
-        CheckRewritable(*item);
     for (TCodeItem* item : rewritten) {
         if (item->Kind() == ckMethodImpl)
             static_cast<TMethodImplItem*>(item)->ClassName = NewClassName;

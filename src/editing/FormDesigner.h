@@ -19,6 +19,7 @@
 #include "editing/EditInterfaces.h"
 #include "platform/FormFile.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,8 +74,7 @@ private:
     std::vector<TClassItem*> Classes(const std::string& ClassName) const;
     /// The field of the designer class whose list of names holds Name.
     TFieldItem* FieldOf(const std::string& ClassName, const std::string& Name) const;
-    /// Raises unless rewriting Item's declaration keeps everything else on its lines.
-    void CheckRewritable(TCodeItem& Item) const;
+    class TFormEdit;
     void RenameFormVariable(const std::string& OldName, const std::string& OldClass,
                             const std::string& NewName, const std::string& NewClass);
 

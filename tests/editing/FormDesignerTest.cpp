@@ -171,44 +171,65 @@ TEST_F(FormDesignerTest, RefusesWithoutChangingAnything) {
     EXPECT_FALSE(Designer.Modified());
 }
 
-// Rewriting these declarations would lose the code beside them; components of an ancestor
-// form have their fields in another unit.
-TEST_F(FormDesignerTest, LeavesWhatItCannotRewriteAlone) {
+// A rename replaces the name where it stands, so the code beside it stays; components of an
+// ancestor form have their fields in another unit.
+TEST_F(FormDesignerTest, KeepsTheCodeBesideWhatItRenames) {
     const std::string ancestor =
         "inherited MainForm: TMainForm\n  inherited OkButton: TButton\n  end\nend\n";
     const struct {
         TReplacements Unit;
         std::string Form;
         TRun Run;
-        const char* Error;
+        const char* Error; // null: done, with After applied to the unit and FormAfter to the form
+        TReplacements After, FormAfter;
     } cases[] = {
         {{{"    NameLabel: TLabel;\n    NameEdit: TEdit;",
            "    NameLabel: TLabel; NameEdit: TEdit;"}},
          test::MainFormDfm,
          [](auto& D) { return D.RenameComponent("TMainForm", "NameEdit", "CustomerEdit"); },
-         "Cannot perform operation on bad formatted item NameEdit"},
+         nullptr,
+         {{"NameEdit: TEdit;", "CustomerEdit: TEdit;"}},
+         {{"= NameEdit\n", "= CustomerEdit\n"}, {"object NameEdit:", "object CustomerEdit:"}}},
         {{{"OkButtonClick(Sender: TObject);\nbegin", "OkButtonClick(Sender: TObject); begin"}},
          test::MainFormDfm,
          [](auto& D) { return D.RenameEventHandler("TMainForm", "OkButtonClick", "Confirm"); },
-         "Cannot perform operation on bad formatted item OkButtonClick"},
+         nullptr,
+         {{"OkButtonClick(", "Confirm("}},
+         {{"= OkButtonClick\n", "= Confirm\n"}}},
         {{},
          ancestor,
          [](auto& D) { return D.DeleteComponent("TMainForm", "OkButton"); },
-         "Component OkButton was introduced in an ancestor form and cannot be deleted"},
+         "Component OkButton was introduced in an ancestor form and cannot be deleted",
+         {},
+         {}},
         {{},
          ancestor,
          [](auto& D) { return D.RenameComponent("TMainForm", "OkButton", "Ok"); },
-         "Component OkButton was introduced in an ancestor form and cannot be renamed"},
+         "Component OkButton was introduced in an ancestor form and cannot be renamed",
+         {},
+         {}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         Load(Replaced(test::MainUnitPas, c.Unit));
         TFormFileDesigner designer(TFormFile(c.Form), Editor);
         EXPECT_TRUE(designer.IsComponent("TMainForm", "OkButton"));
-        EXPECT_EQ(test::ErrorOf([&] { c.Run(designer); }), c.Error);
-        EXPECT_EQ(Text(), Original);
-        EXPECT_EQ(designer.Text(), c.Form);
-        EXPECT_FALSE(designer.Modified());
+        EXPECT_EQ(test::ErrorOf([&] { c.Run(designer); }), c.Error ? c.Error : "(no error)");
+        EXPECT_EQ(Text(), c.Error ? Original : Replaced(Original, c.After));
+        EXPECT_EQ(designer.Text(), c.Error ? c.Form : Replaced(c.Form, c.FormAfter));
     }
+}
+
+// When the unit's edit is refused, the form stays as it was.
+TEST_F(FormDesignerTest, TheFormFollowsARefusedEdit) {
+    Load(Replaced(test::MainUnitPas,
+                  {{"    NameEdit: TEdit;", "    NameEdit: TEdit; Extra: Integer;"}}));
+    TFormFileDesigner designer(TFormFile(test::MainFormDfm), Editor);
+    EXPECT_EQ(test::ErrorOf([&] { designer.DeleteComponent("TMainForm", "NameEdit"); }),
+              "Cannot perform operation on bad formatted item NameEdit");
+    EXPECT_EQ(Text(), Original);
+    EXPECT_EQ(designer.Text(), test::MainFormDfm);
+    EXPECT_EQ(Unit.UndoCount(), 0);
 }
 
 } // namespace

@@ -1,0 +1,199 @@
+// Faults found by editing real units: each operation either gives exactly the text after, or
+// is refused with the unit, its undo history and the model as they were.
+#include "editing/KolvaEditors.h"
+#include "support/EngineFixture.h"
+#include "support/Raised.h"
+#include "support/ScriptedDialogs.h"
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace kolva {
+namespace {
+
+using test::Answer;
+using test::TScriptedDialogEditors;
+
+class EditSafetyTest : public test::TEngineTest {
+protected:
+    TKolvaEditor Kolva{Explorer, &Unit};
+    test::TScriptedDialogs Boxes;
+};
+
+const char* const Overloads = R"(unit R;
+interface
+procedure A(X: Integer); overload;
+procedure A(X: string); overload;
+implementation
+procedure A(X: Integer);
+begin
+end;
+procedure A(X: string);
+begin
+end;
+end.
+)";
+
+const char* const Shared = R"(unit S;
+interface
+type
+  TFoo = class
+    FY: Integer; FZ: Integer;
+    function Get: Integer; {$ifdef USEINLINE}inline;{$endif}
+    procedure Old; deprecated 'use New';
+    FProc: procedure(A: Integer; // the first
+      B: string) of object;
+  public
+    procedure Multi(A: Integer; // the first
+      B: string); // stays
+  end;
+procedure One;
+implementation
+function TFoo.Get: Integer;
+begin
+  Result := 0;
+end;
+procedure TFoo.Old;
+begin
+end;
+procedure TFoo.Multi(A: Integer; B: string);
+begin
+end;
+procedure One; begin WriteLn('one'); end;
+end.
+)";
+
+using TReplacements = std::vector<std::pair<std::string, std::string>>;
+
+std::string Replaced(std::string Text, const TReplacements& Replacements) {
+    for (const auto& [old, with] : Replacements) {
+        const size_t at = Text.find(old);
+        EXPECT_NE(at, std::string::npos) << old;
+        if (at != std::string::npos) Text.replace(at, old.size(), with);
+    }
+    return Text;
+}
+
+TEST_F(EditSafetyTest, EditsKeepWhatSharesTheirLinesOrRefuse) {
+    const auto rename = [this](const char* Name, int N, const char* NewName) {
+        return [=, this] { Kolva.RenameMember(Find(Name, N), NewName); };
+    };
+    const struct {
+        const char* Before;
+        std::function<void()> Run;
+        TReplacements Changes; // applied in order, each to its first occurrence
+        const char* Error;     // null: done
+    } cases[] = {
+        // Renaming an overload renames every declaration with its implementation.
+        {Overloads,
+         rename("A", 1, "B"),
+         {{"procedure A(X: Integer); overload", "procedure B(X: Integer); overload"},
+          {"procedure A(X: string); overload", "procedure B(X: string); overload"},
+          {"procedure A(X: Integer);\nbegin", "procedure B(X: Integer);\nbegin"},
+          {"procedure A(X: string);\nbegin", "procedure B(X: string);\nbegin"}},
+         nullptr},
+        // Names are replaced where they stand: neighbours, directives, hints and bodies stay.
+        {Shared, rename("TFoo.FY", 0, "FA"), {{"FY: Integer; FZ", "FA: Integer; FZ"}}, nullptr},
+        {Shared,
+         rename("TFoo.Get", 0, "Value"),
+         {{"function Get: Integer; {$ifdef", "function Value: Integer; {$ifdef"},
+          {"function TFoo.Get: Integer;", "function TFoo.Value: Integer;"}},
+         nullptr},
+        {Shared,
+         rename("TFoo.Old", 0, "Older"),
+         {{"procedure Old; deprecated", "procedure Older; deprecated"},
+          {"procedure TFoo.Old;", "procedure TFoo.Older;"}},
+         nullptr},
+        {Shared,
+         rename("One", 0, "Two"),
+         {{"procedure One;\nimpl", "procedure Two;\nimpl"},
+          {"procedure One; begin", "procedure Two; begin"}},
+         nullptr},
+        {Shared,
+         rename("TFoo.Multi", 0, "Many"),
+         {{"procedure Multi(A", "procedure Many(A"}, {"TFoo.Multi(", "TFoo.Many("}},
+         nullptr},
+        // What cannot be taken out or rewritten alone is refused before anything changes.
+        {Shared,
+         [this] { Kolva.DeleteMember(Find("TFoo.FZ")); },
+         {},
+         "Cannot perform operation on bad formatted item FZ"},
+        {Shared,
+         [this] {
+             TScriptedDialogEditors dialogs(Answer("procedure One(N: Integer);"));
+             Kolva.EditMember(Find("One", 1));
+         },
+         {},
+         "Cannot perform operation on bad formatted item One"},
+        // A line comment inside a declaration that is written again on one line.
+        {Shared,
+         [this] { Kolva.ChangeVisibility(&Find("TFoo"), {&Find("TFoo.FProc")}, scPublic); },
+         {{"    FProc: procedure(A: Integer; // the first\n      B: string) of object;\n", ""},
+          {"  public\n", "  public\n    FProc: procedure(A: Integer; { the first} B: string) of "
+                         "object;\n"}},
+         nullptr},
+        // A comment after a rewritten declaration stays on its line.
+        {Shared,
+         [this] {
+             TScriptedDialogEditors dialogs(Answer("procedure Multi(A: Integer; B: string); "
+                                                   "virtual;"));
+             Kolva.EditMember(Find("TFoo.Multi"));
+         },
+         {{"    procedure Multi(A: Integer; // the first\n      B: string); // stays",
+           "    procedure Multi(A: Integer; B: string); virtual; // stays"}},
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        Load(c.Before);
+        Boxes.Answers = {mrOk};
+        EXPECT_EQ(test::ErrorOf(c.Run), c.Error ? c.Error : "(no error)");
+        if (c.Error) {
+            EXPECT_EQ(Text(), Original);
+            EXPECT_EQ(Unit.UndoCount(), 0);
+        } else {
+            EXPECT_EQ(Text(), Replaced(Original, c.Changes));
+            ExpectUndoRestores();
+        }
+    }
+}
+
+// An operation that damages the unit is refused whole: no line reaches the text, nothing
+// is left to undo, and the model is the unit's again.
+TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
+    const struct {
+        std::function<void()> Run;
+        const char* Error;
+    } cases[] = {
+        {[this] {
+             TModuleEditor::TEdit edit(Kolva, false);
+             Kolva.RemoveLines(nullptr, Find("TFoo.Old").StartLine, 1);
+         },
+         "Edit refused: procedure TFoo.Old would be lost or changed. The unit is left as it was"},
+        {[this] {
+             TModuleEditor::TEdit edit(Kolva, false);
+             Kolva.Scratch().Clear();
+             Kolva.Scratch().Add("procedure ;");
+             Kolva.PutScratch(nullptr, Explorer.ImplementationLine() + 1);
+         },
+         "Edit refused: the result would hold a declaration that cannot be read (Unexpected "
+         "token \";\" in line 16 col 11). The unit is left as it was"},
+        {[this] {
+             TModuleEditor::TEdit edit(Kolva, false);
+             Kolva.DeleteItem(Find("TFoo.Get"));
+         },
+         "Edit refused: function TFoo.Get would have no declaration. The unit is left as it was"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        Load(Shared);
+        EXPECT_EQ(test::ErrorOf(c.Run), c.Error);
+        EXPECT_EQ(Text(), Original);
+        EXPECT_EQ(Unit.UndoCount(), 0);
+        EXPECT_EQ(Find("TFoo.Get").StartLine, 5) << "the model was parsed again";
+    }
+}
+
+} // namespace
+} // namespace kolva
