@@ -40,10 +40,13 @@ std::string ShapeKey(const TCodeItem& Item, const std::string& Owner) {
 }
 
 std::string Describe(const TCodeItem& Item) {
-    std::string name = Item.GetQualifiedName();
+    std::string owner;
     for (const TCodeItem* p = Item.Parent(); p && p->Kind() != ckModule; p = p->Parent())
-        name = p->GetQualifiedName() + "." + name;
-    return TModuleEditor::KindWord(Item) + " " + name;
+        owner = p->GetQualifiedName() + (owner.empty() ? "" : ".") + owner;
+    if (Item.Kind() == ckVisibility)
+        return Format("the %s section of %s", Item.GetDisplayText(), owner);
+    return TModuleEditor::KindWord(Item) + " " + (owner.empty() ? "" : owner + ".") +
+           Item.GetQualifiedName();
 }
 
 // The first message of Errors that Known does not hold.

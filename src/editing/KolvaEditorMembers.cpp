@@ -2,6 +2,7 @@
 // methods and resolution clauses, moving members between sections, and the designer rules.
 #include "editing/KolvaEditors.h"
 #include "editing/Prefs.h"
+#include "editing/SourceScan.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
 #include "settings/KOLVAOpts.h"
@@ -354,6 +355,10 @@ void TKolvaEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Items
             item->Visibility != Visibility)
             moving.push_back(item);
     if (moving.empty()) throw Exception("No members left to change visibility");
+    // Taken out of its conditional block, a member would be declared whatever the condition.
+    for (const TCodeItem* item : moving)
+        if (InsideConditional(Lines(), cls.StartLine, item->StartLine))
+            throw Exception(Format("Cannot move %s out of its conditional block", item->Name));
     DeleteItems(moving);
     for (TCodeItem* item : moving)
         item->StartLine = -1;

@@ -101,9 +101,9 @@ TVisibilityItem* TKolvaEditor::CreateVisibilitySection(TClassItem& Class, TVisib
         if (child->StartLine >= 0 && child->Visibility > V &&
             (!later || child->StartLine < later->StartLine))
             later = child;
-    const int line = later ? later->StartLine : Class.LastLine();
-    const int column = later ? later->StartColumn : Class.StartColumn;
     TEdit edit(*this, false);
+    const int line = OutsideConditionals(later ? later->StartLine : Class.LastLine());
+    const int column = later ? later->StartColumn : Class.StartColumn;
     auto* section = new TVisibilityItem(&Class);
     section->Visibility = V;
     Scratch().Clear();
@@ -114,8 +114,27 @@ TVisibilityItem* TKolvaEditor::CreateVisibilitySection(TClassItem& Class, TVisib
     return section;
 }
 
+// A body written on the heading's line ("TZ = class(TObject) end;") gets its "end;" on a
+// line of its own, so that members can go between.
+void TKolvaEditor::SplitOneLineBody(TClassItem& Class) {
+    if (Class.StartLine < 0 || Class.EndLine != HeadEnd(Class) || Class.ChildCount() > 0) return;
+    TEdit edit(*this, false);
+    const std::vector<TSourceToken> tokens = WrittenTokens(Class, Class.EndLine);
+    const size_t n = tokens.size();
+    if (n < 2 || !SameText(tokens[n - 2].Text, "end") || tokens[n - 1].Text != ";" ||
+        tokens[n - 2].Line != Class.EndLine || tokens[n - 1].Line != Class.EndLine)
+        return;
+    const std::string heading = Lines()[Class.EndLine];
+    ReplaceLine(&Class, Class.EndLine, TrimRight(heading.substr(0, size_t(tokens[n - 2].Column))));
+    Scratch().Clear();
+    Scratch().Add(std::string(size_t(std::max(Class.StartColumn, 0)), ' ') +
+                  heading.substr(size_t(tokens[n - 2].Column)));
+    PutScratch(&Class, Class.EndLine + 1);
+    Class.EndLine = Class.DeclEndLine + 1;
+}
+
 void TKolvaEditor::ExpandClass(TClassItem& Class) {
-    if (Class.HasBody) return;
+    if (Class.HasBody) return SplitOneLineBody(Class);
     if (Class.StartLine < 0 || Class.DeclaredElsewhere)
         throw Exception(Format("Cannot perform operation on bad formatted item %s", Class.Name));
     TEdit edit(*this, false);

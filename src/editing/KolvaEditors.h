@@ -37,7 +37,8 @@ public:
     /// before the class's "end;". Null where no section can be made (default visibility,
     /// interfaces, classes declared elsewhere, objects except for private).
     TVisibilityItem* CreateVisibilitySection(TClassItem& Class, TVisibility V);
-    /// Gives a class declared in the short form ("TFoo = class(TBar);") a body.
+    /// Gives a class declared in the short form ("TFoo = class(TBar);") a body, and an empty
+    /// body written on the heading's line a line of its own for its "end;".
     void ExpandClass(TClassItem& Class);
     /// The start column of a new member of Class.
     int MemberIndent(const TClassItem& Class) const;
@@ -79,6 +80,7 @@ public:
     bool ConfirmDelete(TCodeItem& Item) override;
 
 private:
+    void SplitOneLineBody(TClassItem& Class);
     /// Inserts Method's declaration and, unless it is abstract or Class is an interface,
     /// its implementation.
     void InsertMethod(TClassItem& Class, TMethodItem& Method);

@@ -2,6 +2,7 @@
 // write declarations.
 #include "editing/EditInterfaces.h"
 #include "editing/ModuleEditors.h"
+#include "editing/SourceScan.h"
 #include "model/TextStrm.h"
 #include "platform/SysUtils.h"
 
@@ -198,8 +199,21 @@ bool IsRoutine(const TCodeItem* Item) {
 }
 } // namespace
 
+int TModuleEditor::OutsideConditionals(int Line) {
+    int from = FExplorer.ImplementationLine() >= 0 && Line > FExplorer.ImplementationLine()
+                   ? FExplorer.ImplementationLine()
+                   : 0;
+    if (TCodeItem* item = FExplorer.ItemAtLine(std::min(Line, LineCount() - 1))) {
+        while (item->Parent() && item->Parent()->Kind() != ckModule)
+            item = item->Parent();
+        if (item->StartLine >= 0 && item->StartLine < Line) from = item->StartLine;
+    }
+    return AfterConditionals(Lines(), from, Line);
+}
+
 void TModuleEditor::InsertDeclaration(TCodeItem& Item, int Line) {
     TEdit edit(*this, false);
+    Line = OutsideConditionals(Line);
     FScratch.Clear();
     WriteDeclaration(Item, FScratch);
     const int declarationLines = FScratch.Count();
@@ -219,6 +233,7 @@ void TModuleEditor::InsertDeclaration(TCodeItem& Item, int Line) {
 
 void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
     TEdit edit(*this, false);
+    Line = OutsideConditionals(Line);
     FScratch.Clear();
     WriteDeclaration(Item, FScratch);
     if (!IsBlankLine(Line - 1)) FScratch.Insert(0, std::string());
@@ -272,7 +287,7 @@ int TModuleEditor::DeclarationLine(TCodeItem* Item, bool InInterface) {
         else if (uses)
             line = uses->LastLine() + 1;
     }
-    return std::min(line, count);
+    return AfterSectionDeclarations(Lines(), std::min(line, count));
 }
 
 int TModuleEditor::ImplementationLine(TCodeItem* Item) {
@@ -291,7 +306,7 @@ int TModuleEditor::ImplementationLine(TCodeItem* Item) {
         line = lastProc->LastLine() + 1;
     else if (firstAfter)
         line = firstAfter->LastLine() + 1;
-    return std::min(line, count);
+    return AfterSectionDeclarations(Lines(), std::min(line, count));
 }
 
 void TModuleEditor::NotImplemented(const std::string& What) {

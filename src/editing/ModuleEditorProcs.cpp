@@ -67,6 +67,11 @@ bool TModuleEditor::AddProcedure(TCodeItem* Near) {
     TModuleItem& module = FExplorer.Module();
     const bool local = IsRoutine(Near);
     TCodeItem* parent = local ? TModuleExplorer::ImplementationOf(Near) : &module;
+    // A local procedure goes before its routine's body: a declaration without one (abstract,
+    // external, of an interface) has no place for it.
+    if (local && (parent->Kind() == ckMethod || parent->StartLine < 0 ||
+                  static_cast<TProcItem*>(parent)->BodyStartLine <= HeadEnd(*parent)))
+        throw Exception(Format("%s has no body to hold a local procedure", Near->Name));
     TProcData item(nullptr);
     item.NameSpaceOwner = parent;
     item.Name = item.UniqueName("New");
@@ -218,6 +223,12 @@ void TModuleEditor::MoveProcedure(TCodeItem& Item, TCodeItem& Target) {
     if (&Item == &Target) return;
     if (Item.StartLine < 0) UpdateDeclaration(&Item); // raises the bad-format error
     if (Target.StartLine < 0) UpdateDeclaration(&Target);
+    // Bodies belong to the implementation part: neither end of a move may lie before it.
+    for (const TCodeItem* end : {&Item, &Target})
+        if (IsUnit() && end->StartLine < FExplorer.ImplementationLine())
+            throw Exception(Format("%s is declared in the interface part; only "
+                                   "implementations can be moved",
+                                   end->GetQualifiedName()));
     TEdit edit(*this, false);
     const int first = Item.StartLine;
     int last = std::min(Item.LastLine(), LineCount() - 1);
@@ -276,6 +287,10 @@ void TModuleEditor::ProceduresToInterface(const TItemList& Items) {
     TItemList selected;
     for (TCodeItem* item : Items) {
         auto* proc = dynamic_cast<TProcData*>(item);
+        // A forward declaration stands for its implementation, and goes when the interface
+        // part declares the procedure.
+        if (proc && proc->Directives.Contains(pdForward))
+            proc = dynamic_cast<TProcData*>(proc->ImplementationLink());
         if (!proc || proc->StartLine < impl || proc->StartLine < 0 || IsLocal(proc)) continue;
         // One already declared in the interface part needs no second declaration.
         const TProcItem* decl = proc->DeclarationLink();

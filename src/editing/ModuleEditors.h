@@ -129,8 +129,11 @@ public:
     /// Appends Item's declaration to List, wrapped at the margin and indented by its start
     /// column.
     void WriteDeclaration(TCodeItem& Item, TStringList& List);
-    /// Inserts Item's declaration at Line with the blank-line rules of its kind and places
-    /// Item there.
+    /// Line, or when a conditional block opened within the same declaration (or part of the
+    /// unit) is open there, the line after that block: new text never lands in one branch.
+    int OutsideConditionals(int Line);
+    /// Inserts Item's declaration at Line (moved out of conditional blocks) with the
+    /// blank-line rules of its kind and places Item there.
     void InsertDeclaration(TCodeItem& Item, int Line);
     /// Inserts a routine's heading and, unless it is forward or external, an empty body.
     void InsertImplementation(TProcItem& Item, int Line);

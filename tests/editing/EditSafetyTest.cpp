@@ -195,5 +195,98 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
     }
 }
 
+const char* const Sections = R"(unit Sections;
+interface
+type
+  TFoo = class
+  private
+    FX: Integer;
+  public
+    {$IFDEF FPC}
+    procedure A;
+    {$ENDIF}
+    property X: Integer read FX;
+  end;
+  TRec = record
+    A: Integer;
+  end;
+  TFooClass = class of TFoo;
+  TZ = class(TObject) end;
+  TBase = class
+    procedure M; virtual; abstract;
+  end;
+procedure P;
+function Ext(X: Integer): Integer; cdecl; external 'c' name 'abs';
+implementation
+procedure Fwd; forward;
+procedure P;
+begin
+  Fwd;
+end;
+procedure Fwd;
+begin
+end;
+{$IFDEF FPC}
+procedure TFoo.A;
+begin
+end;
+{$ENDIF}
+end.
+)";
+
+// New text never splits a type section or lands in one branch of a condition, a body never
+// goes where there is none, and the unit still compiles.
+TEST_F(EditSafetyTest, NewTextStaysOutOfWhatItMustNotSplit) {
+    const auto add = [this](const char* Decl, auto Operation) {
+        return [=, this] {
+            TScriptedDialogEditors dialogs(Answer(Decl));
+            Operation();
+        };
+    };
+    const struct {
+        std::function<void()> Run;
+        TReplacements Changes;
+        const char* Error;
+    } cases[] = {
+        {add("procedure Q;", [this] { Kolva.AddProcedure(nullptr); }),
+         {{"external 'c' name 'abs';\n", "external 'c' name 'abs';\n\nprocedure Q;\n\n"},
+          {"begin\nend;\n{$IFDEF", "begin\nend;\n\nprocedure Q;\nbegin\n  \nend;\n\n{$IFDEF"}},
+         nullptr},
+        {add("procedure B;", [this] { Kolva.AddMethod(static_cast<TClassItem&>(Find("TFoo"))); }),
+         {{"    {$ENDIF}\n    property", "    {$ENDIF}\n    procedure B;\n    property"},
+          {"{$ENDIF}\nend.", "{$ENDIF}\n\nprocedure TFoo.B;\nbegin\n  \nend;\n\nend."}},
+         nullptr},
+        {add("FY: Integer;", [this] { Kolva.AddField(static_cast<TClassItem&>(Find("TZ"))); }),
+         {{"  TZ = class(TObject) end;",
+           "  TZ = class(TObject)\n  private\n    FY: Integer;\n  end;"}},
+         nullptr},
+        {[this] { Kolva.ChangeVisibility(&Find("TFoo"), {&Find("TFoo.A")}, scPrivate); },
+         {},
+         "Cannot move A out of its conditional block"},
+        {add("procedure L;", [this] { Kolva.AddProcedure(&Find("TBase.M")); }),
+         {},
+         "M has no body to hold a local procedure"},
+        {add("procedure L;", [this] { Kolva.AddProcedure(&Find("Ext")); }),
+         {},
+         "Ext has no body to hold a local procedure"},
+        {[this] { Kolva.MoveProcedure(Find("P", 1), Find("Ext")); },
+         {},
+         "Ext is declared in the interface part; only implementations can be moved"},
+        {[this] { Kolva.ChangeVisibility(&Explorer.Module(), {&Find("Fwd")}, scPublic); },
+         {{"external 'c' name 'abs';\n", "external 'c' name 'abs';\n\nprocedure Fwd;\n\n"},
+          {"procedure Fwd; forward;\n", ""}},
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        Load(Sections);
+        EXPECT_EQ(test::ErrorOf(c.Run), c.Error ? c.Error : "(no error)");
+        EXPECT_EQ(Text(), c.Error ? Original : Replaced(Original, c.Changes));
+        if (!c.Error) {
+            EXPECT_TRUE(Compiles("Sections"));
+        }
+    }
+}
+
 } // namespace
 } // namespace kolva
