@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fp-compiler fp-units-rtl fpc-source-3.2.2
+  git patch util-linux
 )
 
 missing=()

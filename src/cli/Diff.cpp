@@ -2,23 +2,16 @@
 // and the diff costs little more than reading both texts.
 #include "cli/Diff.h"
 
+#include "platform/Paths.h"
+
 #include <algorithm>
+#include <cstdio>
+#include <unistd.h>
 
 namespace kolva::cli {
 
-namespace {
-
-enum TOp : char { opKeep = ' ', opDelete = '-', opInsert = '+' };
-
-struct TEdit {
-    TOp Op;
-    int OldIndex;
-    int NewIndex;
-};
-
-// The shortest edit script, as one entry per line of either text.
-std::vector<TEdit> EditScript(const std::vector<std::string>& A,
-                              const std::vector<std::string>& B) {
+std::vector<TDiffEdit> EditScript(const std::vector<std::string_view>& A,
+                                  const std::vector<std::string_view>& B) {
     const int n = int(A.size()), m = int(B.size()), max = n + m;
     std::vector<int> v(2 * size_t(max) + 2, 0);
     // The frontier before each step, kept only where that step reads it (diagonals -d-1 to
@@ -42,7 +35,7 @@ std::vector<TEdit> EditScript(const std::vector<std::string>& A,
         }
     }
     // Walk back from the end through the saved frontiers.
-    std::vector<TEdit> script;
+    std::vector<TDiffEdit> script;
     int x = n, y = m;
     for (int d = found; d >= 0; --d) {
         const std::vector<int>& saved = trace[size_t(d)];
@@ -72,11 +65,70 @@ std::vector<TEdit> EditScript(const std::vector<std::string>& A,
     return script;
 }
 
+namespace {
+
+// Each line with its LF; the last one may have none.
+std::vector<std::string_view> LfLines(std::string_view Text) {
+    std::vector<std::string_view> lines;
+    while (!Text.empty()) {
+        const size_t lf = Text.find('\n');
+        const size_t length = lf == std::string_view::npos ? Text.size() : lf + 1;
+        lines.push_back(Text.substr(0, length));
+        Text.remove_prefix(length);
+    }
+    return lines;
+}
+
+// git's quoting of names that hold a quote, a backslash or a byte outside printable ASCII.
+std::string QuotedName(const std::string& Name) {
+    const bool plain = std::none_of(Name.begin(), Name.end(), [](char c) {
+        return c == '"' || c == '\\' || (unsigned char)c < 0x20 || (unsigned char)c >= 0x7f;
+    });
+    if (plain) return Name;
+    std::string quoted = "\"";
+    for (const char c : Name) {
+        const unsigned char u = (unsigned char)c;
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (c == '\t') {
+            quoted += "\\t";
+        } else if (c == '\n') {
+            quoted += "\\n";
+        } else if (u < 0x20 || u >= 0x7f) {
+            char octal[8];
+            std::snprintf(octal, sizeof octal, "\\%03o", u);
+            quoted += octal;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+// git ends a name that holds a blank with a TAB, where GNU patch ends the name.
+std::string Header(const std::string& Name) {
+    const std::string a = QuotedName("a/" + Name), b = QuotedName("b/" + Name);
+    const char* tab = Name.find(' ') != std::string::npos ? "\t" : "";
+    return "diff --git " + a + " " + b + "\n--- " + a + tab + "\n+++ " + b + tab + "\n";
+}
+
 } // namespace
 
-std::string UnifiedDiff(const std::vector<std::string>& Old, const std::vector<std::string>& New,
-                        const std::string& From, const std::string& To) {
-    const std::vector<TEdit> script = EditScript(Old, New);
+std::string DiffPathName(const std::string& File) {
+    const std::string native = NativePath(File);
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd)) {
+        const std::string folder = cwd == std::string("/") ? "" : cwd;
+        if (native.starts_with(folder + "/")) return native.substr(folder.size() + 1);
+    }
+    return native.substr(native.starts_with('/') ? 1 : 0);
+}
+
+std::string UnifiedDiff(std::string_view OldText, std::string_view NewText,
+                        const std::string& Name) {
+    const std::vector<std::string_view> Old = LfLines(OldText), New = LfLines(NewText);
+    const std::vector<TDiffEdit> script = EditScript(Old, New);
     constexpr int Context = 3;
     std::string out;
     size_t i = 0;
@@ -100,16 +152,18 @@ std::string UnifiedDiff(const std::vector<std::string>& Old, const std::vector<s
             oldCount += script[k].Op != opInsert;
             newCount += script[k].Op != opDelete;
         }
-        if (out.empty()) out = "--- " + From + "\n+++ " + To + "\n";
+        if (out.empty()) out = Header(Name);
         const int oldStart = script[start].OldIndex + (oldCount > 0 ? 1 : 0);
         const int newStart = script[start].NewIndex + (newCount > 0 ? 1 : 0);
         out += "@@ -" + std::to_string(oldStart) + "," + std::to_string(oldCount) + " +" +
                std::to_string(newStart) + "," + std::to_string(newCount) + " @@\n";
         for (size_t k = start; k < end; ++k) {
-            const TEdit& e = script[k];
+            const TDiffEdit& e = script[k];
+            const std::string_view line =
+                e.Op == opInsert ? New[size_t(e.NewIndex)] : Old[size_t(e.OldIndex)];
             out += char(e.Op);
-            out += e.Op == opInsert ? New[size_t(e.NewIndex)] : Old[size_t(e.OldIndex)];
-            out += '\n';
+            out += line;
+            if (!line.ends_with('\n')) out += "\n\\ No newline at end of file\n";
         }
         i = end;
     }

@@ -42,11 +42,17 @@ public:
     }
 };
 
-std::string DetectLineBreak(const std::string& Text) {
-    const size_t at = Text.find_first_of("\r\n");
-    if (at == std::string::npos) return "\n";
-    if (Text[at] == '\r') return at + 1 < Text.size() && Text[at + 1] == '\n' ? "\r\n" : "\r";
-    return "\n";
+// With --diff nothing is written, so nothing is locked; the file may be anything readable.
+std::string ReadForEdit(const std::string& File, bool Diff, std::unique_ptr<TFileUpdate>& Update) {
+    if (Diff) return ReadFileText(File);
+    Update = std::make_unique<TFileUpdate>(File);
+    return Update->Text();
+}
+
+void AskToMakeWritable(TFileUpdate& File) {
+    if (!ConfirmDlg("Edit buffer is marked read only. Set to read/write to allow editing?"))
+        Abort();
+    File.MakeWritable();
 }
 
 std::vector<std::string> LinesOf(const TStringList& List) {
@@ -111,20 +117,30 @@ TEngineOptions ParseEngineOptions(const TArgs& Args) {
     return options;
 }
 
+TStringList& TUnitBuffer::BeginEdit(bool SkipReadOnlyCheck) {
+    if (ReadOnly && !SkipReadOnlyCheck && !IsEditing()) {
+        AskToMakeWritable(*File);
+        ReadOnly = false;
+    }
+    return TMemoryEditor::BeginEdit(SkipReadOnlyCheck);
+}
+
 TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string& File)
-    : FOptions(Options), FFile(File), FUnit(File) {
-    const std::string text = ReadFileText(File);
-    FLineBreak = DetectLineBreak(text);
-    FFinalBreak = text.empty() || text.back() == '\n' || text.back() == '\r';
-    FUnit.Text().SetText(text);
-    FOriginal = LinesOf(FUnit.Text());
+    : FOptions(Options), FFile(File), FOriginalText(ReadForEdit(File, Options.Diff, FUnitFile)),
+      FLayout(SplitLines(FOriginalText)), FUnit(File) {
+    FUnit.Text().BeginUpdate();
+    for (const std::string& line : FLayout.Lines)
+        FUnit.Text().Add(line);
+    FUnit.Text().EndUpdate();
+    FUnit.File = FUnitFile.get();
+    FUnit.ReadOnly = FUnitFile && FUnitFile->IsReadOnly();
     FUnit.OnEditEnd = [this] { FExplorer.Parse(&FUnit.Text()); };
     FExplorer.Parse(&FUnit.Text());
     FEditor = std::make_unique<TKolvaEditor>(FExplorer, &FUnit);
     if (!Options.FormFile.empty()) {
-        FDesigner = std::make_unique<TFormFileDesigner>(TFormFile::LoadFromFile(Options.FormFile),
-                                                        *FEditor);
-        FOriginalForm = FDesigner->Text();
+        FOriginalForm = ReadForEdit(Options.FormFile, Options.Diff, FFormFile);
+        FDesigner = std::make_unique<TFormFileDesigner>(
+            TFormFile::Load(FOriginalForm, Options.FormFile), *FEditor);
         FEditor->SetDesigner(FDesigner.get());
     }
     GCurrent = &FOptions;
@@ -166,32 +182,24 @@ TCodeItem& TEngineSession::Find(const std::string& Path, bool UseLine) {
     return *item;
 }
 
-namespace {
-std::vector<std::string> SplitLines(const std::string& Text) {
-    TStringList list;
-    list.SetText(Text);
-    return LinesOf(list);
-}
-} // namespace
-
 int TEngineSession::Finish() {
-    const std::vector<std::string> lines = LinesOf(FUnit.Text());
-    const bool formChanged = FDesigner && FDesigner->Modified();
+    const std::string unitText = JoinLines(Relayout(FLayout, LinesOf(FUnit.Text())));
+    const bool formChanged = FDesigner && FDesigner->Text() != FOriginalForm;
     if (FOptions.Diff) {
-        std::cout << UnifiedDiff(FOriginal, lines, FFile, FFile);
+        std::cout << UnifiedDiff(FOriginalText, unitText, DiffPathName(FFile));
         if (formChanged)
-            std::cout << UnifiedDiff(SplitLines(FOriginalForm), SplitLines(FDesigner->Text()),
-                                     FOptions.FormFile, FOptions.FormFile);
+            std::cout << UnifiedDiff(FOriginalForm, FDesigner->Text(),
+                                     DiffPathName(FOptions.FormFile));
         return 0;
     }
-    if (formChanged) WriteFileText(FOptions.FormFile, FDesigner->Text());
-    if (lines == FOriginal) return 0;
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        text += lines[i];
-        if (i + 1 < lines.size() || FFinalBreak) text += FLineBreak;
-    }
-    WriteFileText(FFile, text);
+    std::vector<TFileUpdate*> writes;
+    if (formChanged) writes.push_back(FFormFile.get());
+    if (unitText != FOriginalText) writes.push_back(FUnitFile.get());
+    for (TFileUpdate* file : writes)
+        if (file->IsReadOnly()) AskToMakeWritable(*file);
+    if (formChanged) FFormFile->Prepare(FDesigner->Text());
+    if (unitText != FOriginalText) FUnitFile->Prepare(unitText);
+    CommitAll(writes);
     return 0;
 }
 

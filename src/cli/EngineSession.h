@@ -1,14 +1,18 @@
 // What every engine command of the command line shares: its options, the unit loaded into
 // memory with its parser and editor, the dialogs and questions answered from the options,
-// items found by name, and the result written back or shown as a diff.
+// items found by name, and the result written back or shown as a diff. The unit and its form
+// file are locked from reading to writing and written back as one change (see
+// platform/FileUpdate.h).
 #pragma once
 
 #include "cli/Commands.h"
+#include "cli/LineLayout.h"
 #include "editing/FormDesigner.h"
 #include "editing/KolvaEditors.h"
 #include "editing/MemoryEditor.h"
 #include "editing/ModuleEditors.h"
 #include "platform/Dialogs.h"
+#include "platform/FileUpdate.h"
 
 #include <memory>
 #include <optional>
@@ -40,6 +44,17 @@ const TEngineOptions& CurrentEngineOptions();
 /// (the method a resolution clause names, say) keeps what it shows. True only for the first.
 bool TakeDialogAnswers();
 
+/// The unit's buffer: read-only while its file is, until the user agrees to make the file
+/// writable.
+class TUnitBuffer : public TMemoryEditor {
+public:
+    using TMemoryEditor::TMemoryEditor;
+    /// The first writing edit of a read-only file asks whether to make it writable.
+    TStringList& BeginEdit(bool SkipReadOnlyCheck) override;
+    /// The file the buffer is written to; null with --diff.
+    TFileUpdate* File = nullptr;
+};
+
 class TEngineSession {
 public:
     /// Loads File and parses it; installs the answering dialogs and questions.
@@ -55,21 +70,22 @@ public:
     /// none.
     TCodeItem& Find(const std::string& Path, bool UseLine = true);
 
-    /// Writes the unit back (atomically, in its own line-break style) and the form file when
-    /// the designer changed it, or with --diff prints the differences and leaves the files
-    /// alone. Returns the exit status.
+    /// Writes the unit back (see cli/LineLayout.h for its line breaks) and the form file when
+    /// the designer changed it, both or neither; or with --diff prints the differences and
+    /// leaves the files alone. Returns the exit status.
     int Finish();
 
 private:
     const TEngineOptions& FOptions;
     std::string FFile;
-    TMemoryEditor FUnit;
+    std::unique_ptr<TFileUpdate> FUnitFile; // null with --diff, as FFormFile
+    std::string FOriginalText;
+    TLineLayout FLayout;
+    TUnitBuffer FUnit;
     TModuleExplorer FExplorer;
     std::unique_ptr<TKolvaEditor> FEditor;
-    std::vector<std::string> FOriginal;
-    std::string FLineBreak;
-    bool FFinalBreak = true;
     std::unique_ptr<TMessageService> FPreviousMessages;
+    std::unique_ptr<TFileUpdate> FFormFile;
     std::unique_ptr<TFormFileDesigner> FDesigner;
     std::string FOriginalForm;
 };

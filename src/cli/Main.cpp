@@ -5,6 +5,10 @@
 #include "platform/SysUtils.h"
 #include "settings/KolvaReg.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 namespace kolva::cli {
@@ -60,12 +64,25 @@ void PrintUsage(std::ostream& out) {
         out << "  " << c.Usage << '\n';
 }
 
-} // namespace
+// Output that did not arrive is a failure, reported as the GNU tools report it ("write
+// error: No space left on device"); the reason is known when the last write failed.
+int CloseStandardOutput(int Status) {
+    errno = 0;
+    std::cout.flush();
+    int err = errno;
+    bool failed = !std::cout.good() || std::ferror(stdout);
+    errno = 0;
+    if (std::fclose(stdout) != 0) {
+        failed = true;
+        if (err == 0) err = errno;
+    }
+    if (!failed) return Status;
+    std::cerr << "kolva: write error" << (err ? std::string(": ") + std::strerror(err) : "")
+              << '\n';
+    return Status == 0 ? 1 : Status;
+}
 
-} // namespace kolva::cli
-
-int main(int argc, char** argv) {
-    using namespace kolva::cli;
+int Run(int argc, char** argv) {
     if (argc < 2) {
         PrintUsage(std::cerr);
         return 2;
@@ -91,4 +108,16 @@ int main(int argc, char** argv) {
     std::cerr << "kolva: unknown command \"" << name << "\"\n";
     PrintUsage(std::cerr);
     return 2;
+}
+
+} // namespace
+
+} // namespace kolva::cli
+
+int main(int argc, char** argv) {
+    // A write beyond the file size limit then fails with an error that is reported and
+    // leaves the files as they were, instead of killing the program half-way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    using namespace kolva::cli;
+    return CloseStandardOutput(Run(argc, argv));
 }

@@ -9,6 +9,7 @@
 #include "platform/Registry.h"
 #include "settings/KOLVAOpts.h"
 #include "settings/KolvaReg.h"
+#include "settings/PrefixRules.h"
 
 #include <iostream>
 
@@ -108,6 +109,11 @@ int Set(TSetting& Setting, const std::string& Text) {
     } catch (const Exception& e) {
         throw Exception(Setting.Name() + ": " + e.Message());
     }
+    // The options dialog's checks, so that the command line stores nothing it would refuse.
+    const TPreferences& prefs = Preferences();
+    if (&Setting.Group->Object() == &prefs)
+        CheckPrefixes(prefs.StateFieldPrefix(), prefs.ReadMethodPrefix(),
+                      prefs.WriteMethodPrefix());
     TRegistry reg;
     if (!reg.OpenKey(KolvaRegKey(KolvaKeyVersion) + Setting.Group->SubKey, true))
         throw Exception("Cannot open the settings key");

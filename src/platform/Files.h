@@ -15,8 +15,9 @@ bool DeleteFile(std::string_view FileName);
 
 /// The whole content of a file, bytes as they stand.
 std::string ReadFileText(std::string_view FileName);
-/// Replaces the file's content atomically: a temporary file beside it is written, flushed
-/// and renamed over it, so a crash leaves either the old or the new content.
+/// Replaces the file's content (creating it when missing) as FileReplace.h describes: the
+/// old or the new content after a crash, a symbolic link written through, mode, owner, group
+/// and hard links kept.
 void WriteFileText(std::string_view FileName, std::string_view Content);
 
 } // namespace kolva

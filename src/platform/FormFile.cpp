@@ -415,9 +415,12 @@ TFormFile::TFormFile(std::string_view Text) {
 }
 
 TFormFile TFormFile::LoadFromFile(std::string_view FileName) {
-    const std::string text = ReadFileText(FileName);
+    return Load(ReadFileText(FileName), FileName);
+}
+
+TFormFile TFormFile::Load(std::string_view Text, std::string_view FileName) {
     try {
-        return TFormFile(text);
+        return TFormFile(Text);
     } catch (EFormFileError& E) {
         E.SetMessage(std::string(FileName) + ": " + E.Message());
         throw;

@@ -85,6 +85,9 @@ public:
     /// Raises EInOutError when the file cannot be read and EFormFileError, with the file's
     /// name in front, when it is malformed.
     static TFormFile LoadFromFile(std::string_view FileName);
+    /// The form file whose text was read from FileName; raises EFormFileError with the file's
+    /// name in front for malformed text.
+    static TFormFile Load(std::string_view Text, std::string_view FileName);
     /// Writes the text atomically and clears Modified.
     void SaveToFile(std::string_view FileName);
 

@@ -8,7 +8,9 @@
 //      never deleted, so all writers always lock the same file);
 //   2. read the hive as it is on disk now, and stop if it is malformed;
 //   3. apply the one change to that hive;
-//   4. write the whole hive to "user.reg.tmp", fsync it and rename it over the hive;
+//   4. write the whole hive to "user.reg.tmp", fsync it and rename it over the hive (a
+//      symbolic link is written through; mode, owner, group and hard links are kept, as
+//      platform/FileReplace.h describes);
 //   5. release the lock (also released by the system when a writer dies).
 // Readers take no lock: the rename makes them see either the old or the new file. A
 // temporary file left by a killed writer is never read and is overwritten by the next one.

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <dirent.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -91,8 +92,16 @@ std::string KolvaPrefix() {
             p.pop_back();
         return p;
     }
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/tmp") + "/.kolva";
+    if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.kolva";
+    // Without HOME (a service, a cron job): the user's own home from the user database, never
+    // a folder others can write to, where they could plant settings or read them.
+    std::vector<char> buf(16384);
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buf.data(), buf.size(), &found) == 0 && found &&
+        found->pw_dir && found->pw_dir[0] == '/')
+        return std::string(found->pw_dir == std::string("/") ? "" : found->pw_dir) + "/.kolva";
+    throw EInOutError("No folder for the per-user state: set KOLVA_PREFIX or HOME");
 }
 
 std::string NativePath(std::string_view Path) {

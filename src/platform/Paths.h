@@ -12,8 +12,9 @@
 
 namespace kolva {
 
-/// The folder that holds the per-user state: $KOLVA_PREFIX, else ~/.kolva. No trailing
-/// slash.
+/// The folder that holds the per-user state: $KOLVA_PREFIX, else ~/.kolva ($HOME, else the
+/// home folder of the user database). No trailing slash. Raises EInOutError when there is
+/// none of these.
 std::string KolvaPrefix();
 
 /// The native path of a Windows path, a native absolute path or a relative path (taken

@@ -115,19 +115,5 @@ TEST(EngineCommands, TheFormFileAnswersForTheDesigner) {
     EXPECT_TRUE(Compiles(unit)) << ReadFileText(test::TempPrefix() + "/fpc.log");
 }
 
-TEST(EngineCommands, WritesBackInTheFilesOwnLineBreaksOrShowsADiff) {
-    const std::string file = Copy("U.pas", "unit U;\r\ninterface\r\nimplementation\r\nend.");
-    const test::TRun diff = RunKolva("add-procedure " + file + " --decl 'procedure B;' --diff");
-    EXPECT_EQ(diff.Status, 0);
-    EXPECT_EQ(diff.Output, "--- " + file + "\n+++ " + file +
-                               "\n@@ -1,4 +1,13 @@\n unit U;\n interface\n+\n+procedure B;\n+\n"
-                               " implementation\n+\n+procedure B;\n+begin\n+  \n+end;\n+\n end.\n");
-    EXPECT_EQ(ReadFileText(file), "unit U;\r\ninterface\r\nimplementation\r\nend.");
-    EXPECT_EQ(RunKolva("add-procedure " + file + " --decl 'procedure B;'").Status, 0);
-    EXPECT_EQ(ReadFileText(file), "unit U;\r\ninterface\r\n\r\nprocedure B;\r\n\r\n"
-                                  "implementation\r\n\r\nprocedure B;\r\nbegin\r\n  \r\nend;\r\n"
-                                  "\r\nend.");
-}
-
 } // namespace
 } // namespace kolva

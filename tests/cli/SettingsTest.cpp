@@ -68,6 +68,12 @@ TEST(SettingsCommand, BadValuesAreRefusedAndNothingIsWritten) {
         {"set SyncOptions syManual",
          "Options.SyncOptions: a set is written as [name,name,...], not \"syManual\"\n"},
         {"set UseIDEImages yes", "Options.UseIDEImages: \"yes\" is not one of False, True\n"},
+        // The options dialog's prefix checks, in its order.
+        {"set StateFieldPrefix 'my prefix'", "my prefix is not a valid prefix\n"},
+        {"set ReadMethodPrefix ''", " is not a valid prefix\n"},
+        {"set WriteMethodPrefix 1F", "1F is not a valid prefix\n"},
+        {"set ReadMethodPrefix set", "Prefixes must have unique values (set)\n"},
+        {"set WriteMethodPrefix f", "Prefixes must have unique values (F)\n"},
         {"get Colour", "Unknown setting \"Colour\"\n"},
         {"get Options.ReadMethodPrefix", "Unknown setting \"Options.ReadMethodPrefix\"\n"},
     };

@@ -4,6 +4,10 @@
 #include "platform/SysUtils.h"
 #include "support/TempPrefix.h"
 
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace kolva {
@@ -38,6 +42,19 @@ TEST(Paths, ExistingComponentsAreFoundWithoutRegardToCase) {
     // A missing tail keeps its spelling, so a new file lands where it was named.
     EXPECT_EQ(NativePath("C:\\program files\\New\\A.txt"),
               TempPrefix() + "/drive_c/Program Files/New/A.txt");
+}
+
+// Never a folder that others could write to, such as /tmp.
+TEST(Paths, ThePrefixWithoutHomeIsTheUsersHomeFromTheUserDatabase) {
+    const char* home = std::getenv("HOME");
+    const std::string saved = home ? home : "";
+    unsetenv("KOLVA_PREFIX");
+    unsetenv("HOME");
+    const struct passwd* user = getpwuid(getuid());
+    ASSERT_TRUE(user);
+    EXPECT_EQ(KolvaPrefix(), std::string(user->pw_dir) + "/.kolva");
+    if (home) setenv("HOME", saved.c_str(), 1);
+    setenv("KOLVA_PREFIX", TempPrefix().c_str(), 1);
 }
 
 TEST(Files, WritesAtomicallyAndReportsFailures) {

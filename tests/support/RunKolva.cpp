@@ -5,8 +5,8 @@
 
 namespace kolva::test {
 
-TRun RunKolva(const std::string& Args) {
-    const std::string command = std::string(KOLVA_EXE) + " " + Args;
+TRun RunKolva(const std::string& Args, const std::string& Before) {
+    const std::string command = Before + KOLVA_EXE + " " + Args;
     FILE* pipe = popen(command.c_str(), "r");
     TRun run{-1, {}};
     if (!pipe) return run;
