@@ -355,6 +355,7 @@ void TKolvaEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Items
             item->Visibility != Visibility)
             moving.push_back(item);
     if (moving.empty()) throw Exception("No members left to change visibility");
+    CheckFieldsStayAboveUse(cls, moving, Visibility);
     // Taken out of its conditional block, a member would be declared whatever the condition.
     for (const TCodeItem* item : moving)
         if (InsideConditional(Lines(), cls.StartLine, item->StartLine))
@@ -372,6 +373,36 @@ void TKolvaEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Items
     for (TCodeItemKind kind : {ckResClause, ckField, ckMethod, ckProperty})
         for (TCodeItem* item : moving)
             if (item->Kind() == kind) PlaceMember(cls, *item, Visibility);
+}
+
+// A property names its fields in its access clauses, and a field must be declared before
+// the property that names it.
+void TKolvaEditor::CheckFieldsStayAboveUse(TClassItem& Class, const TItemList& Moving,
+                                           TVisibility V) {
+    // Where section V is, or would be made: its keyword, else the first member of a later
+    // section, else the class's end.
+    int target = Class.LastLine();
+    for (const TCodeItem* child : Class.Children()) {
+        if (child->StartLine < 0) continue;
+        if (child->Kind() == ckVisibility && child->Visibility == V) {
+            target = child->StartLine;
+            break;
+        }
+        if (child->Visibility > V && child->StartLine < target) target = child->StartLine;
+    }
+    for (const TCodeItem* item : Moving) {
+        if (item->Kind() != ckField) continue;
+        for (const TCodeItem* child : Class.Children()) {
+            if (child->Kind() != ckProperty || child->StartLine < 0 || child->StartLine > target)
+                continue;
+            const auto& property = static_cast<const TPropertyItem&>(*child);
+            for (const std::string& name :
+                 {property.ReadSpec, property.WriteSpec, property.StoredSpec})
+                if (SameText(name, item->Name))
+                    throw Exception(Format("Cannot move %s below property %s, which uses it",
+                                           item->Name, property.Name));
+        }
+    }
 }
 
 void TKolvaEditor::FilterDesignerItems(TCodeItems Kinds, TItemList& Items) {
