@@ -1,0 +1,232 @@
+// Every operation of the command line on real code: units of the Free Pascal sources that
+// compile on their own (tests/cli/RealWorldUnits.txt), a sample of items in each, each
+// operation on a fresh copy. A result must compile again, or the operation must refuse and
+// leave the file as it was. A rename changes declarations, not the references to them, so a
+// renamed item that the unit still uses under its old name is counted apart.
+//
+// Run it alone with --gtest_filter='RealWorldEdit.*'; KOLVA_REALWORLD_UNITS=name,name limits
+// it to some units of the list, KOLVA_REALWORLD_JOBS sets how many operations run at once, and
+// KOLVA_REALWORLD_VERBOSE prints every operation's outcome, not only the failures.
+#include "model/ModuleExplorer.h"
+#include "platform/Files.h"
+#include "support/EditSampler.h"
+#include "support/FpcUnits.h"
+#include "support/RunKolva.h"
+#include "support/TempPrefix.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace kolva {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Failures the engine still has on this sample; lowered as they are fixed, zero in the end.
+constexpr int KnownFailures = 1000;
+
+enum TVerdict { vdCompiled, vdRefused, vdExcluded, vdFailed };
+
+struct TResult {
+    TVerdict Verdict = vdFailed;
+    std::string Detail;
+};
+
+struct TJob {
+    const test::TFpcUnit* Unit;
+    const test::TEditOperation* Operation; // null: the unit as it is must compile
+    std::string Folder;
+};
+
+std::string Quoted(const std::string& Text) {
+    std::string out = "'";
+    for (char c : Text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string CommandLine(const test::TEditOperation& Operation, const std::string& File) {
+    std::string line;
+    for (const std::string& arg : Operation.Args)
+        line += (line.empty() ? "" : " ") + (arg == "FILE" ? File : Quoted(arg));
+    return line;
+}
+
+bool IsIdentChar(char C) {
+    return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
+}
+
+bool NamesWord(const std::string& Text, const std::string& Word) {
+    const std::string text = LowerCase(Text), word = LowerCase(Word);
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        if ((at == 0 || !IsIdentChar(text[at - 1])) &&
+            (at + word.size() == text.size() || !IsIdentChar(text[at + word.size()])))
+            return true;
+    return false;
+}
+
+bool IsRoutineHeading(const std::string& Line) {
+    std::string text = LowerCase(Line);
+    text.erase(0, text.find_first_not_of(" \t"));
+    if (text.starts_with("class ")) text.erase(0, 6);
+    for (const char* word : {"procedure ", "function ", "constructor ", "destructor ", "operator "})
+        if (text.starts_with(word)) return true;
+    return false;
+}
+
+// A rename's compile error that comes from a use the operation does not change: the renamed
+// method no longer overrides the ancestor's or implements the interface's, which keep the
+// old name; or the line the error stands on (in the unit or one of its include files) names
+// the old identifier and not the new one, and is no routine heading, which a rename must
+// change (a declaration or implementation left behind is a fault).
+bool ReferenceLeftBehind(const test::TFpcUnit& Unit, const test::TEditOperation& Operation,
+                         const std::string& Error, const std::string& File) {
+    auto says = [&](const char* Message) { return Error.find(Message) != std::string::npos; };
+    if (says("There is no method in an ancestor class to be overridden") ||
+        says("No matching implementation for interface method"))
+        return true;
+    if (says("Forward declaration not solved") || says("function header doesn't match") ||
+        says("already declared") || says("Duplicate identifier"))
+        return false;
+    const size_t open = Error.find('(');
+    if (open == std::string::npos) return false;
+    const std::string errorFile = Error.substr(0, open);
+    std::string path;
+    if (errorFile == fs::path(File).filename().string())
+        path = File;
+    else
+        for (const std::string& folder : test::IncludeFolders(Unit))
+            if (path.empty() && fs::is_regular_file(folder + "/" + errorFile))
+                path = folder + "/" + errorFile;
+    if (path.empty()) return false;
+    const int line = std::atoi(Error.c_str() + open + 1) - 1;
+    TStringList lines;
+    lines.SetText(ReadFileText(path));
+    if (line < 0 || line >= lines.Count()) return false;
+    return NamesWord(lines[line], Operation.RenamedFrom) &&
+           !NamesWord(lines[line], Operation.RenamedFrom + "Kv") && !IsRoutineHeading(lines[line]);
+}
+
+TResult Run(const TJob& Job) {
+    fs::create_directories(Job.Folder);
+    const std::string file = Job.Folder + "/" + fs::path(Job.Unit->Path).filename().string();
+    const std::string original = ReadFileText(Job.Unit->Path);
+    test::WriteNative(file, original);
+    if (!Job.Operation) {
+        const std::vector<std::string> errors = test::CompileErrors(*Job.Unit, file);
+        return {errors.empty() ? vdCompiled : vdFailed, errors.empty() ? "" : errors.front()};
+    }
+    const test::TRun run = test::RunKolva(CommandLine(*Job.Operation, file) + " 2>&1");
+    const bool unchanged = ReadFileText(file) == original;
+    TResult result;
+    if (run.Status < 0 || run.Status > 1) {
+        result = {vdFailed, "kolva ended abnormally (" + std::to_string(run.Status) +
+                                "): " + run.Output.substr(0, 300)};
+    } else if (run.Status == 1) {
+        result = unchanged ? TResult{vdRefused, run.Output}
+                           : TResult{vdFailed, "refused but changed the file: " + run.Output};
+    } else if (unchanged) {
+        result = {vdCompiled, ""};
+    } else {
+        const std::vector<std::string> errors = test::CompileErrors(*Job.Unit, file);
+        if (errors.empty())
+            result = {vdCompiled, ""};
+        else if (!Job.Operation->RenamedFrom.empty() &&
+                 ReferenceLeftBehind(*Job.Unit, *Job.Operation, errors.front(), file))
+            result = {vdExcluded, errors.front()};
+        else
+            result = {vdFailed, errors.front()};
+    }
+    if (result.Verdict != vdFailed) fs::remove_all(Job.Folder);
+    return result;
+}
+
+std::vector<test::TFpcUnit> ChosenUnits() {
+    std::vector<test::TFpcUnit> units =
+        test::ReadFpcUnits(std::string(KOLVA_SOURCE_DIR) + "/tests/cli/RealWorldUnits.txt");
+    const char* only = std::getenv("KOLVA_REALWORLD_UNITS");
+    if (!only || !*only) return units;
+    const std::string wanted = "," + LowerCase(only) + ",";
+    std::erase_if(units, [&](const test::TFpcUnit& u) {
+        return wanted.find("," + LowerCase(u.Name) + ",") == std::string::npos;
+    });
+    return units;
+}
+
+// Runs the jobs on a few threads: nearly all the time goes to the compiler.
+std::vector<TResult> RunAll(const std::vector<TJob>& Jobs) {
+    const char* jobs = std::getenv("KOLVA_REALWORLD_JOBS");
+    const unsigned threads = jobs && std::atoi(jobs) > 0 ? unsigned(std::atoi(jobs)) : 2;
+    std::vector<TResult> results(Jobs.size());
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> pool;
+    for (unsigned t = 0; t < threads; ++t)
+        pool.emplace_back([&] {
+            for (size_t i; (i = next++) < Jobs.size();)
+                results[i] = Run(Jobs[i]);
+        });
+    for (std::thread& thread : pool)
+        thread.join();
+    return results;
+}
+
+TEST(RealWorldEdit, EveryOperationCompilesOrRefusesUnchanged) {
+    if (!test::FpcAvailable()) GTEST_SKIP() << "fpc or the sources under " << KOLVA_FPCSRC;
+    const std::vector<test::TFpcUnit> units = ChosenUnits();
+    std::vector<std::vector<test::TEditOperation>> operations(units.size());
+    std::vector<TJob> jobs;
+    for (size_t u = 0; u < units.size(); ++u) {
+        TStringList lines;
+        lines.SetText(ReadFileText(units[u].Path));
+        TModuleExplorer explorer;
+        explorer.Parse(&lines);
+        test::TSampleOptions options;
+        options.IncludedText = test::IncludedText(units[u]);
+        const std::string text = LowerCase(ReadFileText(units[u].Path));
+        options.DefaultParameters = text.find("{$mode objfpc}") != std::string::npos ||
+                                    text.find("{$mode delphi}") != std::string::npos ||
+                                    units[u].Flags.find("-M") != std::string::npos;
+        operations[u] = test::SampleEdits(explorer, lines, options);
+        const std::string folder = test::TempPrefix() + "/" + units[u].Name + "/";
+        jobs.push_back({&units[u], nullptr, folder + "original"});
+        for (size_t k = 0; k < operations[u].size(); ++k)
+            jobs.push_back({&units[u], &operations[u][k], folder + std::to_string(k)});
+    }
+    const std::vector<TResult> results = RunAll(jobs);
+    const char* const VerdictNames[] = {"COMPILED", "REFUSED", "EXCLUDED", "FAILED"};
+    const bool verbose = std::getenv("KOLVA_REALWORLD_VERBOSE") != nullptr;
+    int counts[4] = {};
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        const TJob& job = jobs[i];
+        if (!job.Operation) {
+            EXPECT_EQ(results[i].Verdict, vdCompiled)
+                << job.Unit->Name << " does not compile as it is: " << results[i].Detail;
+            continue;
+        }
+        ++counts[results[i].Verdict];
+        if (verbose && results[i].Verdict != vdFailed)
+            std::printf("%s %s | %s | %s | %s\n", VerdictNames[results[i].Verdict],
+                        job.Unit->Name.c_str(), job.Operation->Label.c_str(),
+                        job.Operation->Item.c_str(), results[i].Detail.substr(0, 200).c_str());
+        if (results[i].Verdict == vdFailed)
+            std::printf("FAILED %s | %s | %s | %s\n    kolva %s\n", job.Unit->Name.c_str(),
+                        job.Operation->Label.c_str(), job.Operation->Item.c_str(),
+                        results[i].Detail.c_str(), CommandLine(*job.Operation, "FILE").c_str());
+    }
+    const int tried =
+        counts[vdCompiled] + counts[vdRefused] + counts[vdExcluded] + counts[vdFailed];
+    std::printf("real-world edits on %zu units: %d operations tried, %d succeeded and compiled, "
+                "%d refused with the unit unchanged, %d renames excluded (references keep the "
+                "old name), %d failures\n",
+                units.size(), tried, counts[vdCompiled], counts[vdRefused], counts[vdExcluded],
+                counts[vdFailed]);
+    EXPECT_LE(counts[vdFailed], KnownFailures);
+}
+
+} // namespace
+} // namespace kolva

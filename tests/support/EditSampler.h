@@ -1,0 +1,41 @@
+// Test support: a deterministic sample of the command line's editing operations on the items of
+// one parsed unit, for runs over real code. Each kind of operation takes its own item, spread
+// evenly over the items it may apply to, so a unit gets every kind of operation once at most.
+#pragma once
+
+#include "model/ModuleExplorer.h"
+
+#include <string>
+#include <vector>
+
+namespace kolva::test {
+
+struct TEditOperation {
+    /// What was tried, such as "rename method" or "add-procedure local".
+    std::string Label;
+    /// The item it was tried on, qualified, with its 0-based start line ("TFoo.Bar@12").
+    std::string Item;
+    /// The command and its arguments; "FILE" stands for the unit's file.
+    std::vector<std::string> Args;
+    /// For a rename: the old name, which references elsewhere in the unit keep.
+    std::string RenamedFrom;
+};
+
+struct TSampleOptions {
+    /// The unit's mode takes parameters with default values (objfpc, delphi).
+    bool DefaultParameters = true;
+    /// Text that is compiled with the unit but not edited with it: its include files.
+    std::string IncludedText;
+};
+
+/// The operations to try on the unit that Explorer parsed from Lines. Deletions, moves and
+/// changes of a routine's signature only take items whose uses elsewhere (in the unit or its
+/// include files) cannot break, so that a sound result still compiles.
+std::vector<TEditOperation> SampleEdits(TModuleExplorer& Explorer, const TStringList& Lines,
+                                        const TSampleOptions& Options);
+
+/// Decl with a last parameter "KolvaExtra: Integer = 0" added to its parameter list; empty
+/// when Name is not found in it.
+std::string WithExtraParameter(const std::string& Decl, const std::string& Name);
+
+} // namespace kolva::test

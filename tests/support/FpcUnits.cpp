@@ -1,0 +1,141 @@
+#include "support/FpcUnits.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace kolva::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quoted(const std::string& Text) {
+    std::string out = "'";
+    for (char c : Text)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Output and exit status of a shell command, its standard error joined to its output.
+std::pair<int, std::string> Shell(const std::string& Command) {
+    FILE* pipe = popen((Command + " 2>&1").c_str(), "r");
+    if (!pipe) return {-1, {}};
+    std::string output;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        output.append(buf, n);
+    return {pclose(pipe), output};
+}
+
+} // namespace
+
+std::vector<TFpcUnit> ReadFpcUnits(const std::string& ListFile) {
+    std::ifstream in(ListFile);
+    if (!in) throw std::runtime_error("cannot read " + ListFile);
+    std::vector<TFpcUnit> units;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream words(line);
+        TFpcUnit unit;
+        std::string path, flag;
+        if (!(words >> unit.Name >> path)) throw std::runtime_error("malformed line: " + line);
+        unit.Path = std::string(KOLVA_FPCSRC) + "/" + path;
+        const std::string folder = fs::path(unit.Path).parent_path().string();
+        while (words >> flag) {
+            for (size_t at; (at = flag.find("{dir}")) != std::string::npos;)
+                flag.replace(at, 5, folder);
+            unit.Flags += (unit.Flags.empty() ? "" : " ") + flag;
+        }
+        units.push_back(unit);
+    }
+    return units;
+}
+
+std::vector<std::string> IncludeFolders(const TFpcUnit& Unit) {
+    std::vector<std::string> folders{fs::path(Unit.Path).parent_path().string()};
+    std::istringstream flags(Unit.Flags);
+    for (std::string flag; flags >> flag;)
+        if (flag.starts_with("-Fi")) folders.push_back(flag.substr(3));
+    return folders;
+}
+
+namespace {
+
+// The names after {$I and {$INCLUDE in Text; {$IF, {$IFDEF and the like are not includes.
+std::vector<std::string> IncludeNames(const std::string& Text) {
+    std::vector<std::string> names;
+    std::string lower = Text;
+    for (char& c : lower)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (size_t at = lower.find("{$i"); at != std::string::npos; at = lower.find("{$i", at + 1)) {
+        size_t from = at + 3;
+        if (lower.compare(from, 6, "nclude") == 0) from += 6;
+        if (from >= lower.size() || lower[from] != ' ') continue;
+        const size_t end = lower.find('}', from);
+        if (end == std::string::npos) break;
+        std::string name = Text.substr(from, end - from);
+        name.erase(0, name.find_first_not_of(" '"));
+        name.erase(name.find_last_not_of(" '") + 1);
+        if (!name.empty() && name[0] != '%') names.push_back(name);
+    }
+    return names;
+}
+
+void AppendIncluded(const std::vector<std::string>& Folders, const std::string& Text, int Depth,
+                    std::string& Out) {
+    if (Depth > 4) return;
+    for (const std::string& name : IncludeNames(Text))
+        for (const std::string& folder : Folders) {
+            fs::path file = fs::path(folder) / name;
+            if (!file.has_extension() && !fs::exists(file)) file += ".inc";
+            if (!fs::is_regular_file(file)) continue;
+            std::ifstream in(file, std::ios::binary);
+            const std::string included((std::istreambuf_iterator<char>(in)), {});
+            Out += included + "\n";
+            AppendIncluded(Folders, included, Depth + 1, Out);
+            break;
+        }
+}
+
+} // namespace
+
+std::string IncludedText(const TFpcUnit& Unit) {
+    std::ifstream in(Unit.Path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::string out;
+    AppendIncluded(IncludeFolders(Unit), text, 0, out);
+    return out;
+}
+
+bool FpcAvailable() {
+    return fs::is_directory(KOLVA_FPCSRC) && Shell("fpc -iV").first == 0;
+}
+
+std::vector<std::string> CompileErrors(const TFpcUnit& Unit, const std::string& File) {
+    const fs::path file(File);
+    const std::string command = "cd " + Quoted(file.parent_path().string()) + " && fpc " +
+                                Unit.Flags + " -FE. -Fi" + Quoted(IncludeFolders(Unit).front()) +
+                                " " + Quoted(file.filename().string());
+    const auto [status, output] = Shell(command);
+    if (status == 0) return {};
+    std::vector<std::string> errors;
+    std::istringstream lines(output);
+    std::string line, last;
+    while (std::getline(lines, line)) {
+        if (!line.empty()) last = line;
+        if ((line.find(" Error: ") != std::string::npos ||
+             line.find(" Fatal: ") != std::string::npos) &&
+            line.find("Compilation aborted") == std::string::npos)
+            errors.push_back(line);
+    }
+    if (errors.empty()) errors.push_back(last.empty() ? "fpc failed without output" : last);
+    return errors;
+}
+
+} // namespace kolva::test
