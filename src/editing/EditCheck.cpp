@@ -72,6 +72,29 @@ const TCodeItem* FirstImplied(const TCodeItem& Item) {
     return nullptr;
 }
 
+// Members named by a property's access clauses but declared below it: a compiler wants
+// them declared first. The first such pair is kept for the message.
+int UsesBeforeDeclaration(const TCodeItem& Module, std::string* First) {
+    int count = 0;
+    for (const TCodeItem* cls : Module.Children()) {
+        if (!IsClassKind(cls->Kind())) continue;
+        for (const TCodeItem* child : cls->Children()) {
+            if (child->Kind() != ckProperty || child->StartLine < 0) continue;
+            const auto& property = static_cast<const TPropertyItem&>(*child);
+            for (const std::string* name :
+                 {&property.ReadSpec, &property.WriteSpec, &property.StoredSpec}) {
+                const int at = name->empty() ? -1 : cls->FindChild({ckField, ckMethod}, *name);
+                if (at < 0 || cls->Child(at)->StartLine <= property.StartLine) continue;
+                if (First && count == 0)
+                    *First = Format("%s would be declared below property %s, which uses it", *name,
+                                    property.Name);
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
 [[noreturn]] void Refuse(const std::string& Why) {
     throw EEditRefused(Format("Edit refused: %s. The unit is left as it was", Why));
 }
@@ -103,6 +126,7 @@ void TEditCheck::Start(TModuleExplorer& Explorer) {
     FErrorCount = Explorer.ErrorCount();
     FErrors = Explorer.Errors();
     FImpliedCount = ImpliedCount(Explorer.Module());
+    FLateUses = UsesBeforeDeclaration(Explorer.Module(), nullptr);
 }
 
 void TEditCheck::Stop() {
@@ -208,6 +232,8 @@ void TEditCheck::Verify(TModuleExplorer& Model, TStringList& Lines) const {
     if (check.ErrorCount() > FErrorCount)
         Refuse(Format("the result would hold a declaration that cannot be read (%s)",
                       NewError(check.Errors(), FErrors)));
+    std::string lateUse;
+    if (UsesBeforeDeclaration(check.Module(), &lateUse) > FLateUses) Refuse(lateUse);
     if (ImpliedCount(check.Module()) > FImpliedCount) {
         const TCodeItem* implied = FirstImplied(check.Module());
         Refuse(implied ? Format("%s would have no declaration", Describe(*implied))

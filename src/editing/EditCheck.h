@@ -3,7 +3,8 @@
 // compared with the model as it was when the edit began. Every item that the operation did
 // not mean to change must still be there with the same kind, name, owner and declaration,
 // every item it did change must still read as the same kind under the same owner, and the
-// parser must find no more unreadable declarations and no more implied items than before.
+// parser must find no more unreadable declarations, implied items or members declared below
+// a property that names them than before.
 //
 // "Meant to change" is learnt from the edit primitives themselves: an item whose lines an
 // operation deleted, inserted or rewrote is marked, together with everything inside it. So
@@ -82,6 +83,7 @@ private:
     int FErrorCount = 0;
     std::vector<std::string> FErrors;
     int FImpliedCount = 0;
+    int FLateUses = 0;
 };
 
 } // namespace kolva

@@ -375,8 +375,8 @@ void TKolvaEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Items
             if (item->Kind() == kind) PlaceMember(cls, *item, Visibility);
 }
 
-// A property names its fields in its access clauses, and a field must be declared before
-// the property that names it.
+// A property names fields and methods in its access clauses, and they must be declared
+// before the property that names them.
 void TKolvaEditor::CheckFieldsStayAboveUse(TClassItem& Class, const TItemList& Moving,
                                            TVisibility V) {
     // Where section V is, or would be made: its keyword, else the first member of a later
@@ -391,7 +391,7 @@ void TKolvaEditor::CheckFieldsStayAboveUse(TClassItem& Class, const TItemList& M
         if (child->Visibility > V && child->StartLine < target) target = child->StartLine;
     }
     for (const TCodeItem* item : Moving) {
-        if (item->Kind() != ckField) continue;
+        if (item->Kind() != ckField && item->Kind() != ckMethod) continue;
         for (const TCodeItem* child : Class.Children()) {
             if (child->Kind() != ckProperty || child->StartLine < 0 || child->StartLine > target)
                 continue;

@@ -81,7 +81,8 @@ public:
 
 private:
     void SplitOneLineBody(TClassItem& Class);
-    /// Refuses to move a field into section V when a property above that section names it.
+    /// Refuses to move a field or method into section V when a property above that section
+    /// names it.
     void CheckFieldsStayAboveUse(TClassItem& Class, const TItemList& Moving, TVisibility V);
     /// Inserts Method's declaration and, unless it is abstract or Class is an interface,
     /// its implementation.

@@ -232,6 +232,11 @@ void TModuleEditor::InsertDeclaration(TCodeItem& Item, int Line) {
 }
 
 void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
+    // A unit whose implementation part comes from an include file has no place for a body.
+    if (IsUnit() && FExplorer.ImplementationLine() < 0)
+        throw Exception(Format("Cannot add the implementation of %s: this file holds no "
+                               "implementation part",
+                               Item.Name));
     TEdit edit(*this, false);
     Line = OutsideConditionals(Line);
     FScratch.Clear();
