@@ -3,6 +3,7 @@
 // and deleting a selection.
 #include "editing/EditInterfaces.h"
 #include "editing/ModuleEditors.h"
+#include "editing/SourceScan.h"
 #include "model/Tokenizers.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
@@ -295,6 +296,11 @@ void TModuleEditor::ProceduresToInterface(const TItemList& Items) {
         // One already declared in the interface part needs no second declaration.
         const TProcItem* decl = proc->DeclarationLink();
         if (decl && decl->StartLine >= 0 && decl->StartLine < impl) continue;
+        // Declared for every condition, it would lack its body when the condition is off.
+        if (InsideConditional(Lines(), impl, proc->StartLine))
+            throw Exception(Format("Cannot declare %s in the interface part: it is implemented "
+                                   "inside a conditional block",
+                                   proc->Name));
         selected.push_back(proc);
     }
     if (selected.empty()) return;
