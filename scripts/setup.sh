@@ -6,7 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  fp-compiler fp-units-rtl fpc-source-3.2.2
+  fp-compiler fp-units-rtl fp-units-base fp-units-fcl fp-units-db fp-units-math fp-units-misc
+  fp-units-net fpc-source-3.2.2
   git patch util-linux
 )
 
