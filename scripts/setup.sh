@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   fp-compiler fp-units-rtl fpc-source-3.2.2
+  # The compiled units that the real-world edit check's units use.
+  fp-units-base fp-units-fcl
 )
 
 missing=()
