@@ -1,8 +1,9 @@
 // Every operation of the command line on real code: units of the Free Pascal sources that
 // compile on their own (tests/cli/RealWorldUnits.txt), a sample of items in each, each
-// operation on a fresh copy. A result must compile again, or the operation must refuse and
-// leave the file as it was. A rename changes declarations, not the references to them, so a
-// renamed item that the unit still uses under its old name is counted apart.
+// operation on a fresh copy. A result must keep every word, comment and directive it did not
+// mean to take out and compile again, or the operation must refuse and leave the file as it
+// was. A rename changes declarations, not the references to them, so a renamed item that the
+// unit still uses under its old name is counted apart.
 //
 // Run it alone with --gtest_filter='RealWorldEdit.*'; KOLVA_REALWORLD_UNITS=name,name limits
 // it to some units of the list, KOLVA_REALWORLD_JOBS sets how many operations run at once, and
@@ -46,17 +47,10 @@ struct TJob {
     std::string Folder;
 };
 
-std::string Quoted(const std::string& Text) {
-    std::string out = "'";
-    for (char c : Text)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 std::string CommandLine(const test::TEditOperation& Operation, const std::string& File) {
     std::string line;
     for (const std::string& arg : Operation.Args)
-        line += (line.empty() ? "" : " ") + (arg == "FILE" ? File : Quoted(arg));
+        line += (line.empty() ? "" : " ") + (arg == "FILE" ? File : test::ShellQuoted(arg));
     return line;
 }
 

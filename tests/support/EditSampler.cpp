@@ -248,7 +248,7 @@ private:
         return !FText.UsedAsValue(Item.Name, OwnLines(Item));
     }
 
-    // The routines common to procedures, methods and local procedures.
+    // The operations that procedures and methods share; Slot of Slots spreads them.
     void Edits(const char* What, const TItems& Items, int Slot, int Slots) {
         const std::string what = What;
         if (TCodeItem* item = Pick(Items, Slot, Slots))
