@@ -58,6 +58,7 @@ void TModuleEditor::FinishEdit(bool Commit) {
     const auto drop = [this] {
         FJournal.clear();
         FStage.Clear();
+        FTrailing.clear();
         FCheck.Stop();
     };
     if (Commit && !FJournal.empty()) {
@@ -217,6 +218,10 @@ void TModuleEditor::InsertDeclaration(TCodeItem& Item, int Line) {
     FScratch.Clear();
     WriteDeclaration(Item, FScratch);
     const int declarationLines = FScratch.Count();
+    if (auto it = FTrailing.find(&Item); it != FTrailing.end() && declarationLines > 0) {
+        FScratch.SetString(declarationLines - 1, FScratch[declarationLines - 1] + " " + it->second);
+        FTrailing.erase(it);
+    }
     const TCodeItemKind kind = Item.Kind();
     const bool routine = kind == ckProcedure || kind == ckMethodImpl;
     int leading = 0;

@@ -134,6 +134,14 @@ void TModuleEditor::ReplaceLine(const TCodeItem* Item, int Line, const std::stri
     FCheck.MarkChanged(Item);
 }
 
+// A comment after a declaration on its last line stays with the declaration.
+std::string TModuleEditor::TrailingText(const std::vector<TSourceToken>& Written, int Last) const {
+    if (Written.empty() || Written.back().Line != Last) return std::string();
+    const std::string& line = Lines()[Last];
+    const size_t end = size_t(Written.back().Column) + Written.back().Text.size();
+    return end < line.size() ? TrimLeft(line.substr(end)) : std::string();
+}
+
 void TModuleEditor::UpdateDeclaration(TCodeItem* Item) {
     if (!Item || Item->StartLine < 0) RefuseBadFormat(Item ? *Item : FExplorer.Module());
     TEdit edit(*this, false);
@@ -148,12 +156,7 @@ void TModuleEditor::UpdateDeclaration(TCodeItem* Item) {
         CheckOwnLines(*Item, start, last, false);
         const std::vector<TSourceToken> written = WrittenTokens(*Item, last);
         if (old && !Covered(written, SourceTokens(*old))) RefuseBadFormat(*Item);
-        // A comment after the declaration on its last line stays with it.
-        if (!written.empty() && written.back().Line == last) {
-            const std::string& line = Lines()[last];
-            const size_t end = size_t(written.back().Column) + written.back().Text.size();
-            if (end < line.size()) trailing = TrimLeft(line.substr(end));
-        }
+        trailing = TrailingText(written, last);
         removed = last - start + 1;
         RemoveLines(Item, start, removed);
     }
@@ -172,6 +175,12 @@ void TModuleEditor::DeleteItem(TCodeItem& Item) {
     const int first = std::clamp(Item.StartLine, 0, last);
     int end = std::clamp(std::max(first, Item.LastLine()), 0, last);
     CheckOwnLines(Item, first, end, true);
+    // A declaration deleted to be inserted elsewhere (a member moving to another section)
+    // takes the comment after it along.
+    if (HeadEnd(Item) == end) {
+        const std::string trailing = TrailingText(WrittenTokens(Item, end), end);
+        if (!trailing.empty()) FTrailing[&Item] = trailing;
+    }
     if (IsBlankLine(end + 1)) ++end;
     RemoveLines(&Item, first, end - first + 1);
     FCheck.MarkDeleted(&Item);

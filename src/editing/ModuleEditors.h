@@ -201,6 +201,8 @@ protected:
     /// Refuses with the bad-format error when lines First..Last hold anything but Item (and,
     /// when Nested, what lies inside it).
     void CheckOwnLines(const TCodeItem& Item, int First, int Last, bool Nested);
+    /// What follows the last of Written on line Last: a comment that belongs to it.
+    std::string TrailingText(const std::vector<TSourceToken>& Written, int Last) const;
     /// The tokens of Item's lines up to Last, from its start column on.
     std::vector<TSourceToken> WrittenTokens(const TCodeItem& Item, int Last) const;
     bool IsUnit() const { return FExplorer.ModuleKind() == mkUnit; }
@@ -235,6 +237,8 @@ private:
     TStringList FStage;
     std::vector<TStep> FJournal;
     TEditCheck FCheck;
+    /// Comments of deleted declarations that go with them when they are inserted again.
+    std::unordered_map<const TCodeItem*, std::string> FTrailing;
 };
 
 /// The last line of an item's heading (the larger of its start line and

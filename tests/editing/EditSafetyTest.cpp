@@ -133,6 +133,13 @@ TEST_F(EditSafetyTest, EditsKeepWhatSharesTheirLinesOrRefuse) {
           {"  public\n", "  public\n    FProc: procedure(A: Integer; { the first} B: string) of "
                          "object;\n"}},
          nullptr},
+        // A member moved to another section takes the comment after it along.
+        {"unit M;\ninterface\ntype\n  TM = class\n  private\n    FA: Integer; // counts\n  "
+         "public\n  end;\nimplementation\nend.\n",
+         [this] { Kolva.ChangeVisibility(&Find("TM"), {&Find("TM.FA")}, scPublic); },
+         {{"    FA: Integer; // counts\n", ""},
+          {"public\n", "public\n    FA: Integer; // counts\n"}},
+         nullptr},
         // A comment after a rewritten declaration stays on its line.
         {Shared,
          [this] {

@@ -22,8 +22,10 @@ bool IsIdentChar(char C) {
 class TUnitText {
 public:
     TUnitText(const TStringList& Lines, const std::string& Included) {
-        for (int i = 0; i < Lines.Count(); ++i)
+        for (int i = 0; i < Lines.Count(); ++i) {
+            FSource.push_back(Lines[i]);
             FLower.push_back(LowerCase(Lines[i]));
+        }
         TStringList included;
         included.SetText(Included);
         for (int i = 0; i < included.Count(); ++i)
@@ -78,6 +80,13 @@ public:
         return value;
     }
 
+    std::string Source(int First, int Last) const {
+        std::string text;
+        for (int line = First; line <= Last && line < int(FSource.size()); ++line)
+            text += FSource[line] + "\n";
+        return text;
+    }
+
     bool Contains(const std::string& LowerText) const {
         for (const std::string& line : FLower)
             if (line.find(LowerText) != std::string::npos) return true;
@@ -98,6 +107,7 @@ public:
     }
 
 private:
+    std::vector<std::string> FSource;
     std::vector<std::string> FLower;
     std::vector<std::string> FIncluded;
 };
@@ -205,7 +215,8 @@ private:
         const std::string path = PathOf(*Item);
         Args.insert(Args.begin() + 1, {"FILE", path});
         Args.insert(Args.end(), {"--line", std::to_string(Item->StartLine)});
-        FOps.push_back({Label, path + "@" + std::to_string(Item->StartLine), Args, RenamedFrom});
+        FOps.push_back(
+            {Label, path + "@" + std::to_string(Item->StartLine), Args, RenamedFrom, {}});
     }
 
     bool Unused(TCodeItem& Item) const { return !FText.Used(Item.Name, OwnLines(Item)); }
@@ -237,7 +248,7 @@ private:
         return !FText.UsedAsValue(Item.Name, OwnLines(Item));
     }
 
-    // The routines common to procedures, methods and local procedures.
+    // The operations that procedures and methods share; Slot of Slots spreads them.
     void Edits(const char* What, const TItems& Items, int Slot, int Slots) {
         const std::string what = What;
         if (TCodeItem* item = Pick(Items, Slot, Slots))
@@ -264,11 +275,13 @@ private:
             {"add-procedure global",
              "(unit)",
              {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"},
+             {},
              {}});
         FOps.push_back({"add-procedure implementation only",
                         "(unit)",
                         {"add-procedure", "FILE", "--no-interface", "--decl",
                          "function KolvaHidden: Integer;"},
+                        {},
                         {}});
     }
 
@@ -278,9 +291,12 @@ private:
         const TItems movable = Where(FAll.Procedures, [&](TCodeItem& i) {
             return i.StartLine > implementation || Unused(i);
         });
-        if (TCodeItem* item = Pick(movable, 5, 6))
+        if (TCodeItem* item = Pick(movable, 5, 6)) {
+            const bool hidden = item->StartLine > implementation;
             Add("visibility procedure", item,
-                {"visibility", item->StartLine > implementation ? "interface" : "implementation"});
+                {"visibility", hidden ? "interface" : "implementation"});
+            if (!hidden) FOps.back().Removes = FText.Source(item->StartLine, item->LastLine());
+        }
     }
 
     void Methods() {
@@ -462,6 +478,7 @@ private:
                         Item.GetQualifiedName() + "@" + std::to_string(Item.StartLine),
                         {"move", "FILE", PathOf(*declaration), Target.GetQualifiedName(), "--line",
                          std::to_string(declaration->StartLine)},
+                        {},
                         {}});
     }
 

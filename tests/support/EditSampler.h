@@ -19,6 +19,9 @@ struct TEditOperation {
     std::vector<std::string> Args;
     /// For a rename: the old name, which references elsewhere in the unit keep.
     std::string RenamedFrom;
+    /// Source text the operation takes out by design (an interface declaration that is no
+    /// longer wanted), so its words may be gone from the result.
+    std::string Removes;
 };
 
 struct TSampleOptions {

@@ -11,14 +11,14 @@ namespace kolva::test {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string Quoted(const std::string& Text) {
+std::string ShellQuoted(const std::string& Text) {
     std::string out = "'";
     for (char c : Text)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
 }
+
+namespace {
 
 // Output and exit status of a shell command, its standard error joined to its output.
 std::pair<int, std::string> Shell(const std::string& Command) {
@@ -119,9 +119,9 @@ bool FpcAvailable() {
 
 std::vector<std::string> CompileErrors(const TFpcUnit& Unit, const std::string& File) {
     const fs::path file(File);
-    const std::string command = "cd " + Quoted(file.parent_path().string()) + " && fpc " +
-                                Unit.Flags + " -FE. -Fi" + Quoted(IncludeFolders(Unit).front()) +
-                                " " + Quoted(file.filename().string());
+    const std::string command =
+        "cd " + ShellQuoted(file.parent_path().string()) + " && fpc " + Unit.Flags + " -FE. -Fi" +
+        ShellQuoted(IncludeFolders(Unit).front()) + " " + ShellQuoted(file.filename().string());
     const auto [status, output] = Shell(command);
     if (status == 0) return {};
     std::vector<std::string> errors;

@@ -27,6 +27,9 @@ std::string IncludedText(const TFpcUnit& Unit);
 /// The folders the compiler takes include files from: the unit's own, then its -Fi flags.
 std::vector<std::string> IncludeFolders(const TFpcUnit& Unit);
 
+/// Text as one word of a shell command line.
+std::string ShellQuoted(const std::string& Text);
+
 /// Whether the compiler and the Free Pascal sources are installed.
 bool FpcAvailable();
 
