@@ -262,9 +262,17 @@ void TCodeItem::Assign(const TPersistent& Source) {
 void TClassItem::AssignDeclaration(const TCodeItem& Source) {
     TCodeItem::AssignDeclaration(Source);
     if (const auto* c = dynamic_cast<const TClassItem*>(&Source)) {
-        SetClassKindIndex(c->ClassKindIndex());
+        SetTypeKind(c->Kind());
         Ancestor = c->Ancestor;
         InterfacesText = c->InterfacesText;
+        TypeParams = c->TypeParams;
+        GenericWord = c->GenericWord;
+        Packed = c->Packed;
+        Modifier = c->Modifier;
+        HasExternal = c->HasExternal;
+        ExternalText = c->ExternalText;
+        KindWord = c->KindWord;
+        HelperFor = c->HelperFor;
     }
 }
 
@@ -274,6 +282,7 @@ void TMemberItem::AssignDeclaration(const TCodeItem& Source) {
         FDataType = m->FDataType;
         FTypeName = m->FTypeName;
         DispID = m->DispID;
+        if (m->Kind() == Kind()) Hints = m->Hints;
     }
 }
 
@@ -289,6 +298,7 @@ void TPropertyItem::AssignDeclaration(const TCodeItem& Source) {
         ReadSpec = p->ReadSpec;
         StoredSpec = p->StoredSpec;
         WriteSpec = p->WriteSpec;
+        ExtraSpecifiers = p->ExtraSpecifiers;
     }
 }
 
@@ -308,6 +318,9 @@ void TProcItem::AssignDeclaration(const TCodeItem& Source) {
         ProcKind = p->ProcKind;
         Params = p->Params;
         ExternalText = p->ExternalText;
+        TypeParams = p->TypeParams;
+        ResultName = p->ResultName;
+        if (p->Kind() == Kind()) ShortHeading = p->ShortHeading;
     }
 }
 
@@ -344,6 +357,10 @@ TClassItem::TClassItem(TCodeItem* Parent, int ClassKindIndex) : TCodeItem(Parent
 
 void TClassItem::SetClassKindIndex(int Index) {
     SetKind(static_cast<TCodeItemKind>(ckClass + std::clamp(Index, 0, 3)));
+}
+
+void TClassItem::SetTypeKind(TCodeItemKind Kind) {
+    if (IsTypeWithMembers(Kind)) SetKind(Kind);
 }
 
 TStringList TClassItem::Interfaces() const {

@@ -165,6 +165,16 @@ public:
     std::string GetDisplayText() const override;
 };
 
+/// A section inside a type that is not a visibility: "var", "class var", "threadvar",
+/// "class threadvar", "const", "type" and, in Objective-C protocols, "optional" and
+/// "required". The name is the section's words as they are written.
+class TSectionItem : public TCodeItem {
+public:
+    explicit TSectionItem(TCodeItem* Parent) : TCodeItem(Parent, ckSection) {}
+};
+
+/// A type with members: a class, interface, object or dispinterface, a record with methods
+/// (ckRecord) or a helper (ckHelper). A type declared inside another type is its child.
 class TClassItem : public TCodeItem {
 public:
     explicit TClassItem(TCodeItem* Parent, int ClassKindIndex = 0);
@@ -173,14 +183,19 @@ public:
     /// 0 class, 1 interface, 2 object, 3 dispinterface; setting it sets the kind.
     int ClassKindIndex() const { return Kind() - ckClass; }
     void SetClassKindIndex(int Index);
+    /// Any kind for which IsTypeWithMembers holds.
+    void SetTypeKind(TCodeItemKind Kind);
     /// For a class, the implemented interfaces; empty for other kinds.
     TStringList Interfaces() const;
     /// For a class only: joined with ", ", cleared by an empty list.
     void SetInterfaces(const TStringList& List);
 
     /// Renders the heading; a class or interface without ancestor takes TObject or IUnknown
-    /// as its ancestor (stored) unless it is that very type.
+    /// as its ancestor (stored) unless it is that very type, or the class is written with a
+    /// keyword of its own (KindWord) or as external.
     std::string GetDeclaration() override;
+    /// The name with its type parameters.
+    std::string GetDisplayText() const override;
     void AssignDeclaration(const TCodeItem& Source) override;
 
     std::string Ancestor;
@@ -189,6 +204,22 @@ public:
     std::string InterfacesText;
     bool HasBody = true;
     bool DeclaredElsewhere = false;
+    /// A generic type's parameters as written, angle brackets included ("<T>").
+    std::string TypeParams;
+    /// Written with the word "generic" before its name.
+    bool GenericWord = false;
+    bool Packed = false;
+    /// "sealed" or "abstract" after the kind keyword.
+    std::string Modifier;
+    /// Declared "external": HasExternal, and what follows the word ("'java.lang' name 'X'").
+    bool HasExternal = false;
+    std::string ExternalText;
+    /// The keyword as written where it is not the kind's own: "objcclass", "objcprotocol",
+    /// "objccategory", "cppclass"; for a helper the word before "helper" ("class", "record",
+    /// "type").
+    std::string KindWord;
+    /// For a helper, the type it helps.
+    std::string HelperFor;
 };
 
 class TMemberItem : public TCodeItem {
@@ -206,9 +237,15 @@ public:
     /// defined" with the text kept as type name.
     void SetDataTypeText(std::string_view Text);
 
+    /// Copies Hints too, but only from an item of the same kind: a declaration's directives
+    /// do not belong on its implementation.
     void AssignDeclaration(const TCodeItem& Source) override;
 
     std::string DispID;
+    /// Directives kept as written, each with its ";", rendered at the end of the
+    /// declaration: for routines those the model has no field for ("inline; static;"), for
+    /// fields and properties hint directives ("deprecated 'x';").
+    std::string Hints;
 
 protected:
     TMemberItem(TCodeItem* Parent, TCodeItemKind Kind, TDataType Type)
@@ -262,9 +299,10 @@ enum TPropertyFlag : uint8_t {
     pfHasIndex,
     pfHasStored,
     pfDefaultArray,
-    pfHasImplements
+    pfHasImplements,
+    pfClassProperty
 };
-using TPropertyFlags = TSet<TPropertyFlag, pfHasImplements + 1>;
+using TPropertyFlags = TSet<TPropertyFlag, pfClassProperty + 1>;
 
 enum TPropDefaultKind : uint8_t { dkNone, dkDefault, dkNoDefault };
 
@@ -298,6 +336,9 @@ public:
     std::string ReadSpec;
     std::string StoredSpec;
     std::string WriteSpec;
+    /// Specifiers without a field of their own, as written ("readonly"), rendered before
+    /// the ";".
+    std::string ExtraSpecifiers;
 
 private:
     friend class TPropLinksData;
@@ -359,12 +400,23 @@ public:
     TProcKind ProcKind = pkProcedure;
     /// The parameter list without its parentheses.
     std::string Params;
+    /// A generic routine's type parameters as written ("<T>").
+    std::string TypeParams;
+    /// An operator's named result ("operator +(A, B: T) R: T").
+    std::string ResultName;
+    /// An implementation heading written without the parameters and result that its
+    /// declaration gives ("function TFoo.Get;"); it is rendered short again. Copied only
+    /// between items of the same kind.
+    bool ShortHeading = false;
 
 protected:
     TProcItem(TCodeItem* Parent, TCodeItemKind Kind) : TMemberItem(Parent, Kind, dtVoid) {}
     void ShiftOwnLines(int Line, int Delta) override;
-    /// Kind word, name, parameters and result type, without the ";".
-    std::string Heading(const std::string& Qualifier) const;
+    /// Kind word, name, parameters and result type, without the ";"; Short leaves out the
+    /// parameters and result.
+    std::string Heading(const std::string& Qualifier, bool Short) const;
+    /// The hints with a blank before them, or nothing.
+    std::string HintsText() const;
     /// The directive tail shared by procedures and method declarations.
     std::string CallConventionText() const;
 
@@ -406,7 +458,15 @@ public:
     std::string GetOwnerName() const override { return ClassName; }
     std::string GetQualifiedName() const override { return ClassName + "." + Name; }
 
+    /// The class's name, dotted for a nested type ("TOuter.TInner"), without type
+    /// parameters.
     std::string ClassName;
+    /// The qualifier as written when it carries type parameters ("TBox<T>"); empty
+    /// otherwise.
+    std::string QualifierText;
+
+private:
+    std::string Qualifier() const;
 };
 
 } // namespace kolva
