@@ -138,7 +138,8 @@ std::string TResClauseItem::GetDisplayText() const {
 }
 
 std::string TProcItem::Heading(const std::string& Qualifier, bool Short) const {
-    std::string text = std::string(KeywordText(ProcKind)) + " " + Qualifier + Name + TypeParams;
+    std::string text = std::string(GenericWord ? "generic " : "") + KeywordText(ProcKind) + " " +
+                       Qualifier + Name + TypeParams;
     if (Short) return text;
     if (!Params.empty()) text += "(" + Params + ")";
     if (!ResultName.empty()) text += " " + ResultName;

@@ -319,6 +319,7 @@ void TProcItem::AssignDeclaration(const TCodeItem& Source) {
         Params = p->Params;
         ExternalText = p->ExternalText;
         TypeParams = p->TypeParams;
+        GenericWord = p->GenericWord;
         ResultName = p->ResultName;
         if (p->Kind() == Kind()) ShortHeading = p->ShortHeading;
     }

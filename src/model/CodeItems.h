@@ -400,8 +400,10 @@ public:
     TProcKind ProcKind = pkProcedure;
     /// The parameter list without its parentheses.
     std::string Params;
-    /// A generic routine's type parameters as written ("<T>").
+    /// A generic routine's type parameters as written ("<T>"), and whether the word
+    /// "generic" stands before it.
     std::string TypeParams;
+    bool GenericWord = false;
     /// An operator's named result ("operator +(A, B: T) R: T").
     std::string ResultName;
     /// An implementation heading written without the parameters and result that its

@@ -568,7 +568,8 @@ void TParser::Routine(TProcKind Kind) {
     const bool classMethod = FPrevKind == tkWord && SameText(FPrevWord, "class");
     int line = classMethod ? FPrevWordLine : FLine;
     int column = classMethod ? FPrevWordColumn - int(FPrevWord.size()) : FColumn;
-    if (FGenericToken == FTokenNumber - 1) {
+    const bool genericWord = FGenericToken == FTokenNumber - 1;
+    if (genericWord) {
         line = FGenericLine;
         column = FGenericColumn;
     }
@@ -622,6 +623,7 @@ void TParser::Routine(TProcKind Kind) {
         if (qualifierParams) impl->QualifierText = std::move(qualifier);
         impl->Name = std::move(name);
         impl->TypeParams = std::move(params);
+        impl->GenericWord = genericWord;
         impl->ProcKind = Kind;
         impl->ClassMethod = classMethod;
         impl->StartLine = line;
@@ -637,6 +639,7 @@ void TParser::Routine(TProcKind Kind) {
         auto* method = new TMethodItem(FContainer);
         method->Name = std::move(name);
         method->TypeParams = std::move(params);
+        method->GenericWord = genericWord;
         method->ProcKind = Kind;
         method->Visibility = FVisibility;
         method->ClassMethod = classMethod;
@@ -651,6 +654,7 @@ void TParser::Routine(TProcKind Kind) {
     auto* proc = new TProcData(FContainer);
     proc->Name = std::move(name);
     proc->TypeParams = std::move(params);
+    proc->GenericWord = genericWord;
     proc->ProcKind = Kind;
     proc->StartLine = line;
     proc->StartColumn = column;
