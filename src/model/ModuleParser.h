@@ -225,6 +225,9 @@ inline void TModuleExplorer::TParser::Dispatch() {
     }
 }
 
+/// Appends a directive (without its ";") to a member's hints.
+void AddHint(TMemberItem& Item, const std::string& Text);
+
 // The innermost step of the parse, inline in its callers.
 // Token texts stay valid for the whole parse: the string-list tokenizer lends views into
 // the list's own lines, and the parser never keeps a view of a comment.
