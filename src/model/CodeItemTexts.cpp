@@ -73,6 +73,51 @@ std::string TClassItem::GetDisplayText() const {
     return Name + TypeParams;
 }
 
+namespace {
+// The names of type parameters without their constraints: "<T: class; U>" gives "<T, U>".
+std::string ParamNames(std::string_view Params) {
+    std::string out = "<";
+    int depth = 0;
+    bool inName = true;
+    for (char c : Params) {
+        if (c == '<' && ++depth == 1) continue;
+        if (c == '>' && --depth == 0) break;
+        if (depth != 1) continue;
+        if (c == ':') {
+            inName = false;
+        } else if (c == ',' || c == ';') {
+            out += ", ";
+            inName = true;
+        } else if (inName && c != ' ') {
+            out += c;
+        }
+    }
+    return out + ">";
+}
+
+bool InsideType(const TCodeItem& Item) {
+    return Item.Parent() && IsTypeWithMembers(Item.Parent()->Kind());
+}
+} // namespace
+
+std::string TClassItem::ImplementationClassName() const {
+    if (!InsideType(*this)) return Name;
+    return static_cast<const TClassItem*>(Parent())->ImplementationClassName() + "." + Name;
+}
+
+std::string TClassItem::ImplementationQualifier() const {
+    std::string own = Name;
+    if (!TypeParams.empty() && !GenericWord) own += ParamNames(TypeParams);
+    if (!InsideType(*this)) return own;
+    return static_cast<const TClassItem*>(Parent())->ImplementationQualifier() + "." + own;
+}
+
+void TMethodImplItem::SetClass(const TClassItem& Class) {
+    ClassName = Class.ImplementationClassName();
+    std::string qualifier = Class.ImplementationQualifier();
+    QualifierText = qualifier == ClassName ? std::string() : std::move(qualifier);
+}
+
 std::string TFieldItem::Declaration() const {
     std::string text = Name + ": " + DataTypeText() + ";";
     return Hints.empty() ? text : text + " " + Hints;

@@ -196,6 +196,13 @@ public:
     std::string GetDeclaration() override;
     /// The name with its type parameters.
     std::string GetDisplayText() const override;
+    /// The class name of its method implementations: dotted for a type declared inside
+    /// another ("TOuter.TInner").
+    std::string ImplementationClassName() const;
+    /// That name as an implementation heading writes it: with the type parameters of a
+    /// Delphi generic, without their constraints ("TBox<T>"); a Free Pascal generic
+    /// (declared with "generic") is qualified by its name alone.
+    std::string ImplementationQualifier() const;
     void AssignDeclaration(const TCodeItem& Source) override;
 
     std::string Ancestor;
@@ -459,6 +466,8 @@ public:
     std::string GetDeclaration() override;
     std::string GetOwnerName() const override { return ClassName; }
     std::string GetQualifiedName() const override { return ClassName + "." + Name; }
+    /// Makes this an implementation of a method of Class: its class name and qualifier.
+    void SetClass(const TClassItem& Class);
 
     /// The class's name, dotted for a nested type ("TOuter.TInner"), without type
     /// parameters.

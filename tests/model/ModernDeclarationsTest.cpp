@@ -83,6 +83,31 @@ TEST(ModernDeclarations, TypeHeadingsAreRenderedAsWritten) {
     EXPECT_EQ(explorer.Item(1)->GetDisplayText(), "TBox<T: class>");
 }
 
+// The qualifier a new implementation is written with: nested types dotted, a Delphi
+// generic with its type parameters and without their constraints, a Free Pascal generic by
+// its name.
+TEST(ModernDeclarations, QualifiersOfNewImplementations) {
+    TModuleExplorer explorer;
+    OutlineOf("unit U; interface type\n"
+              "  TOuter = class type TInner = class procedure Run; end; end;\n"
+              "  TBox<T: class; U> = class procedure Put; end;\n"
+              "  generic TList<T> = class procedure Add; end;\n"
+              "implementation end.",
+              &explorer);
+    ASSERT_EQ(explorer.ItemCount(), 3);
+    const auto* inner = static_cast<TClassItem*>(explorer.Item(0)->Child(1));
+    const char* const headings[] = {"procedure TOuter.TInner.Run;", "procedure TBox<T, U>.Put;",
+                                    "procedure TList.Add;"};
+    const TClassItem* classes[] = {inner, static_cast<TClassItem*>(explorer.Item(1)),
+                                   static_cast<TClassItem*>(explorer.Item(2))};
+    for (int i = 0; i < 3; ++i) {
+        TMethodImplItem impl(nullptr);
+        impl.AssignDeclaration(*classes[i]->Child(classes[i]->ChildCount() - 1));
+        impl.SetClass(*classes[i]);
+        EXPECT_EQ(impl.GetDeclaration(), headings[i]);
+    }
+}
+
 // A short implementation heading takes its declaration's signature, and stays short.
 TEST(ModernDeclarations, ShortImplementationHeadings) {
     TModuleExplorer explorer;
