@@ -178,7 +178,7 @@ void TParser::ReadFieldType(TFieldItem& Field) {
 // of the Java dialect.
 void TParser::MemberHints(TMemberItem& Member) {
     for (;;) {
-        if (Next() != tkWord || PeekChar() == ':' || PeekChar() == ',' ||
+        if (Next() != tkWord || NameFollows() ||
             !(IsWordText("deprecated") || IsWordText("platform") || IsWordText("experimental") ||
               IsWordText("library") || IsWordText("unimplemented") ||
               (Member.Kind() == ckField && IsWordText("external")))) {

@@ -126,6 +126,15 @@ char TModuleExplorer::TParser::PeekChar() const {
     return '\0';
 }
 
+bool TModuleExplorer::TParser::NameFollows() const {
+    const std::string_view line = FTokenizer.CurrentLine();
+    size_t i = size_t(FTokenizer.Column() - 1);
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+        ++i;
+    if (i >= line.size()) return false;
+    return line[i] == ',' || (line[i] == ':' && (i + 1 >= line.size() || line[i + 1] != '='));
+}
+
 TTokenKind TModuleExplorer::TParser::Expect() {
     if (Next() == tkNone) Unexpected();
     return FKind;

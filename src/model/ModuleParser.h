@@ -63,6 +63,9 @@ private:
     /// The first character after the current token on its line, blanks skipped; '\0' at
     /// the end of the line. Only right after Next, not after a push-back.
     char PeekChar() const;
+    /// Whether a "," or a ":" (not ":=") follows the current token on its line: the token
+    /// is a name being declared, whatever word it is.
+    bool NameFollows() const;
     /// Whether the current token is the word W (W in lower case).
     bool IsWordText(std::string_view W) const { return FKind == tkWord && SameText(FText, W); }
     /// Inside statements: a begin, asm, try or case block is open.

@@ -215,8 +215,10 @@ void TParser::ReadParams(TProcItem& Item) {
         Expect();
         TReservedWord word;
         if (FKind == tkTag || FKind == tkError) Unexpected();
+        // Some of these words name parameters in other modes ("property").
         if (StructureWord(word) && word != rwVar && word != rwConst && word != rwType &&
-            word != rwRecord && word != rwProcedure && word != rwFunction && word != rwClass)
+            word != rwRecord && word != rwProcedure && word != rwFunction && word != rwClass &&
+            word != rwProperty)
             Unexpected();
         if (IsSymbol('(')) ++depth;
         if (IsSymbol(')') && --depth == 0) break;
@@ -313,8 +315,7 @@ bool TParser::ReadDirective(TProcItem& Item, TReservedWord Word) {
 bool TParser::ReadOtherDirective(TProcItem& Item) {
     // Most headings are followed by the next declaration's keyword.
     if (FReserved && FWord <= LastStructureWord) return false;
-    const char next = PeekChar();
-    if (next == ':' || next == ',' || next == '=') return false;
+    if (NameFollows() || PeekChar() == '=') return false;
     if (IsWordText("dispid")) {
         Item.DispID = Expression(false, rwBegin);
         return true;

@@ -85,8 +85,7 @@ void TParser::TypeDeclaration(TReservedWord Keyword, TTypeName Name, const char*
     Expect();
     if (IsWord()) {
         if (SameText(FText, "of")) return; // a class reference type
-        if (kind == ckClass && !KindWord && IsWordText("helper") && PeekChar() != ':' &&
-            PeekChar() != ',') {
+        if (kind == ckClass && !KindWord && IsWordText("helper") && !NameFollows()) {
             TClassItem* helper = CreateClass(Name, ckHelper);
             helper->KindWord = "class";
             return HelperType(*helper);
@@ -144,7 +143,7 @@ void TParser::TypeDeclaration(TReservedWord Keyword, TTypeName Name, const char*
 // type. Leaves the first token after them as the current one.
 void TParser::ClassModifiers(TClassItem& Class) {
     for (;;) {
-        if (!IsWord() || PeekChar() == ':' || PeekChar() == ',') return;
+        if (!IsWord() || NameFollows()) return;
         if (IsWordText("sealed") || IsWordText("abstract")) {
             Class.Modifier = LowerCase(FText);
         } else if (IsWordText("external")) {
@@ -187,7 +186,7 @@ void TParser::RecordType(TTypeName Name) {
     const int line = FLine;
     const int column = FColumn;
     Next();
-    if (IsWordText("helper") && PeekChar() != ':' && PeekChar() != ',') {
+    if (IsWordText("helper") && !NameFollows()) {
         TClassItem* helper = CreateClass(Name, ckHelper);
         helper->KindWord = "record";
         return HelperType(*helper);
@@ -212,8 +211,7 @@ void TParser::RecordType(TTypeName Name) {
 }
 
 bool TParser::RecordTrigger(TReservedWord Word, bool Structure) {
-    const char next = PeekChar();
-    if (next == ':' || next == ',') return false; // a field of that name
+    if (NameFollows()) return false; // a field of that name
     const bool afterTypeMark = FPrevKind == tkSymbol && (FPrevChar == ':' || FPrevChar == '=');
     if (Structure) {
         switch (Word) {
@@ -284,6 +282,11 @@ void TParser::ReadAncestors(TClassItem& Class) {
     Class.Ancestor = TypeReference();
     std::string interfaces;
     while (Next() == tkSymbol && IsSymbol(',')) {
+        // An external interface or an Objective-C protocol may extend several.
+        if (Class.Kind() == ckInterface && (Class.HasExternal || !Class.KindWord.empty())) {
+            Class.Ancestor += ", " + TypeReference();
+            continue;
+        }
         if (Class.Kind() != ckClass) Unexpected();
         if (!interfaces.empty()) interfaces += ", ";
         interfaces += TypeReference();
@@ -305,7 +308,7 @@ void TParser::ReadGuid(TClassItem& Class) {
 
 void TParser::MemberWord() {
     const char next = PeekChar();
-    const bool named = next == ':' || next == ','; // a field with the name of a keyword
+    const bool named = NameFollows(); // a field with the name of a keyword
     TReservedWord directive;
     if (!named && DirectiveWord(directive) && directive >= rwPrivate && directive <= rwAutomated)
         return VisibilitySection(ReservedToVisibility(directive), FLine, FColumn);
@@ -478,7 +481,7 @@ void TParser::DeclarationWord() {
     case 8:
         if (first == 'o' && !afterEquals && IsWordText("operator")) {
             const char next = PeekChar();
-            if (next != ':' && next != ',' && next != '=' && next != ';') Routine(pkOperator);
+            if (!NameFollows() && next != '=' && next != ';') Routine(pkOperator);
             return;
         }
         typeWord = afterEquals && first == 'c' && IsWordText("cppclass");

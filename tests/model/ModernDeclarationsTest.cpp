@@ -35,6 +35,8 @@ const TRenderCase MemberCases[] = {
     {"function J<T>(const A: T): TArray<T>;", "function J<T>(const A: T): TArray<T>;"},
     {"generic function K<T>: specialize TList<T>;", "generic function K<T>: specialize TList<T>;"},
     {"class operator Add(const A, B: TRec): TRec;", "class operator Add(const A, B: TRec): TRec;"},
+    {"class operator := (const S: string): TRec; inline;",
+     "class operator :=(const S: string): TRec; inline;"},
     {"property P: TList<T> read FP; deprecated;", "property P: TList<T> read FP; deprecated;"},
     {"class property Q: Integer read FQ;", "class property Q: Integer read FQ;"},
     {"property R: Integer readonly dispid 3;", "property R: Integer dispid 3 readonly;"},

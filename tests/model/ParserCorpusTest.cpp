@@ -36,7 +36,7 @@ struct TFigures {
 };
 
 // What no shard may exceed.
-constexpr TFigures Limits{350, 15, 80, 20};
+constexpr TFigures Limits{320, 12, 70, 20};
 
 int64_t ImpliedItems(TModuleExplorer& Explorer) {
     int64_t count = 0;
