@@ -135,10 +135,11 @@ private:
     /// An operator's name from the current token on: a word, or the symbols before its
     /// parameters ("+", ":=", "<=").
     std::string OperatorName();
-    /// True when a routine heading at Column named QualifiedName is another heading of the
-    /// current routine (a conditional twin), or the flat rule of text without heading
-    /// applies; may move the current container out of routines without body.
-    bool TwinHeading(const std::string& QualifiedName, TProcKind Kind, int Column);
+    /// True when a routine heading at Column named ClassName.Name (ClassName empty for a
+    /// procedure) is another heading of the current routine (a conditional twin), which is
+    /// then read; may move the current container out of routines without body (the flat
+    /// rule of text without heading).
+    bool TwinHeading(std::string_view ClassName, std::string_view Name, TProcKind Kind, int Column);
     void RoutineHeader(TProcItem& Item);
     void ReadParams(TProcItem& Item);
     bool ReadDirective(TProcItem& Item, TReservedWord Word);

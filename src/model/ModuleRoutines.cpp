@@ -38,16 +38,18 @@ void TParser::Routine(TProcKind Kind) {
     if (FInClass) FSection = snFields;
 
     TReservedWord word;
-    std::string name;
+    std::string_view name; // a view of the token, or of operatorName
+    std::string operatorName;
     std::string params;    // the last part's type parameters
     std::string className; // the qualifier without type parameters
-    std::string qualifier; // the qualifier as written
+    std::string qualifier; // the qualifier as written, made only when it has type parameters
     bool qualifierParams = false;
     Expect();
     // An operator is named by symbols or a word; a class operator's implementation by a
     // qualified name like any method.
     if (Kind == pkOperator && (!IsWord() || PeekChar() != '.')) {
-        name = OperatorName();
+        operatorName = OperatorName();
+        name = operatorName;
     } else {
         if (!IsWord() || StructureWord(word)) Unexpected();
         name = FText;
@@ -59,13 +61,18 @@ void TParser::Routine(TProcKind Kind) {
                 Next();
             }
             if (!IsSymbol('.')) break;
-            if (!className.empty()) {
-                className += '.';
+            if (!className.empty()) className += '.';
+            if (qualifierParams) {
                 qualifier += '.';
+            } else if (!params.empty()) {
+                qualifier = className; // the parts before, which have none
+                qualifierParams = true;
+            }
+            if (qualifierParams) {
+                qualifier += name;
+                qualifier += params;
             }
             className += name;
-            qualifier += name + params;
-            qualifierParams |= !params.empty();
             params.clear();
             Expect();
             if (!IsWord() || StructureWord(word)) Unexpected();
@@ -74,14 +81,14 @@ void TParser::Routine(TProcKind Kind) {
         PushBack();
     }
     if (!className.empty()) {
-        if (FInClass) return ResClause(Kind, className + "." + name, line, column);
-        if (TwinHeading(className + "." + name, Kind, column)) return;
+        if (FInClass) return ResClause(Kind, className + "." + std::string(name), line, column);
+        if (TwinHeading(className, name, Kind, column)) return;
         CloseAll(closeLine);
         if (FOwner.FImplementationLine == -1) FOwner.FImplementationLine = line;
         auto* impl = new TMethodImplItem(FOwner.FModule.get());
         impl->ClassName = std::move(className);
         if (qualifierParams) impl->QualifierText = std::move(qualifier);
-        impl->Name = std::move(name);
+        impl->Name = name;
         impl->TypeParams = std::move(params);
         impl->GenericWord = genericWord;
         impl->ProcKind = Kind;
@@ -97,7 +104,7 @@ void TParser::Routine(TProcKind Kind) {
     }
     if (FInClass) {
         auto* method = new TMethodItem(FContainer);
-        method->Name = std::move(name);
+        method->Name = name;
         method->TypeParams = std::move(params);
         method->GenericWord = genericWord;
         method->ProcKind = Kind;
@@ -110,9 +117,9 @@ void TParser::Routine(TProcKind Kind) {
         return;
     }
     if (!OnlyModuleOnStack()) CloseAll(closeLine);
-    if (TwinHeading(name, Kind, column)) return;
+    if (TwinHeading(std::string_view(), name, Kind, column)) return;
     auto* proc = new TProcData(FContainer);
-    proc->Name = std::move(name);
+    proc->Name = name;
     proc->TypeParams = std::move(params);
     proc->GenericWord = genericWord;
     proc->ProcKind = Kind;
@@ -140,10 +147,15 @@ void TParser::Routine(TProcKind Kind) {
 // is its twin from another conditional branch: read and dropped, so that the body belongs
 // to the routine once. In text without a heading, a heading not indented further than the
 // routine shows that the routine had no body (a file of declarations).
-bool TParser::TwinHeading(const std::string& QualifiedName, TProcKind Kind, int Column) {
+bool TParser::TwinHeading(std::string_view ClassName, std::string_view Name, TProcKind Kind,
+                          int Column) {
     while (OnlyModuleOnStack() &&
            (FContainer->Kind() == ckProcedure || FContainer->Kind() == ckMethodImpl)) {
-        if (SameText(FContainer->GetQualifiedName(), QualifiedName)) {
+        const std::string_view ownClass =
+            FContainer->Kind() == ckMethodImpl
+                ? std::string_view(static_cast<TMethodImplItem*>(FContainer)->ClassName)
+                : std::string_view();
+        if (SameText(FContainer->Name, Name) && SameText(ownClass, ClassName)) {
             TProcData twin(nullptr);
             twin.ProcKind = Kind;
             RoutineHeader(twin);
