@@ -350,6 +350,7 @@ void TModuleExplorer::TParser::OpenBlock(TReservedWord Code) {
         return; // a variant part ends with its record's "end"
     }
     FStack.push_back({nullptr, Code});
+    FInClass = false; // statements in a body (malformed) are no members
 }
 
 void TModuleExplorer::TParser::SyncInClass() {

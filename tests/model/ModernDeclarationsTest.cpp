@@ -182,6 +182,16 @@ TEST(ModernDeclarations, UnreadableMembersStayInTheirType) {
               "  ckProperty X scDefault 2-2\n"
               "  ckMethod Y scDefault 3-3\n");
     EXPECT_EQ(explorer.ErrorCount(), 1);
+    // Statements inside a body are no members, and a type heading there ends the body.
+    EXPECT_EQ(OutlineOf("unit U; interface type\n"
+                        "  TFoo = class\n"
+                        "    FA: Integer;\n"
+                        "    begin X = 1; end;\n"
+                        "    TBar = class end;\n"
+                        "implementation end."),
+              "ckClass TFoo scPublic 1-3\n"
+              "  ckField FA scDefault 2-2\n"
+              "ckClass TBar scPublic 4-4\n");
 }
 
 } // namespace
