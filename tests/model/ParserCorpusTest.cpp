@@ -10,7 +10,8 @@
 // - leaked members: module-level procedures that stand indented inside a type section,
 //   that is members read as if their class had ended;
 // - the deepest nesting of items.
-// The figures are printed per shard; the limits hold for every shard.
+// The figures are printed per shard; the limits hold for every shard. A quarter of the
+// files are also parsed damaged (lines left out or cut short), as a unit is while typed.
 #include "model/ModuleExplorer.h"
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
@@ -115,6 +116,22 @@ int64_t LeakedMembers(const TModuleExplorer& Explorer, const TStringList& Lines)
     return count;
 }
 
+// The file with lines left out and cut short, as while typing: pseudo-random, the same in
+// every run.
+TStringList Damaged(const TStringList& Lines) {
+    TStringList damaged;
+    uint32_t state = 2463534242u;
+    for (int i = 0; i < Lines.Count(); ++i) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        if (state % 17 == 0) continue;
+        const std::string& line = Lines[i];
+        damaged.Add(state % 23 == 0 ? line.substr(0, state % (line.size() + 1)) : line);
+    }
+    return damaged;
+}
+
 class TParserCorpusTest : public testing::TestWithParam<int> {};
 
 TEST_P(TParserCorpusTest, EveryFileParsesWithinTheLimits) {
@@ -137,6 +154,18 @@ TEST_P(TParserCorpusTest, EveryFileParsesWithinTheLimits) {
         }
         for (const std::string& fault : test::CheckModel(explorer, lines.Count(), false))
             ADD_FAILURE() << file << ": " << fault;
+        if (i % (4 * ShardCount) == size_t(GetParam())) {
+            // Damaged text: still no escape, hang or broken invariant.
+            TStringList damaged = Damaged(lines);
+            try {
+                TModuleExplorer other;
+                other.Parse(&damaged);
+                for (const std::string& fault : test::CheckModel(other, damaged.Count(), false))
+                    ADD_FAILURE() << file << " (damaged): " << fault;
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << file << " (damaged): " << e.what();
+            }
+        }
         figures.Errors += explorer.ErrorCount();
         figures.Implied += ImpliedItems(explorer);
         figures.Leaked += LeakedMembers(explorer, lines);
