@@ -115,7 +115,7 @@ std::string TClassItem::ImplementationQualifier() const {
 void TMethodImplItem::SetClass(const TClassItem& Class) {
     ClassName = Class.ImplementationClassName();
     std::string qualifier = Class.ImplementationQualifier();
-    QualifierText = qualifier == ClassName ? std::string() : std::move(qualifier);
+    SetQualifierText(qualifier == ClassName ? std::string() : std::move(qualifier));
 }
 
 std::string TFieldItem::Declaration() const {
@@ -184,10 +184,10 @@ std::string TResClauseItem::GetDisplayText() const {
 
 std::string TProcItem::Heading(const std::string& Qualifier, bool Short) const {
     std::string text = std::string(GenericWord ? "generic " : "") + KeywordText(ProcKind) + " " +
-                       Qualifier + Name + TypeParams;
+                       Qualifier + Name + TypeParams();
     if (Short) return text;
     if (!Params.empty()) text += "(" + Params + ")";
-    if (!ResultName.empty()) text += " " + ResultName;
+    if (!ResultName().empty()) text += " " + ResultName();
     if (HasResult(ProcKind)) text += ": " + DataTypeText();
     return text;
 }
@@ -198,7 +198,7 @@ std::string TProcItem::CallConventionText() const {
 }
 
 std::string TProcItem::GetDisplayText() const {
-    std::string text = Name + TypeParams;
+    std::string text = Name + TypeParams();
     if (!Params.empty()) text += ShowParameters() ? "(" + Params + ")" : "(...)";
     // A short heading that no declaration completed has no result type to show.
     if (HasResult(ProcKind) && !(ShortHeading && DataType() == dtVoid))
@@ -265,11 +265,11 @@ std::string WithoutTypeParams(std::string_view Text) {
 // The qualifier as written, unless the class name changed since: then the new name takes
 // the type parameters of the written qualifier's last part.
 std::string TMethodImplItem::Qualifier() const {
-    if (QualifierText.empty()) return ClassName;
-    if (SameText(WithoutTypeParams(QualifierText), ClassName)) return QualifierText;
-    const size_t dot = QualifierText.rfind('.');
-    const std::string last =
-        dot == std::string::npos ? QualifierText : QualifierText.substr(dot + 1);
+    const std::string& written = QualifierText();
+    if (written.empty()) return ClassName;
+    if (SameText(WithoutTypeParams(written), ClassName)) return written;
+    const size_t dot = written.rfind('.');
+    const std::string last = dot == std::string::npos ? written : written.substr(dot + 1);
     const size_t open = last.find('<');
     return open == std::string::npos ? ClassName : ClassName + last.substr(open);
 }

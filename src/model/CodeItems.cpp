@@ -318,9 +318,9 @@ void TProcItem::AssignDeclaration(const TCodeItem& Source) {
         ProcKind = p->ProcKind;
         Params = p->Params;
         ExternalText = p->ExternalText;
-        TypeParams = p->TypeParams;
+        SetTypeParams(p->TypeParams());
         GenericWord = p->GenericWord;
-        ResultName = p->ResultName;
+        SetResultName(p->ResultName());
         if (p->Kind() == Kind()) ShortHeading = p->ShortHeading;
     }
 }
@@ -454,6 +454,40 @@ TCodeItem* TResClauseItem::FindDeclaredMethod() {
     if (!intf) return nullptr;
     const int i = intf->FindChild({ckMethod}, MethodPart());
     return i < 0 ? nullptr : intf->Child(i);
+}
+
+// ---------------------------------------------------------------------------------------
+// Routines: rare texts
+
+namespace {
+const std::string& NoText() {
+    static const std::string empty;
+    return empty;
+}
+} // namespace
+
+TProcItem::TExtra& TProcItem::MakeExtra() {
+    if (!FExtra) FExtra = std::make_unique<TExtra>();
+    return *FExtra;
+}
+
+const std::string& TProcItem::TypeParams() const {
+    return FExtra ? FExtra->TypeParams : NoText();
+}
+void TProcItem::SetTypeParams(std::string Value) {
+    if (FExtra || !Value.empty()) MakeExtra().TypeParams = std::move(Value);
+}
+const std::string& TProcItem::ResultName() const {
+    return FExtra ? FExtra->ResultName : NoText();
+}
+void TProcItem::SetResultName(std::string Value) {
+    if (FExtra || !Value.empty()) MakeExtra().ResultName = std::move(Value);
+}
+const std::string& TMethodImplItem::QualifierText() const {
+    return Extra() ? Extra()->QualifierText : NoText();
+}
+void TMethodImplItem::SetQualifierText(std::string Value) {
+    if (Extra() || !Value.empty()) MakeExtra().QualifierText = std::move(Value);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "platform/StringList.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -407,12 +408,14 @@ public:
     TProcKind ProcKind = pkProcedure;
     /// The parameter list without its parentheses.
     std::string Params;
-    /// A generic routine's type parameters as written ("<T>"), and whether the word
-    /// "generic" stands before it.
-    std::string TypeParams;
-    bool GenericWord = false;
+    /// A generic routine's type parameters as written ("<T>").
+    const std::string& TypeParams() const;
+    void SetTypeParams(std::string Value);
     /// An operator's named result ("operator +(A, B: T) R: T").
-    std::string ResultName;
+    const std::string& ResultName() const;
+    void SetResultName(std::string Value);
+    /// Written with the word "generic" before it.
+    bool GenericWord = false;
     /// An implementation heading written without the parameters and result that its
     /// declaration gives ("function TFoo.Get;"); it is rendered short again. Copied only
     /// between items of the same kind.
@@ -429,9 +432,20 @@ protected:
     /// The directive tail shared by procedures and method declarations.
     std::string CallConventionText() const;
 
+    // Texts that few routines have, kept apart so that the others stay small: a large unit
+    // has tens of thousands of routines.
+    struct TExtra {
+        std::string TypeParams;
+        std::string ResultName;
+        std::string QualifierText;
+    };
+    const TExtra* Extra() const { return FExtra.get(); }
+    TExtra& MakeExtra();
+
 private:
     TProcItem* FDeclarationLink = nullptr;
     TProcItem* FImplementationLink = nullptr;
+    std::unique_ptr<TExtra> FExtra;
 };
 
 class TProcData : public TProcItem {
@@ -474,7 +488,8 @@ public:
     std::string ClassName;
     /// The qualifier as written when it carries type parameters ("TBox<T>"); empty
     /// otherwise.
-    std::string QualifierText;
+    const std::string& QualifierText() const;
+    void SetQualifierText(std::string Value);
 
 private:
     std::string Qualifier() const;

@@ -200,7 +200,7 @@ void CompleteShortHeading(TProcItem& Impl) {
         return;
     }
     Impl.Params = decl->Params;
-    Impl.ResultName = decl->ResultName;
+    Impl.SetResultName(decl->ResultName());
     Impl.SetDataType(decl->DataType());
     Impl.SetTypeName(decl->TypeName());
 }

@@ -90,6 +90,7 @@ private:
     void DeclarationWord();
     /// A word that is no structure word inside a type's body.
     void MemberWord();
+    bool MemberKeyword();
     void OpenBlock(TReservedWord Code);
     /// Closes the top block; an implicitly closed item ends on ImplicitLine.
     void CloseBlock(bool Explicit, int ImplicitLine);

@@ -87,9 +87,9 @@ void TParser::Routine(TProcKind Kind) {
         if (FOwner.FImplementationLine == -1) FOwner.FImplementationLine = line;
         auto* impl = new TMethodImplItem(FOwner.FModule.get());
         impl->ClassName = std::move(className);
-        if (qualifierParams) impl->QualifierText = std::move(qualifier);
+        if (qualifierParams) impl->SetQualifierText(std::move(qualifier));
         impl->Name = name;
-        impl->TypeParams = std::move(params);
+        impl->SetTypeParams(std::move(params));
         impl->GenericWord = genericWord;
         impl->ProcKind = Kind;
         impl->ClassMethod = classMethod;
@@ -105,7 +105,7 @@ void TParser::Routine(TProcKind Kind) {
     if (FInClass) {
         auto* method = new TMethodItem(FContainer);
         method->Name = name;
-        method->TypeParams = std::move(params);
+        method->SetTypeParams(std::move(params));
         method->GenericWord = genericWord;
         method->ProcKind = Kind;
         method->Visibility = FVisibility;
@@ -120,7 +120,7 @@ void TParser::Routine(TProcKind Kind) {
     if (TwinHeading(std::string_view(), name, Kind, column)) return;
     auto* proc = new TProcData(FContainer);
     proc->Name = name;
-    proc->TypeParams = std::move(params);
+    proc->SetTypeParams(std::move(params));
     proc->GenericWord = genericWord;
     proc->ProcKind = Kind;
     proc->StartLine = line;
@@ -175,7 +175,7 @@ void TParser::RoutineHeader(TProcItem& Item) {
         Next();
     }
     if (Item.ProcKind == pkOperator && IsWord()) {
-        Item.ResultName = FText;
+        Item.SetResultName(std::string(FText));
         Next();
     }
     const bool result = IsSymbol(':');

@@ -307,38 +307,9 @@ void TParser::ReadGuid(TClassItem& Class) {
 // Inside a type's body
 
 void TParser::MemberWord() {
-    const char next = PeekChar();
-    const bool named = NameFollows(); // a field with the name of a keyword
-    TReservedWord directive;
-    if (!named && DirectiveWord(directive) && directive >= rwPrivate && directive <= rwAutomated)
-        return VisibilitySection(ReservedToVisibility(directive), FLine, FColumn);
-    if (!named && IsWordText("strict")) {
-        const int line = FLine;
-        const int column = FColumn;
-        Expect();
-        if (!DirectiveWord(directive) || (directive != rwPrivate && directive != rwProtected))
-            Unexpected();
-        return VisibilitySection(directive == rwPrivate ? scStrictPrivate : scStrictProtected, line,
-                                 column);
-    }
-    if (!named) {
-        const bool classWord = FPrevKind == tkWord && SameText(FPrevWord, "class");
-        if (IsWordText("threadvar")) {
-            const int column = classWord ? FPrevWordColumn - 5 : FColumn;
-            return Section(classWord ? "class threadvar" : "threadvar", snFields, FLine, column);
-        }
-        if (IsWordText("operator")) return Routine(pkOperator);
-        if (IsWordText("final")) return; // "final var", "final class var" of the Java dialect
-        if (IsWordText("generic")) {
-            FGenericToken = FTokenNumber;
-            FGenericLine = FLine;
-            FGenericColumn = FColumn;
-            return;
-        }
-        if ((IsWordText("optional") || IsWordText("required")) &&
-            OpenType()->KindWord == "objcprotocol")
-            return Section(LowerCase(FText), snFields, FLine, FColumn);
-    }
+    // A name followed by ":" or "," is a field whatever word it is; the words looked for
+    // below are then told apart by their length first, as most member words are names.
+    if (!NameFollows() && MemberKeyword()) return;
     switch (FSection) {
     case snConst:
         return SkipDeclaration();
@@ -347,7 +318,7 @@ void TParser::MemberWord() {
     default:
         break;
     }
-    if (next == '=') {
+    if (PeekChar() == '=') {
         // A type heading in a body: the same type's heading written again in another
         // conditional branch, else a body whose "end" was missed.
         TClassItem* type = OpenType();
@@ -356,6 +327,61 @@ void TParser::MemberWord() {
         return;
     }
     Field();
+}
+
+// A word of a type's body that is no structure word but begins something other than a
+// member: a visibility, "strict", "threadvar", "operator", "generic", "final", and an
+// Objective-C protocol's "optional" and "required". False for any other word.
+bool TParser::MemberKeyword() {
+    TReservedWord directive;
+    if (DirectiveWord(directive)) {
+        if (directive < rwPrivate || directive > rwAutomated) return false;
+        VisibilitySection(ReservedToVisibility(directive), FLine, FColumn);
+        return true;
+    }
+    switch (FText.size()) {
+    case 5:
+        // "final var", "final class var" of the Java dialect
+        return IsWordText("final");
+    case 6:
+        if (!IsWordText("strict")) return false;
+        {
+            const int line = FLine;
+            const int column = FColumn;
+            Expect();
+            if (!DirectiveWord(directive) || (directive != rwPrivate && directive != rwProtected))
+                Unexpected();
+            VisibilitySection(directive == rwPrivate ? scStrictPrivate : scStrictProtected, line,
+                              column);
+        }
+        return true;
+    case 7:
+        if (!IsWordText("generic")) return false;
+        FGenericToken = FTokenNumber;
+        FGenericLine = FLine;
+        FGenericColumn = FColumn;
+        return true;
+    case 8:
+        if (IsWordText("operator")) {
+            Routine(pkOperator);
+            return true;
+        }
+        if ((IsWordText("optional") || IsWordText("required")) &&
+            OpenType()->KindWord == "objcprotocol") {
+            Section(LowerCase(FText), snFields, FLine, FColumn);
+            return true;
+        }
+        return false;
+    case 9:
+        if (!IsWordText("threadvar")) return false;
+        if (FPrevKind == tkWord && SameText(FPrevWord, "class"))
+            Section("class threadvar", snFields, FLine, FPrevWordColumn - 5);
+        else
+            Section("threadvar", snFields, FLine, FColumn);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TParser::Section(std::string_view Words, TSection Kind, int Line, int Column) {
