@@ -120,7 +120,7 @@ void TMethodImplItem::SetClass(const TClassItem& Class) {
 
 std::string TFieldItem::Declaration() const {
     std::string text = Name + ": " + DataTypeText() + ";";
-    return Hints.empty() ? text : text + " " + Hints;
+    return Hints().empty() ? text : text + " " + Hints();
 }
 std::string TFieldItem::GetDeclaration() {
     return Declaration();
@@ -145,7 +145,7 @@ std::string TPropertyItem::GetDeclaration() {
     if (!ImplementsText.empty()) text += " implements " + ImplementsText;
     if (!ExtraSpecifiers.empty()) text += " " + ExtraSpecifiers;
     if (Flags.Contains(pfDefaultArray)) text += "; default";
-    return Hints.empty() ? text + ";" : text + "; " + Hints;
+    return Hints().empty() ? text + ";" : text + "; " + Hints();
 }
 
 std::string TPropertyItem::GetDisplayText() const {
@@ -207,7 +207,7 @@ std::string TProcItem::GetDisplayText() const {
 }
 
 std::string TProcItem::HintsText() const {
-    return Hints.empty() ? std::string() : " " + Hints;
+    return Hints().empty() ? std::string() : " " + Hints();
 }
 
 // A procedure is short only as an implementation whose declaration says the rest.

@@ -282,7 +282,7 @@ void TMemberItem::AssignDeclaration(const TCodeItem& Source) {
         FDataType = m->FDataType;
         FTypeName = m->FTypeName;
         DispID = m->DispID;
-        if (m->Kind() == Kind()) Hints = m->Hints;
+        if (m->Kind() == Kind()) SetHints(m->Hints());
     }
 }
 
@@ -465,6 +465,25 @@ const std::string& NoText() {
     return empty;
 }
 } // namespace
+
+const std::string& TMemberItem::Hints() const {
+    return FHints ? *FHints : NoText();
+}
+
+void TMemberItem::SetHints(std::string Value) {
+    if (FHints)
+        *FHints = std::move(Value);
+    else if (!Value.empty())
+        FHints = std::make_unique<std::string>(std::move(Value));
+}
+
+void TMemberItem::AddHint(std::string_view Directive) {
+    std::string text = Hints();
+    if (!text.empty()) text += ' ';
+    text += Directive;
+    text += ';';
+    SetHints(std::move(text));
+}
 
 TProcItem::TExtra& TProcItem::MakeExtra() {
     if (!FExtra) FExtra = std::make_unique<TExtra>();

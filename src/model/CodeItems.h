@@ -252,8 +252,12 @@ public:
     std::string DispID;
     /// Directives kept as written, each with its ";", rendered at the end of the
     /// declaration: for routines those the model has no field for ("inline; static;"), for
-    /// fields and properties hint directives ("deprecated 'x';").
-    std::string Hints;
+    /// fields and properties hint directives ("deprecated 'x';"). Few members have any, so
+    /// the text is kept apart.
+    const std::string& Hints() const;
+    void SetHints(std::string Value);
+    /// Appends one directive, given without its ";".
+    void AddHint(std::string_view Directive);
 
 protected:
     TMemberItem(TCodeItem* Parent, TCodeItemKind Kind, TDataType Type)
@@ -262,6 +266,7 @@ protected:
 private:
     TDataType FDataType;
     std::string FTypeName;
+    std::unique_ptr<std::string> FHints;
 };
 
 class TFieldItem : public TMemberItem {

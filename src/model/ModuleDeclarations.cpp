@@ -68,33 +68,37 @@ std::string TParser::TypeParamsText() {
     return "<" + FTokenizer.GetMarkedText(true);
 }
 
-std::string TParser::TypeReference() {
-    std::string text;
+// A plain name is returned as the token's own text, as DottedName does.
+std::string_view TParser::TypeReference() {
     Expect();
-    if (IsWordText("specialize")) {
-        text = "specialize ";
-        Expect();
-    }
+    const bool specialize = IsWordText("specialize");
+    if (specialize) Expect();
     TReservedWord word;
     if (!IsWord() || (StructureWord(word) && word != rwRecord)) Unexpected();
-    text += FText;
-    for (;;) {
-        Next();
+    const std::string_view first = FText;
+    Next();
+    if (!specialize && !IsSymbol('<') && !IsSymbol('.')) {
+        PushBack();
+        return first;
+    }
+    FNameBuf = specialize ? "specialize " : "";
+    FNameBuf += first;
+    for (;; Next()) {
         if (IsSymbol('<')) {
             const std::string args = TypeParamsText();
             if (args.empty()) Unexpected();
-            text += args;
+            FNameBuf += args;
         } else if (IsSymbol('.')) {
             Expect();
             if (!IsWord()) Unexpected();
-            text += '.';
-            text += FText;
+            FNameBuf += '.';
+            FNameBuf += FText;
         } else {
             break;
         }
     }
     PushBack();
-    return text;
+    return FNameBuf;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -174,20 +178,38 @@ void TParser::ReadFieldType(TFieldItem& Field) {
     MemberHints(Field);
 }
 
+namespace {
+// The hint directives, and a field's "external"; by length first.
+bool IsHintWord(std::string_view Word, bool Field) {
+    switch (Word.size()) {
+    case 7:
+        return SameText(Word, "library");
+    case 8:
+        return SameText(Word, "platform") || (Field && SameText(Word, "external"));
+    case 10:
+        return SameText(Word, "deprecated");
+    case 12:
+        return SameText(Word, "experimental");
+    case 13:
+        return SameText(Word, "unimplemented");
+    default:
+        return false;
+    }
+}
+} // namespace
+
 // Hint directives after a field's or property's ";", and a field's "external name 'x';"
 // of the Java dialect.
 void TParser::MemberHints(TMemberItem& Member) {
     for (;;) {
-        if (Next() != tkWord || NameFollows() ||
-            !(IsWordText("deprecated") || IsWordText("platform") || IsWordText("experimental") ||
-              IsWordText("library") || IsWordText("unimplemented") ||
-              (Member.Kind() == ckField && IsWordText("external")))) {
+        if (Next() != tkWord || (FReserved && FWord <= LastStructureWord) || NameFollows() ||
+            !IsHintWord(FText, Member.Kind() == ckField)) {
             PushBack();
             return;
         }
         std::string text(FText);
         const std::string rest = Expression(false, rwBegin);
-        AddHint(Member, rest.empty() ? text : text + " " + rest);
+        Member.AddHint(rest.empty() ? text : text + " " + rest);
         Expect();
         Member.DeclEndLine = FLine;
     }

@@ -168,7 +168,8 @@ private:
     std::string_view DottedName();
     /// A type as it is referred to: a dotted name with type arguments ("specialize" and
     /// "TList<T>.TEnum" included), as text.
-    std::string TypeReference();
+    /// Valid until the next name is read.
+    std::string_view TypeReference();
     /// Marked text up to (not including) the first ";" or, when StopAtSpecifier, the first
     /// word of the directive table from StopFrom on; that token is pushed back.
     std::string Expression(bool StopAtSpecifier, TReservedWord StopFrom);
@@ -229,9 +230,6 @@ inline void TModuleExplorer::TParser::Dispatch() {
         TagItem();
     }
 }
-
-/// Appends a directive (without its ";") to a member's hints.
-void AddHint(TMemberItem& Item, const std::string& Text);
 
 // The innermost step of the parse, inline in its callers.
 // Token texts stay valid for the whole parse: the string-list tokenizer lends views into

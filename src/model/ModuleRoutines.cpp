@@ -205,7 +205,7 @@ void TParser::RoutineHeader(TProcItem& Item) {
                 PushBack();
                 return;
             }
-            Item.Hints += Item.Hints.empty() ? text + ";" : " " + text + ";";
+            Item.AddHint(text);
             Item.DeclEndLine = FLine;
             continue;
         } else {
@@ -236,12 +236,6 @@ void TParser::ReadParams(TProcItem& Item) {
         if (IsSymbol(')') && --depth == 0) break;
     }
     Item.Params = FTokenizer.GetMarkedText(false);
-}
-
-void AddHint(TMemberItem& Item, const std::string& Text) {
-    if (!Item.Hints.empty()) Item.Hints += ' ';
-    Item.Hints += Text;
-    Item.Hints += ';';
 }
 
 namespace {
@@ -308,7 +302,7 @@ bool TParser::ReadDirective(TProcItem& Item, TReservedWord Word) {
     case rwFar:
         // A second convention ("stdcall; export;") is kept as written.
         if (Item.CallConvention != ccDefault)
-            AddHint(Item, LowerCase(FText));
+            Item.AddHint(LowerCase(FText));
         else
             Item.CallConvention = ReservedToCallConvention(Word);
         return true;
@@ -345,7 +339,7 @@ bool TParser::ReadOtherDirective(TProcItem& Item) {
     }
     const std::string rest = FTokenizer.GetMarkedText(false);
     PushBack();
-    AddHint(Item, rest.empty() ? text : text + " " + rest);
+    Item.AddHint(rest.empty() ? text : text + " " + rest);
     return true;
 }
 

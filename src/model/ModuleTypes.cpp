@@ -284,7 +284,8 @@ void TParser::ReadAncestors(TClassItem& Class) {
     while (Next() == tkSymbol && IsSymbol(',')) {
         // An external interface or an Objective-C protocol may extend several.
         if (Class.Kind() == ckInterface && (Class.HasExternal || !Class.KindWord.empty())) {
-            Class.Ancestor += ", " + TypeReference();
+            Class.Ancestor += ", ";
+            Class.Ancestor += TypeReference();
             continue;
         }
         if (Class.Kind() != ckClass) Unexpected();
