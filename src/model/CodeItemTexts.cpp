@@ -31,10 +31,20 @@ std::string TVisibilityItem::GetDisplayText() const {
 }
 
 std::string TClassItem::GetDeclaration() {
-    std::string text = Name + " = " + ClassKindText(Kind());
+    std::string text = (GenericWord ? "generic " : "") + Name + TypeParams + " = ";
+    if (Packed) text += "packed ";
+    if (Kind() == ckHelper)
+        text += (KindWord.empty() ? std::string("class") : KindWord) + " helper";
+    else
+        text += KindWord.empty() ? std::string(ClassKindText(Kind())) : KindWord;
+    if (!Modifier.empty()) text += " " + Modifier;
+    if (HasExternal) text += ExternalText.empty() ? " external" : " external " + ExternalText;
+    // A class of a keyword of its own (an Objective-C class) or an external one has no
+    // TObject to descend from.
+    const bool plain = KindWord.empty() && !HasExternal;
     switch (Kind()) {
     case ckClass:
-        if (Ancestor.empty() && !SameText(Name, "TObject")) Ancestor = "TObject";
+        if (Ancestor.empty() && plain && !SameText(Name, "TObject")) Ancestor = "TObject";
         if (!Ancestor.empty()) {
             text += "(" + Ancestor;
             if (!InterfacesText.empty()) text += ", " + InterfacesText;
@@ -42,12 +52,16 @@ std::string TClassItem::GetDeclaration() {
         }
         break;
     case ckInterface:
-        if (Ancestor.empty() && !SameText(Name, "IUnknown")) Ancestor = "IUnknown";
+        if (Ancestor.empty() && plain && !SameText(Name, "IUnknown")) Ancestor = "IUnknown";
         if (!Ancestor.empty()) text += "(" + Ancestor + ")";
         if (!InterfacesText.empty()) text += "\r\n[" + InterfacesText + "]";
         break;
     case ckObject:
         if (!Ancestor.empty()) text += "(" + Ancestor + ")";
+        break;
+    case ckHelper:
+        if (!Ancestor.empty()) text += "(" + Ancestor + ")";
+        text += " for " + HelperFor;
         break;
     default:
         break;
@@ -55,8 +69,58 @@ std::string TClassItem::GetDeclaration() {
     return text;
 }
 
+std::string TClassItem::GetDisplayText() const {
+    return Name + TypeParams;
+}
+
+namespace {
+// The names of type parameters without their constraints: "<T: class; U>" gives "<T, U>".
+std::string ParamNames(std::string_view Params) {
+    std::string out = "<";
+    int depth = 0;
+    bool inName = true;
+    for (char c : Params) {
+        if (c == '<' && ++depth == 1) continue;
+        if (c == '>' && --depth == 0) break;
+        if (depth != 1) continue;
+        if (c == ':') {
+            inName = false;
+        } else if (c == ',' || c == ';') {
+            out += ", ";
+            inName = true;
+        } else if (inName && c != ' ') {
+            out += c;
+        }
+    }
+    return out + ">";
+}
+
+bool InsideType(const TCodeItem& Item) {
+    return Item.Parent() && IsTypeWithMembers(Item.Parent()->Kind());
+}
+} // namespace
+
+std::string TClassItem::ImplementationClassName() const {
+    if (!InsideType(*this)) return Name;
+    return static_cast<const TClassItem*>(Parent())->ImplementationClassName() + "." + Name;
+}
+
+std::string TClassItem::ImplementationQualifier() const {
+    std::string own = Name;
+    if (!TypeParams.empty() && !GenericWord) own += ParamNames(TypeParams);
+    if (!InsideType(*this)) return own;
+    return static_cast<const TClassItem*>(Parent())->ImplementationQualifier() + "." + own;
+}
+
+void TMethodImplItem::SetClass(const TClassItem& Class) {
+    ClassName = Class.ImplementationClassName();
+    std::string qualifier = Class.ImplementationQualifier();
+    SetQualifierText(qualifier == ClassName ? std::string() : std::move(qualifier));
+}
+
 std::string TFieldItem::Declaration() const {
-    return Name + ": " + DataTypeText() + ";";
+    std::string text = Name + ": " + DataTypeText() + ";";
+    return Hints().empty() ? text : text + " " + Hints();
 }
 std::string TFieldItem::GetDeclaration() {
     return Declaration();
@@ -66,7 +130,7 @@ std::string TFieldItem::GetDisplayText() const {
 }
 
 std::string TPropertyItem::GetDeclaration() {
-    std::string text = "property " + Name;
+    std::string text = (Flags.Contains(pfClassProperty) ? "class property " : "property ") + Name;
     if (!Flags.Contains(pfRedeclaration)) {
         if (Flags.Contains(pfHasParams)) text += "[" + IndexParams + "]";
         text += ": " + DataTypeText();
@@ -79,8 +143,9 @@ std::string TPropertyItem::GetDeclaration() {
     if (DefaultKind == dkNoDefault) text += " nodefault";
     if (!DispID.empty()) text += " dispid " + DispID;
     if (!ImplementsText.empty()) text += " implements " + ImplementsText;
+    if (!ExtraSpecifiers.empty()) text += " " + ExtraSpecifiers;
     if (Flags.Contains(pfDefaultArray)) text += "; default";
-    return text + ";";
+    return Hints().empty() ? text + ";" : text + "; " + Hints();
 }
 
 std::string TPropertyItem::GetDisplayText() const {
@@ -117,10 +182,13 @@ std::string TResClauseItem::GetDisplayText() const {
     return Name + "=" + ImplementingName + ";";
 }
 
-std::string TProcItem::Heading(const std::string& Qualifier) const {
-    std::string text = std::string(KeywordText(ProcKind)) + " " + Qualifier + Name;
+std::string TProcItem::Heading(const std::string& Qualifier, bool Short) const {
+    std::string text = std::string(GenericWord ? "generic " : "") + KeywordText(ProcKind) + " " +
+                       Qualifier + Name + TypeParams();
+    if (Short) return text;
     if (!Params.empty()) text += "(" + Params + ")";
-    if (ProcKind == pkFunction) text += ": " + DataTypeText();
+    if (!ResultName().empty()) text += " " + ResultName();
+    if (HasResult(ProcKind)) text += ": " + DataTypeText();
     return text;
 }
 
@@ -130,23 +198,30 @@ std::string TProcItem::CallConventionText() const {
 }
 
 std::string TProcItem::GetDisplayText() const {
-    std::string text = Name;
+    std::string text = Name + TypeParams();
     if (!Params.empty()) text += ShowParameters() ? "(" + Params + ")" : "(...)";
-    if (ProcKind == pkFunction) text += ": " + DataTypeText();
+    // A short heading that no declaration completed has no result type to show.
+    if (HasResult(ProcKind) && !(ShortHeading && DataType() == dtVoid))
+        text += ": " + DataTypeText();
     return text + ";";
 }
 
+std::string TProcItem::HintsText() const {
+    return Hints().empty() ? std::string() : " " + Hints();
+}
+
+// A procedure is short only as an implementation whose declaration says the rest.
 std::string TProcData::GetDeclaration() {
-    std::string text = Heading(std::string()) + ";";
+    std::string text = Heading(std::string(), ShortHeading && DeclarationLink()) + ";";
     if (Directives.Contains(pdOverload)) text += " overload;";
     text += CallConventionText();
     if (Directives.Contains(pdForward)) text += " forward;";
     if (Directives.Contains(pdExternal)) text += " external " + ExternalText + ";";
-    return text;
+    return text + HintsText();
 }
 
 std::string TMethodItem::GetDeclaration() {
-    std::string text = (ClassMethod ? "class " : "") + Heading(std::string()) + ";";
+    std::string text = (ClassMethod ? "class " : "") + Heading(std::string(), false) + ";";
     if (Directives.Contains(pdReintroduce)) text += " reintroduce;";
     if (Directives.Contains(pdOverload)) text += " overload;";
     const TBindingKind binding = Binding();
@@ -159,16 +234,44 @@ std::string TMethodItem::GetDeclaration() {
     if (IsAbstract()) text += " abstract;";
     if (Directives.Contains(pdExternal)) text += " external " + ExternalText + ";";
     if (!DispID.empty()) text += Format(" dispid %s;", DispID);
-    return text;
+    return text + HintsText();
 }
 
 std::string TMethodItem::GetDisplayText() const {
     return (ClassMethod ? "class " : "") + TProcItem::GetDisplayText();
 }
 
-// An implementation heading carries no directives.
+// An implementation heading carries none of the directives of its declaration; those
+// written on itself (kept as hints) stay.
 std::string TMethodImplItem::GetDeclaration() {
-    return (ClassMethod ? "class " : "") + Heading(ClassName + ".") + ";";
+    return (ClassMethod ? "class " : "") + Heading(Qualifier() + ".", ShortHeading) + ";" +
+           HintsText();
+}
+
+namespace {
+// The text without its type parameters: "TOuter<T>.TInner" gives "TOuter.TInner".
+std::string WithoutTypeParams(std::string_view Text) {
+    std::string out;
+    int depth = 0;
+    for (char c : Text) {
+        if (c == '<') ++depth;
+        if (depth == 0 && c != ' ') out += c;
+        if (c == '>' && depth > 0) --depth;
+    }
+    return out;
+}
+} // namespace
+
+// The qualifier as written, unless the class name changed since: then the new name takes
+// the type parameters of the written qualifier's last part.
+std::string TMethodImplItem::Qualifier() const {
+    const std::string& written = QualifierText();
+    if (written.empty()) return ClassName;
+    if (SameText(WithoutTypeParams(written), ClassName)) return written;
+    const size_t dot = written.rfind('.');
+    const std::string last = dot == std::string::npos ? written : written.substr(dot + 1);
+    const size_t open = last.find('<');
+    return open == std::string::npos ? ClassName : ClassName + last.substr(open);
 }
 
 } // namespace kolva

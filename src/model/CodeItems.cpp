@@ -262,9 +262,17 @@ void TCodeItem::Assign(const TPersistent& Source) {
 void TClassItem::AssignDeclaration(const TCodeItem& Source) {
     TCodeItem::AssignDeclaration(Source);
     if (const auto* c = dynamic_cast<const TClassItem*>(&Source)) {
-        SetClassKindIndex(c->ClassKindIndex());
+        SetTypeKind(c->Kind());
         Ancestor = c->Ancestor;
         InterfacesText = c->InterfacesText;
+        TypeParams = c->TypeParams;
+        GenericWord = c->GenericWord;
+        Packed = c->Packed;
+        Modifier = c->Modifier;
+        HasExternal = c->HasExternal;
+        ExternalText = c->ExternalText;
+        KindWord = c->KindWord;
+        HelperFor = c->HelperFor;
     }
 }
 
@@ -274,6 +282,7 @@ void TMemberItem::AssignDeclaration(const TCodeItem& Source) {
         FDataType = m->FDataType;
         FTypeName = m->FTypeName;
         DispID = m->DispID;
+        if (m->Kind() == Kind()) SetHints(m->Hints());
     }
 }
 
@@ -289,6 +298,7 @@ void TPropertyItem::AssignDeclaration(const TCodeItem& Source) {
         ReadSpec = p->ReadSpec;
         StoredSpec = p->StoredSpec;
         WriteSpec = p->WriteSpec;
+        ExtraSpecifiers = p->ExtraSpecifiers;
     }
 }
 
@@ -308,6 +318,10 @@ void TProcItem::AssignDeclaration(const TCodeItem& Source) {
         ProcKind = p->ProcKind;
         Params = p->Params;
         ExternalText = p->ExternalText;
+        SetTypeParams(p->TypeParams());
+        GenericWord = p->GenericWord;
+        SetResultName(p->ResultName());
+        if (p->Kind() == Kind()) ShortHeading = p->ShortHeading;
     }
 }
 
@@ -344,6 +358,10 @@ TClassItem::TClassItem(TCodeItem* Parent, int ClassKindIndex) : TCodeItem(Parent
 
 void TClassItem::SetClassKindIndex(int Index) {
     SetKind(static_cast<TCodeItemKind>(ckClass + std::clamp(Index, 0, 3)));
+}
+
+void TClassItem::SetTypeKind(TCodeItemKind Kind) {
+    if (IsTypeWithMembers(Kind)) SetKind(Kind);
 }
 
 TStringList TClassItem::Interfaces() const {
@@ -436,6 +454,59 @@ TCodeItem* TResClauseItem::FindDeclaredMethod() {
     if (!intf) return nullptr;
     const int i = intf->FindChild({ckMethod}, MethodPart());
     return i < 0 ? nullptr : intf->Child(i);
+}
+
+// ---------------------------------------------------------------------------------------
+// Routines: rare texts
+
+namespace {
+const std::string& NoText() {
+    static const std::string empty;
+    return empty;
+}
+} // namespace
+
+const std::string& TMemberItem::Hints() const {
+    return FHints ? *FHints : NoText();
+}
+
+void TMemberItem::SetHints(std::string Value) {
+    if (FHints)
+        *FHints = std::move(Value);
+    else if (!Value.empty())
+        FHints = std::make_unique<std::string>(std::move(Value));
+}
+
+void TMemberItem::AddHint(std::string_view Directive) {
+    std::string text = Hints();
+    if (!text.empty()) text += ' ';
+    text += Directive;
+    text += ';';
+    SetHints(std::move(text));
+}
+
+TProcItem::TExtra& TProcItem::MakeExtra() {
+    if (!FExtra) FExtra = std::make_unique<TExtra>();
+    return *FExtra;
+}
+
+const std::string& TProcItem::TypeParams() const {
+    return FExtra ? FExtra->TypeParams : NoText();
+}
+void TProcItem::SetTypeParams(std::string Value) {
+    if (FExtra || !Value.empty()) MakeExtra().TypeParams = std::move(Value);
+}
+const std::string& TProcItem::ResultName() const {
+    return FExtra ? FExtra->ResultName : NoText();
+}
+void TProcItem::SetResultName(std::string Value) {
+    if (FExtra || !Value.empty()) MakeExtra().ResultName = std::move(Value);
+}
+const std::string& TMethodImplItem::QualifierText() const {
+    return Extra() ? Extra()->QualifierText : NoText();
+}
+void TMethodImplItem::SetQualifierText(std::string Value) {
+    if (Extra() || !Value.empty()) MakeExtra().QualifierText = std::move(Value);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "platform/StringList.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -165,6 +166,16 @@ public:
     std::string GetDisplayText() const override;
 };
 
+/// A section inside a type that is not a visibility: "var", "class var", "threadvar",
+/// "class threadvar", "const", "type" and, in Objective-C protocols, "optional" and
+/// "required". The name is the section's words as they are written.
+class TSectionItem : public TCodeItem {
+public:
+    explicit TSectionItem(TCodeItem* Parent) : TCodeItem(Parent, ckSection) {}
+};
+
+/// A type with members: a class, interface, object or dispinterface, a record with methods
+/// (ckRecord) or a helper (ckHelper). A type declared inside another type is its child.
 class TClassItem : public TCodeItem {
 public:
     explicit TClassItem(TCodeItem* Parent, int ClassKindIndex = 0);
@@ -173,14 +184,26 @@ public:
     /// 0 class, 1 interface, 2 object, 3 dispinterface; setting it sets the kind.
     int ClassKindIndex() const { return Kind() - ckClass; }
     void SetClassKindIndex(int Index);
+    /// Any kind for which IsTypeWithMembers holds.
+    void SetTypeKind(TCodeItemKind Kind);
     /// For a class, the implemented interfaces; empty for other kinds.
     TStringList Interfaces() const;
     /// For a class only: joined with ", ", cleared by an empty list.
     void SetInterfaces(const TStringList& List);
 
     /// Renders the heading; a class or interface without ancestor takes TObject or IUnknown
-    /// as its ancestor (stored) unless it is that very type.
+    /// as its ancestor (stored) unless it is that very type, or the class is written with a
+    /// keyword of its own (KindWord) or as external.
     std::string GetDeclaration() override;
+    /// The name with its type parameters.
+    std::string GetDisplayText() const override;
+    /// The class name of its method implementations: dotted for a type declared inside
+    /// another ("TOuter.TInner").
+    std::string ImplementationClassName() const;
+    /// That name as an implementation heading writes it: with the type parameters of a
+    /// Delphi generic, without their constraints ("TBox<T>"); a Free Pascal generic
+    /// (declared with "generic") is qualified by its name alone.
+    std::string ImplementationQualifier() const;
     void AssignDeclaration(const TCodeItem& Source) override;
 
     std::string Ancestor;
@@ -189,6 +212,22 @@ public:
     std::string InterfacesText;
     bool HasBody = true;
     bool DeclaredElsewhere = false;
+    /// A generic type's parameters as written, angle brackets included ("<T>").
+    std::string TypeParams;
+    /// Written with the word "generic" before its name.
+    bool GenericWord = false;
+    bool Packed = false;
+    /// "sealed" or "abstract" after the kind keyword.
+    std::string Modifier;
+    /// Declared "external": HasExternal, and what follows the word ("'java.lang' name 'X'").
+    bool HasExternal = false;
+    std::string ExternalText;
+    /// The keyword as written where it is not the kind's own: "objcclass", "objcprotocol",
+    /// "objccategory", "cppclass"; for a helper the word before "helper" ("class", "record",
+    /// "type").
+    std::string KindWord;
+    /// For a helper, the type it helps.
+    std::string HelperFor;
 };
 
 class TMemberItem : public TCodeItem {
@@ -206,9 +245,19 @@ public:
     /// defined" with the text kept as type name.
     void SetDataTypeText(std::string_view Text);
 
+    /// Copies Hints too, but only from an item of the same kind: a declaration's directives
+    /// do not belong on its implementation.
     void AssignDeclaration(const TCodeItem& Source) override;
 
     std::string DispID;
+    /// Directives kept as written, each with its ";", rendered at the end of the
+    /// declaration: for routines those the model has no field for ("inline; static;"), for
+    /// fields and properties hint directives ("deprecated 'x';"). Few members have any, so
+    /// the text is kept apart.
+    const std::string& Hints() const;
+    void SetHints(std::string Value);
+    /// Appends one directive, given without its ";".
+    void AddHint(std::string_view Directive);
 
 protected:
     TMemberItem(TCodeItem* Parent, TCodeItemKind Kind, TDataType Type)
@@ -217,6 +266,7 @@ protected:
 private:
     TDataType FDataType;
     std::string FTypeName;
+    std::unique_ptr<std::string> FHints;
 };
 
 class TFieldItem : public TMemberItem {
@@ -262,9 +312,10 @@ enum TPropertyFlag : uint8_t {
     pfHasIndex,
     pfHasStored,
     pfDefaultArray,
-    pfHasImplements
+    pfHasImplements,
+    pfClassProperty
 };
-using TPropertyFlags = TSet<TPropertyFlag, pfHasImplements + 1>;
+using TPropertyFlags = TSet<TPropertyFlag, pfClassProperty + 1>;
 
 enum TPropDefaultKind : uint8_t { dkNone, dkDefault, dkNoDefault };
 
@@ -298,6 +349,9 @@ public:
     std::string ReadSpec;
     std::string StoredSpec;
     std::string WriteSpec;
+    /// Specifiers without a field of their own, as written ("readonly"), rendered before
+    /// the ";".
+    std::string ExtraSpecifiers;
 
 private:
     friend class TPropLinksData;
@@ -359,18 +413,44 @@ public:
     TProcKind ProcKind = pkProcedure;
     /// The parameter list without its parentheses.
     std::string Params;
+    /// A generic routine's type parameters as written ("<T>").
+    const std::string& TypeParams() const;
+    void SetTypeParams(std::string Value);
+    /// An operator's named result ("operator +(A, B: T) R: T").
+    const std::string& ResultName() const;
+    void SetResultName(std::string Value);
+    /// Written with the word "generic" before it.
+    bool GenericWord = false;
+    /// An implementation heading written without the parameters and result that its
+    /// declaration gives ("function TFoo.Get;"); it is rendered short again. Copied only
+    /// between items of the same kind.
+    bool ShortHeading = false;
 
 protected:
     TProcItem(TCodeItem* Parent, TCodeItemKind Kind) : TMemberItem(Parent, Kind, dtVoid) {}
     void ShiftOwnLines(int Line, int Delta) override;
-    /// Kind word, name, parameters and result type, without the ";".
-    std::string Heading(const std::string& Qualifier) const;
+    /// Kind word, name, parameters and result type, without the ";"; Short leaves out the
+    /// parameters and result.
+    std::string Heading(const std::string& Qualifier, bool Short) const;
+    /// The hints with a blank before them, or nothing.
+    std::string HintsText() const;
     /// The directive tail shared by procedures and method declarations.
     std::string CallConventionText() const;
+
+    // Texts that few routines have, kept apart so that the others stay small: a large unit
+    // has tens of thousands of routines.
+    struct TExtra {
+        std::string TypeParams;
+        std::string ResultName;
+        std::string QualifierText;
+    };
+    const TExtra* Extra() const { return FExtra.get(); }
+    TExtra& MakeExtra();
 
 private:
     TProcItem* FDeclarationLink = nullptr;
     TProcItem* FImplementationLink = nullptr;
+    std::unique_ptr<TExtra> FExtra;
 };
 
 class TProcData : public TProcItem {
@@ -405,8 +485,19 @@ public:
     std::string GetDeclaration() override;
     std::string GetOwnerName() const override { return ClassName; }
     std::string GetQualifiedName() const override { return ClassName + "." + Name; }
+    /// Makes this an implementation of a method of Class: its class name and qualifier.
+    void SetClass(const TClassItem& Class);
 
+    /// The class's name, dotted for a nested type ("TOuter.TInner"), without type
+    /// parameters.
     std::string ClassName;
+    /// The qualifier as written when it carries type parameters ("TBox<T>"); empty
+    /// otherwise.
+    const std::string& QualifierText() const;
+    void SetQualifierText(std::string Value);
+
+private:
+    std::string Qualifier() const;
 };
 
 } // namespace kolva

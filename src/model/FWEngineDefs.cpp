@@ -3,22 +3,25 @@
 namespace kolva {
 
 namespace {
-constexpr const char* VisibilityTexts[VisibilityCount] = {"default", "private",   "protected",
-                                                          "public",  "published", "automated"};
+constexpr const char* VisibilityTexts[VisibilityCount] = {
+    "default",   "private",   "protected",      "public",
+    "published", "automated", "strict private", "strict protected"};
 // bkAbstract is written "virtual"; "abstract" is a directive of its own.
 constexpr const char* BindingTexts[BindingKindCount] = {"static",   "virtual", "virtual",
                                                         "override", "dynamic", "message"};
 constexpr const char* CallConventionTexts[CallConventionCount] = {
     "default", "register", "pascal", "cdecl", "stdcall", "export", "safecall", "far"};
 constexpr const char* ProcKindTexts[ProcKindCount] = {"constructor", "destructor", "procedure",
-                                                      "function"};
+                                                      "function", "operator"};
 constexpr const char* ClassKindTexts[] = {"class", "interface", "object", "dispinterface"};
 constexpr const char* CodeItemKindNames[CodeItemKindCount] = {
-    "ckNone",      "ckModule",   "ckUses",      "ckFWTag",     "ckVar",           "ckVisibility",
-    "ckProcedure", "ckClass",    "ckInterface", "ckObject",    "ckDispInterface", "ckField",
-    "ckMethod",    "ckProperty", "ckResClause", "ckMethodImpl"};
+    "ckNone",          "ckModule",    "ckUses",   "ckFWTag",     "ckVar",
+    "ckVisibility",    "ckProcedure", "ckClass",  "ckInterface", "ckObject",
+    "ckDispInterface", "ckField",     "ckMethod", "ckProperty",  "ckResClause",
+    "ckMethodImpl",    "ckRecord",    "ckHelper", "ckSection"};
 constexpr const char* VisibilityNames[VisibilityCount] = {
-    "scDefault", "scPrivate", "scProtected", "scPublic", "scPublished", "scAutomated"};
+    "scDefault",   "scPrivate",   "scProtected",     "scPublic",
+    "scPublished", "scAutomated", "scStrictPrivate", "scStrictProtected"};
 } // namespace
 
 const char* CodeItemKindName(TCodeItemKind Kind) {
@@ -41,6 +44,8 @@ const char* KeywordText(TProcKind Value) {
     return ProcKindTexts[Value];
 }
 const char* ClassKindText(TCodeItemKind Kind) {
+    if (Kind == ckRecord) return "record";
+    if (Kind == ckHelper) return "helper";
     return IsClassKind(Kind) ? ClassKindTexts[Kind - ckClass] : "";
 }
 

@@ -17,9 +17,11 @@ enum TVisibility : uint8_t {
     scProtected,
     scPublic,
     scPublished,
-    scAutomated
+    scAutomated,
+    scStrictPrivate,
+    scStrictProtected
 };
-constexpr int VisibilityCount = scAutomated + 1;
+constexpr int VisibilityCount = scStrictProtected + 1;
 using TVisibilities = TSet<TVisibility, VisibilityCount>;
 
 enum TBindingKind : uint8_t { bkStatic, bkVirtual, bkAbstract, bkOverride, bkDynamic, bkMessage };
@@ -37,8 +39,10 @@ enum TCallConvention : uint8_t {
 };
 constexpr int CallConventionCount = ccFar + 1;
 
-enum TProcKind : uint8_t { pkConstructor, pkDestructor, pkProcedure, pkFunction };
-constexpr int ProcKindCount = pkFunction + 1;
+/// pkOperator: a global operator or a record's class operator; it has a result like a
+/// function.
+enum TProcKind : uint8_t { pkConstructor, pkDestructor, pkProcedure, pkFunction, pkOperator };
+constexpr int ProcKindCount = pkOperator + 1;
 
 /// Routine directives, in the order of their bits in a routine's directive set.
 enum TProcDirective : uint8_t {
@@ -78,9 +82,12 @@ enum TCodeItemKind : uint8_t {
     ckMethod,
     ckProperty,
     ckResClause,
-    ckMethodImpl
+    ckMethodImpl,
+    ckRecord,
+    ckHelper,
+    ckSection
 };
-constexpr int CodeItemKindCount = ckMethodImpl + 1;
+constexpr int CodeItemKindCount = ckSection + 1;
 using TCodeItems = TSet<TCodeItemKind, CodeItemKindCount>;
 
 /// Procedures, method declarations and method implementations.
@@ -91,6 +98,15 @@ constexpr bool IsRoutineKind(TCodeItemKind Kind) {
 constexpr bool IsClassKind(TCodeItemKind Kind) {
     return Kind >= ckClass && Kind <= ckDispInterface;
 }
+/// The types that have members of their own: the class kinds, records with methods
+/// (ckRecord) and helpers (ckHelper).
+constexpr bool IsTypeWithMembers(TCodeItemKind Kind) {
+    return IsClassKind(Kind) || Kind == ckRecord || Kind == ckHelper;
+}
+/// Whether a routine kind returns a value: functions and operators.
+constexpr bool HasResult(TProcKind Kind) {
+    return Kind == pkFunction || Kind == pkOperator;
+}
 
 /// Keyword text of each member: "private", "virtual" (for bkAbstract too), "stdcall",
 /// "function". "default" (scDefault, ccDefault) is for display only, never for source.
@@ -98,7 +114,8 @@ const char* KeywordText(TVisibility Value);
 const char* KeywordText(TBindingKind Value);
 const char* KeywordText(TCallConvention Value);
 const char* KeywordText(TProcKind Value);
-/// "class", "interface", "object" or "dispinterface". EXPECTS: IsClassKind(Kind).
+/// "class", "interface", "object", "dispinterface", "record" or "helper".
+/// EXPECTS: IsTypeWithMembers(Kind).
 const char* ClassKindText(TCodeItemKind Kind);
 
 /// The member names themselves ("ckClass", "scPublic"), for outlines and diagnostics.

@@ -1,5 +1,5 @@
-// The module parser's readers of declarations: types, routines with their headers and
-// directives, resolution clauses, fields, properties, uses clauses and visibility sections.
+// The module parser's readers of members and names: fields, properties, resolution clauses,
+// uses clauses and visibility sections, and the names and type references they are made of.
 #include "model/ModuleParser.h"
 #include "platform/SysUtils.h"
 
@@ -46,263 +46,59 @@ std::string TParser::Expression(bool StopAtSpecifier, TReservedWord StopFrom) {
     return text;
 }
 
-// ---------------------------------------------------------------------------------------
-// Types
-
-void TParser::TypeDeclaration(TReservedWord Keyword) {
-    LeaveClassBody();
-    const TTypeName name{FPrevWord, FPrevWordLine,
-                         FPrevWordColumn - static_cast<int>(FPrevWord.size())};
-    const int kindIndex = Keyword - rwClass;
-    Expect();
-    if (IsWord()) {
-        if (SameText(FText, "of")) return; // a class reference type
-        TReservedWord word;
-        if (StructureWord(word) && word != rwEnd && word != rwClass && word != rwConstructor &&
-            word != rwDestructor && word != rwProcedure && word != rwFunction && word != rwProperty)
-            Unexpected();
-        TClassItem* cls = CreateClass(name, kindIndex);
-        cls->DeclEndLine = FPrevLine;
-        // The keyword is not the "class" of a class method that the next word may start.
-        FPrevKind = tkNone;
-        FPrevWord = std::string_view();
-        PushBack();
-        EnterClassBody(cls);
-        return;
-    }
-    if (FKind != tkSymbol) Unexpected();
-    if (IsSymbol(';')) return; // a forward declaration
-    TCodeItem* outer = FContainer;
-    TClassItem* cls = CreateClass(name, kindIndex);
-    if (IsSymbol('(')) {
-        ReadAncestors(*cls);
-        Expect();
-        if (!IsWord() && !IsSymbol(';') && !IsSymbol('[')) Unexpected();
-    }
-    if (IsSymbol('[')) {
-        if (cls->Kind() != ckInterface && cls->Kind() != ckDispInterface) Unexpected();
-        ReadGuid(*cls);
-        Next();
-    }
-    if (IsSymbol(';')) {
-        // Declared in one line, such as "EFoo = class(Exception);": no body to enter, and
-        // what follows does not belong to it.
-        cls->DeclEndLine = FLine;
-        cls->HasBody = false;
-        FContainer = outer;
-        return;
-    }
-    cls->DeclEndLine = FPrevLine;
-    PushBack();
-    EnterClassBody(cls);
-}
-
-TClassItem* TParser::CreateClass(const TTypeName& Name, int KindIndex) {
-    TModuleItem* module = FOwner.FModule.get();
-    auto* cls = new TClassItem(module, KindIndex);
-    cls->Name = std::string(Name.Text);
-    cls->StartLine = Name.Line;
-    cls->StartColumn = Name.Column;
-    cls->Visibility = ModuleLevelVisibility(cls->StartLine);
-    cls->HasBody = true;
-    FContainer = cls;
-    FVisibility = scDefault;
-    return cls;
-}
-
-void TParser::ReadAncestors(TClassItem& Class) {
-    if (Class.Kind() == ckDispInterface) Unexpected();
-    Class.Ancestor = DottedName();
-    std::string interfaces;
-    while (Next() == tkSymbol && IsSymbol(',')) {
-        if (Class.Kind() != ckClass) Unexpected();
-        if (!interfaces.empty()) interfaces += ", ";
-        interfaces += DottedName();
-    }
-    if (!IsSymbol(')')) Unexpected();
-    Class.InterfacesText = interfaces;
-}
-
-void TParser::ReadGuid(TClassItem& Class) {
-    Expect();
-    if (FKind != tkString && !IsWord()) Unexpected();
-    Class.InterfacesText = std::string(FText);
-    Expect();
-    if (!IsSymbol(']')) Unexpected();
-}
-
-// ---------------------------------------------------------------------------------------
-// Routines
-
-void TParser::Routine(TReservedWord Keyword) {
-    if (FPrevKind == tkSymbol && (FPrevChar == '=' || FPrevChar == ':')) return; // a type
-    const TProcKind kind = ReservedToProcKind(Keyword);
-    const bool classMethod = FPrevKind == tkWord && SameText(FPrevWord, "class");
-    const int line = classMethod ? FPrevWordLine : FLine;
-    const int column = classMethod ? FPrevWordColumn - int(FPrevWord.size()) : FColumn;
-
-    TReservedWord word;
-    Expect();
-    if (!IsWord() || StructureWord(word)) Unexpected();
-    std::string name(FText);
-    Next();
-    if (IsSymbol('.')) {
-        Expect();
-        if (!IsWord() || StructureWord(word)) Unexpected();
-        if (FInClass) return ResClause(kind, name + "." + std::string(FText), line, column);
-        CloseAll();
-        if (FOwner.FImplementationLine == -1) FOwner.FImplementationLine = line;
-        auto* impl = new TMethodImplItem(FOwner.FModule.get());
-        impl->ClassName = std::move(name);
-        impl->Name = std::string(FText);
-        impl->ProcKind = kind;
-        impl->ClassMethod = classMethod;
-        impl->StartLine = line;
-        impl->StartColumn = column;
-        // The body follows even when the heading is malformed.
-        FContainer = impl;
-        RoutineHeader(*impl);
-        if (impl->Directives.Contains(pdForward) || impl->Directives.Contains(pdExternal))
-            Report("Unexpected directive");
-        return;
-    }
-    PushBack();
-    if (FInClass) {
-        auto* method = new TMethodItem(FContainer);
-        method->Name = std::move(name);
-        method->ProcKind = kind;
-        method->Visibility = FVisibility;
-        method->ClassMethod = classMethod;
-        method->StartLine = line;
-        method->StartColumn = column;
-        RoutineHeader(*method);
-        if (method->Directives.Contains(pdForward)) Report("Unexpected directive");
-        return;
-    }
-    if (!OnlyModuleOnStack()) CloseAll();
-    auto* proc = new TProcData(FContainer);
-    proc->Name = std::move(name);
-    proc->ProcKind = kind;
-    proc->StartLine = line;
-    proc->StartColumn = column;
-    // A routine with a body becomes the container of its local routines and body, also
-    // when its heading is malformed.
-    auto becomeContainer = [&] {
-        if (!proc->Directives.Contains(pdForward) && !proc->Directives.Contains(pdExternal) &&
-            FOwner.FImplementationLine != -1)
-            FContainer = proc;
-    };
-    try {
-        RoutineHeader(*proc);
-    } catch (const ETokenError&) {
-        becomeContainer();
-        throw;
-    }
-    becomeContainer();
-    if (!(proc->Directives - TProcDirectives{pdForward, pdExternal, pdOverload}).Empty())
-        Report("Illegal procedure directives");
-}
-
-void TParser::RoutineHeader(TProcItem& Item) {
-    Next();
-    if (IsSymbol('(')) {
-        ReadParams(Item);
-        Next();
-    }
-    if (IsSymbol(':')) {
-        if (Item.ProcKind != pkFunction) Unexpected();
-        Item.SetDataTypeText(DottedName());
-        Next();
-    }
-    if (!IsSymbol(';')) Unexpected();
-    Item.DeclEndLine = FLine;
-    for (;;) {
-        TReservedWord word;
-        if (Next() != tkWord || !DirectiveWord(word) || !ReadDirective(Item, word)) {
-            PushBack();
-            return;
-        }
-        if (Next() != tkSymbol || !IsSymbol(';')) {
-            PushBack();
-            Item.DeclEndLine = FPrevLine;
-            return;
-        }
-        Item.DeclEndLine = FLine;
-    }
-}
-
-void TParser::ReadParams(TProcItem& Item) {
+std::string TParser::TypeParamsText() {
     FTokenizer.StartMark();
-    int depth = 1;
-    for (;;) {
-        Expect();
-        TReservedWord word;
-        if (FKind == tkTag || FKind == tkError) Unexpected();
-        if (StructureWord(word) && word != rwVar && word != rwConst) Unexpected();
-        if (IsSymbol('(')) ++depth;
-        if (IsSymbol(')') && --depth == 0) break;
-    }
-    Item.Params = FTokenizer.GetMarkedText(false);
-}
-
-// Reads one directive of a routine heading; false when Word is not one.
-bool TParser::ReadDirective(TProcItem& Item, TReservedWord Word) {
-    switch (Word) {
-    case rwForward:
-    case rwOverload:
-    case rwVirtual:
-    case rwDynamic:
-    case rwAbstract:
-    case rwOverride:
-    case rwReintroduce:
-        Item.Directives.Include(ReservedToProcDirective(Word));
-        return true;
-    case rwExternal: {
-        Item.Directives.Include(pdExternal);
-        FTokenizer.StartMark();
-        for (;;) {
-            Expect();
-            if (IsSymbol(';')) break;
-            if (!IsWord() && FKind != tkString && !IsSymbol('+')) Unexpected();
+    for (int depth = 1; depth > 0;) {
+        if (Next() == tkNone) {
+            FTokenizer.GetMark();
+            return std::string();
         }
-        Item.ExternalText = FTokenizer.GetMarkedText(false);
-        PushBack();
-        return true;
+        TReservedWord word;
+        // What never stands between type parameters: the "<" was a comparison.
+        if (IsSymbol('=') || IsSymbol('(') || IsSymbol(')') || FText == ":=" ||
+            (StructureWord(word) && word != rwClass && word != rwRecord && word != rwConstructor &&
+             word != rwInterface && word != rwObject)) {
+            FTokenizer.GetMark();
+            PushBack();
+            return std::string();
+        }
+        if (IsSymbol('<')) ++depth;
+        if (IsSymbol('>')) --depth;
     }
-    case rwRegister:
-    case rwPascal:
-    case rwCDecl:
-    case rwStdCall:
-    case rwExport:
-    case rwSafeCall:
-    case rwFar:
-        Item.CallConvention = ReservedToCallConvention(Word);
-        return true;
-    case rwMessage:
-        Item.Directives.Include(pdMessage);
-        Item.SetDataType(dtUserDefined);
-        Item.SetTypeName(Expression(true, rwBegin));
-        return true;
-    default:
-        return false;
-    }
+    return "<" + FTokenizer.GetMarkedText(true);
 }
 
-void TParser::ResClause(TProcKind Kind, const std::string& Name, int Line, int Column) {
-    auto* clause = new TResClauseItem(FContainer);
-    clause->ProcKind = Kind;
-    clause->Name = Name;
-    clause->Visibility = FVisibility;
-    clause->StartLine = Line;
-    clause->StartColumn = Column;
+// A plain name is returned as the token's own text, as DottedName does.
+std::string_view TParser::TypeReference() {
     Expect();
-    if (!IsSymbol('=')) Unexpected();
-    Expect();
-    if (!IsWord()) Unexpected();
-    clause->ImplementingName = std::string(FText);
-    Expect();
-    if (!IsSymbol(';')) Unexpected();
-    clause->DeclEndLine = FLine;
+    const bool specialize = IsWordText("specialize");
+    if (specialize) Expect();
+    TReservedWord word;
+    if (!IsWord() || (StructureWord(word) && word != rwRecord)) Unexpected();
+    const std::string_view first = FText;
+    Next();
+    if (!specialize && !IsSymbol('<') && !IsSymbol('.')) {
+        PushBack();
+        return first;
+    }
+    FNameBuf = specialize ? "specialize " : "";
+    FNameBuf += first;
+    for (;; Next()) {
+        if (IsSymbol('<')) {
+            const std::string args = TypeParamsText();
+            if (args.empty()) Unexpected();
+            FNameBuf += args;
+        } else if (IsSymbol('.')) {
+            Expect();
+            if (!IsWord()) Unexpected();
+            FNameBuf += '.';
+            FNameBuf += FText;
+        } else {
+            break;
+        }
+    }
+    PushBack();
+    return FNameBuf;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -339,6 +135,7 @@ void TParser::ReadFieldType(TFieldItem& Field) {
     int parens = 0;
     bool first = true;
     bool afterOf = false;
+    bool afterTo = false;
     for (;; first = false) {
         Expect();
         TReservedWord word;
@@ -354,10 +151,14 @@ void TParser::ReadFieldType(TFieldItem& Field) {
                 break;
             case rwProcedure:
             case rwFunction:
-                if (!first) Unexpected();
+                // "procedure of object", "reference to procedure"
+                if (!first && !afterTo) Unexpected();
                 break;
             case rwObject:
                 if (!afterOf) Unexpected();
+                break;
+            case rwClass:
+                if (!first) Unexpected(); // "class of TFoo"
                 break;
             default:
                 Unexpected();
@@ -370,14 +171,55 @@ void TParser::ReadFieldType(TFieldItem& Field) {
             break;
         }
         afterOf = IsWord() && SameText(FText, "of");
+        afterTo = IsWord() && SameText(FText, "to");
     }
     Field.SetDataTypeText(FTokenizer.GetMarkedText(false));
     Field.DeclEndLine = FLine;
+    MemberHints(Field);
+}
+
+namespace {
+// The hint directives, and a field's "external"; by length first.
+bool IsHintWord(std::string_view Word, bool Field) {
+    switch (Word.size()) {
+    case 7:
+        return SameText(Word, "library");
+    case 8:
+        return SameText(Word, "platform") || (Field && SameText(Word, "external"));
+    case 10:
+        return SameText(Word, "deprecated");
+    case 12:
+        return SameText(Word, "experimental");
+    case 13:
+        return SameText(Word, "unimplemented");
+    default:
+        return false;
+    }
+}
+} // namespace
+
+// Hint directives after a field's or property's ";", and a field's "external name 'x';"
+// of the Java dialect.
+void TParser::MemberHints(TMemberItem& Member) {
+    for (;;) {
+        if (Next() != tkWord || (FReserved && FWord <= LastStructureWord) || NameFollows() ||
+            !IsHintWord(FText, Member.Kind() == ckField)) {
+            PushBack();
+            return;
+        }
+        std::string text(FText);
+        const std::string rest = Expression(false, rwBegin);
+        Member.AddHint(rest.empty() ? text : text + " " + rest);
+        Expect();
+        Member.DeclEndLine = FLine;
+    }
 }
 
 void TParser::Property() {
-    const int line = FLine;
-    const int column = FColumn;
+    const bool classProperty = FPrevKind == tkWord && SameText(FPrevWord, "class");
+    const int line = classProperty ? FPrevWordLine : FLine;
+    const int column = classProperty ? FPrevWordColumn - 5 : FColumn;
+    FSection = snFields;
     Expect();
     TReservedWord word;
     if (!IsWord() || StructureWord(word)) Unexpected();
@@ -386,6 +228,7 @@ void TParser::Property() {
     property->Visibility = FVisibility;
     property->StartLine = line;
     property->StartColumn = column;
+    if (classProperty) property->Flags.Include(pfClassProperty);
     Next();
     if (IsSymbol('[')) {
         FTokenizer.StartMark();
@@ -400,7 +243,7 @@ void TParser::Property() {
         if (!IsSymbol(':')) Unexpected();
     }
     if (IsSymbol(':')) {
-        property->SetDataTypeText(DottedName());
+        property->SetDataTypeText(TypeReference());
     } else {
         property->Flags.Include(pfRedeclaration);
         PushBack();
@@ -413,7 +256,18 @@ void TParser::PropertySpecifiers(TPropertyItem& Property) {
         Expect();
         if (IsSymbol(';')) break;
         TReservedWord word;
-        if (!DirectiveWord(word) || word < rwRead || word > rwNoDefault) Unexpected();
+        if (!DirectiveWord(word) || word < rwRead || word > rwNoDefault) {
+            // Specifiers of dispinterfaces and later dialects.
+            if (IsWordText("dispid")) {
+                Property.DispID = Expression(true, rwRead);
+            } else if (IsWordText("readonly") || IsWordText("writeonly")) {
+                if (!Property.ExtraSpecifiers.empty()) Property.ExtraSpecifiers += ' ';
+                Property.ExtraSpecifiers += FText;
+            } else {
+                Unexpected();
+            }
+            continue;
+        }
         switch (word) {
         case rwRead:
             Property.ReadSpec = DottedName();
@@ -456,9 +310,10 @@ void TParser::PropertySpecifiers(TPropertyItem& Property) {
         if (!IsSymbol(';')) Unexpected();
         Property.Flags.Include(pfDefaultArray);
         Property.DeclEndLine = FLine;
-        return;
+        Next();
     }
     PushBack();
+    MemberHints(Property);
 }
 
 void TParser::UsesClause() {
@@ -479,12 +334,13 @@ void TParser::UsesClause() {
     uses->DeclEndLine = FLine;
 }
 
-void TParser::VisibilitySection(TReservedWord Word) {
-    FVisibility = ReservedToVisibility(Word);
+void TParser::VisibilitySection(TVisibility Visibility, int Line, int Column) {
+    FVisibility = Visibility;
+    FSection = snFields;
     auto* section = new TVisibilityItem(FContainer);
     section->Visibility = FVisibility;
-    section->StartLine = section->DeclEndLine = section->EndLine = FLine;
-    section->StartColumn = FColumn;
+    section->StartLine = section->DeclEndLine = section->EndLine = Line;
+    section->StartColumn = Column;
 }
 
 } // namespace kolva

@@ -101,27 +101,38 @@ TModuleExplorer::TParser::TParser(TModuleExplorer& Owner, TStringList& Lines)
     FStack.push_back({Owner.FModule.get(), rwBegin});
 }
 
-// Token texts stay valid for the whole parse: the string-list tokenizer lends views into
-// the list's own lines, and the parser never keeps a view of a comment.
-TTokenKind TModuleExplorer::TParser::Next() {
-    if (FPushedBack) {
-        FPushedBack = false;
-        return FKind;
+namespace {
+inline bool IsIdentStart(char C) {
+    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_' || (C >= '0' && C <= '9') ||
+           static_cast<unsigned char>(C) >= 128;
+}
+} // namespace
+
+// "&" escapes a reserved word used as a name ("&Type"): one word, never reserved. The two
+// tokens stand side by side on one lent line, so the name is a view of both.
+void TModuleExplorer::TParser::EscapedName() {
+    const std::string_view line = FTokenizer.CurrentLine();
+    const size_t next = size_t(FTokenizer.Column() - 1);
+    if (next < line.size() && IsIdentStart(line[next]) && FTokenizer.NextToken() == tkWord) {
+        FText = std::string_view(FText.data(), FTokenizer.TokenText().size() + 1);
+        FKind = tkWord;
     }
-    FPrevKind = FKind;
-    FPrevChar = FText.empty() ? '\0' : FText[0];
-    FPrevLine = FLine;
-    if (FKind == tkWord) {
-        FPrevWord = FText;
-        FPrevWordLine = FLine;
-        FPrevWordColumn = FColumn + static_cast<int>(FText.size());
-    }
-    FKind = FTokenizer.NextToken();
-    FText = FTokenizer.TokenText();
-    FReserved = FKind == tkWord && FindDirectiveWord(FText, FWord);
-    FLine = FTokenizer.TokenLine() - 1;
-    FColumn = FTokenizer.TokenColumn() - 1;
-    return FKind;
+}
+
+char TModuleExplorer::TParser::PeekChar() const {
+    const std::string_view line = FTokenizer.CurrentLine();
+    for (size_t i = size_t(FTokenizer.Column() - 1); i < line.size(); ++i)
+        if (static_cast<unsigned char>(line[i]) > 32) return line[i];
+    return '\0';
+}
+
+bool TModuleExplorer::TParser::NameFollows() const {
+    const std::string_view line = FTokenizer.CurrentLine();
+    size_t i = size_t(FTokenizer.Column() - 1);
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= 32)
+        ++i;
+    if (i >= line.size()) return false;
+    return line[i] == ',' || (line[i] == ':' && (i + 1 >= line.size() || line[i + 1] != '='));
 }
 
 TTokenKind TModuleExplorer::TParser::Expect() {
@@ -185,37 +196,63 @@ void TModuleExplorer::TParser::ReadHeading() {
     // Text without a heading (an include file, a snippet) is all implementation, as a
     // program is: its routines have bodies and local routines like any others.
     FOwner.FImplementationLine = 0;
+    FNoHeading = true;
     PushBack();
 }
 
-void TModuleExplorer::TParser::Dispatch() {
-    if (FKind == tkWord)
-        DispatchWord();
-    else if (FKind == tkTag)
-        TagItem();
-}
-
-void TModuleExplorer::TParser::DispatchWord() {
-    TReservedWord word;
-    if (!StructureWord(word)) {
-        if (!FInClass) return;
-        TReservedWord directive;
-        if (DirectiveWord(directive) && directive >= rwPrivate && directive <= rwAutomated)
-            VisibilitySection(directive);
-        else
-            Field();
+void TModuleExplorer::TParser::DispatchSymbol() {
+    if (FInClass) {
+        // An attribute before a member ("[Weak]").
+        if (IsSymbol('[')) SkipBrackets('[', ']');
         return;
     }
+    if (IsSymbol('<') && FPrevKind == tkWord && !InCode()) GenericTypeName();
+}
+
+// A name, or a word of the directive table that is no structure word.
+void TModuleExplorer::TParser::DispatchName() {
+    if (FInClass) return MemberWord();
+    if (InCode()) return;
+    if (FStack.back().NameLine >= 0) {
+        if (RecordTrigger(FWord, false)) PromoteRecord();
+        return;
+    }
+    // The words DeclarationWord looks for are 6 to 9 or 12 characters long and begin with
+    // one of four letters.
+    const size_t length = FText.size();
+    const char first = static_cast<char>(FText[0] | 0x20);
+    if (length <= 12 && ((0x13C0u >> length) & 1) &&
+        (first == 'p' || first == 'g' || first == 'o' || first == 'c'))
+        DeclarationWord();
+}
+
+// A structure word.
+void TModuleExplorer::TParser::DispatchWord() {
+    const TReservedWord word = FWord;
+    if (!FInClass && FStack.back().NameLine >= 0 && RecordTrigger(word, true) && PromoteRecord())
+        return;
     switch (word) {
+    case rwRecord:
+        if (FPrevKind == tkSymbol && FPrevChar == '=' && !InCode()) {
+            RecordType(PreviousTypeName());
+            break;
+        }
+        OpenBlock(word);
+        break;
+    case rwCase:
+        if (FInClass) {
+            SkipVariantPart();
+            break;
+        }
+        OpenBlock(word);
+        break;
     case rwBegin:
     case rwAsm:
-    case rwRecord:
-    case rwCase:
     case rwTry:
         OpenBlock(word);
         break;
     case rwEnd:
-        CloseBlock(true);
+        CloseBlock(true, FPrevLine);
         break;
     case rwImplementation:
         CloseAll();
@@ -227,13 +264,19 @@ void TModuleExplorer::TParser::DispatchWord() {
     case rwDispInterface:
         // Only a type declaration: not the interface section, not "class procedure", not
         // "procedure of object".
-        if (FPrevKind == tkSymbol && FPrevChar == '=') TypeDeclaration(word);
+        if (FPrevKind == tkSymbol && FPrevChar == '=') {
+            // In a body a type declaration stands only in a type section (read there): this
+            // one follows a body whose "end" was missed.
+            const TTypeName name = PreviousTypeName();
+            LeaveClassBody();
+            TypeDeclaration(word, name);
+        }
         break;
     case rwConstructor:
     case rwDestructor:
     case rwProcedure:
     case rwFunction:
-        Routine(word);
+        Routine(ReservedToProcKind(word));
         break;
     case rwProperty:
         if (FInClass) Property();
@@ -242,12 +285,41 @@ void TModuleExplorer::TParser::DispatchWord() {
         CloseAll();
         UsesClause();
         break;
+    case rwType:
+        if (!FInClass && FPrevKind == tkSymbol && FPrevChar == '=') {
+            // "type helper for Integer", or a distinct type ("type Integer").
+            const TTypeName name = PreviousTypeName();
+            Next();
+            if (IsWordText("helper")) {
+                TClassItem* helper = CreateClass(name, ckHelper);
+                helper->KindWord = "type";
+                HelperType(*helper);
+            } else {
+                PushBack();
+            }
+            break;
+        }
+        [[fallthrough]];
     case rwVar:
     case rwConst:
-    case rwType:
-    case rwLabel:
-        LeaveClassBody();
+    case rwLabel: {
+        // Sections of a type's body; the same word left of the type's heading line, or
+        // "label", ends a body whose "end" was missed.
+        TClassItem* type = OpenType();
+        if (!type) break;
+        if (word == rwLabel || FColumn < FStack.back().Indent) {
+            LeaveClassBody();
+            break;
+        }
+        const bool classWord =
+            FPrevKind == tkWord && SameText(FPrevWord, "class") && FPrevWordLine == FLine;
+        const int column = classWord ? FPrevWordColumn - 5 : FColumn;
+        const TSection kind = word == rwVar ? snFields : word == rwConst ? snConst : snType;
+        Section(classWord ? (word == rwVar ? "class var" : "class " + std::string(FText))
+                          : std::string(FText),
+                kind, FLine, column);
         break;
+    }
     default:
         break;
     }
@@ -274,13 +346,19 @@ void TModuleExplorer::TParser::OpenBlock(TReservedWord Code) {
             if (kind != ckModule) static_cast<TProcItem*>(FContainer)->BodyStartLine = FLine;
             return;
         }
-    } else if (Code == rwCase && !FStack.back().Item && FStack.back().Code == rwRecord) {
+    } else if (Code == rwCase && FStack.back().Code == rwRecord) {
         return; // a variant part ends with its record's "end"
     }
     FStack.push_back({nullptr, Code});
+    FInClass = false; // statements in a body (malformed) are no members
 }
 
-void TModuleExplorer::TParser::CloseBlock(bool Explicit) {
+void TModuleExplorer::TParser::SyncInClass() {
+    const TBlock& top = FStack.back();
+    FInClass = top.Code == rwClass && top.Item && IsTypeWithMembers(top.Item->Kind());
+}
+
+void TModuleExplorer::TParser::CloseBlock(bool Explicit, int ImplicitLine) {
     TModuleItem* module = FOwner.FModule.get();
     if (OnlyModuleOnStack()) {
         FContainer = module;
@@ -290,17 +368,24 @@ void TModuleExplorer::TParser::CloseBlock(bool Explicit) {
     }
     const TBlock block = FStack.back();
     FStack.pop_back();
+    if (block.Code == rwClass || block.NameLine >= 0) {
+        // The body around a type's body goes on where it stood.
+        FVisibility = block.Visibility;
+        FSection = block.Section;
+    }
+    SyncInClass();
     if (!block.Item) return;
-    block.Item->EndLine = Explicit ? FLine : FPrevLine;
+    block.Item->EndLine = Explicit ? FLine : ImplicitLine;
     if (block.Item == FContainer) FContainer = block.Item->Parent() ? block.Item->Parent() : module;
-    if (IsClassKind(block.Item->Kind())) FInClass = false;
 }
 
-void TModuleExplorer::TParser::CloseAll() {
+void TModuleExplorer::TParser::CloseAll(int EndLine) {
     while (!OnlyModuleOnStack())
-        CloseBlock(false);
+        CloseBlock(false, EndLine);
     FInClass = false;
     FContainer = FOwner.FModule.get();
+    FVisibility = scDefault;
+    FSection = snFields;
 }
 
 void TModuleExplorer::TParser::LeaveClassBody() {
@@ -308,7 +393,20 @@ void TModuleExplorer::TParser::LeaveClassBody() {
 }
 
 void TModuleExplorer::TParser::EnterClassBody(TClassItem* Class) {
-    FStack.push_back({Class, rwClass});
+    TBlock block{Class, rwClass, FVisibility, FSection};
+    // The indentation of the heading's line: a section word left of it ends the body.
+    block.Indent = Class->StartColumn;
+    const std::string_view line = FTokenizer.CurrentLine();
+    if (FLine == Class->StartLine) {
+        int indent = 0;
+        while (size_t(indent) < line.size() && static_cast<unsigned char>(line[indent]) <= 32)
+            ++indent;
+        block.Indent = std::min(indent, Class->StartColumn);
+    }
+    FStack.push_back(block);
+    FContainer = Class;
+    FVisibility = scDefault;
+    FSection = snFields;
     FInClass = true;
 }
 

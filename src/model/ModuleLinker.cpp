@@ -105,39 +105,40 @@ void TLinker::TGroups::Sort(int GroupCount) {
 // Matching
 
 // Links Declarations and Implementations of one owner by name, the names in order of their
-// first implementation; for a class owner, every implementation left over gets an implied
-// declaration in that class, in order of name.
-void TLinker::Match(TCodeItem& Owner, std::span<TProcItem* const> Declarations,
+// first implementation; the implementations left over go to FLeftOver.
+void TLinker::Match(std::span<TProcItem* const> Declarations,
                     std::span<TProcItem* const> Implementations) {
     FLeftOver.clear();
     if (Declarations.empty()) {
         FLeftOver.assign(Implementations.begin(), Implementations.end());
-    } else {
-        // Only names that have implementations matter.
-        FNames.Reset(Implementations.size());
-        FImpls.Clear();
-        for (TProcItem* impl : Implementations)
-            FImpls.Add(FNames.Add(impl->Name), impl);
-        FDecls.Clear();
-        for (TProcItem* decl : Declarations)
-            if (const int g = FNames.Find(decl->Name); g >= 0) FDecls.Add(g, decl);
-        FImpls.Sort(FNames.Count());
-        FDecls.Sort(FNames.Count());
-        for (int g = 0; g < FNames.Count(); ++g) {
-            const auto decls = FDecls.Group(g);
-            const auto impls = FImpls.Group(g);
-            FDeclGroup.assign(decls.begin(), decls.end());
-            FImplGroup.assign(impls.begin(), impls.end());
-            MatchGroup(FDeclGroup, FImplGroup);
-            FLeftOver.insert(FLeftOver.end(), FImplGroup.begin(), FImplGroup.end());
-        }
+        return;
     }
-    if (!IsClassKind(Owner.Kind()) || FLeftOver.empty()) return;
+    // Only names that have implementations matter.
+    FNames.Reset(Implementations.size());
+    FImpls.Clear();
+    for (TProcItem* impl : Implementations)
+        FImpls.Add(FNames.Add(impl->Name), impl);
+    FDecls.Clear();
+    for (TProcItem* decl : Declarations)
+        if (const int g = FNames.Find(decl->Name); g >= 0) FDecls.Add(g, decl);
+    FImpls.Sort(FNames.Count());
+    FDecls.Sort(FNames.Count());
+    for (int g = 0; g < FNames.Count(); ++g) {
+        const auto decls = FDecls.Group(g);
+        const auto impls = FImpls.Group(g);
+        FDeclGroup.assign(decls.begin(), decls.end());
+        FImplGroup.assign(impls.begin(), impls.end());
+        MatchGroup(FDeclGroup, FImplGroup);
+        FLeftOver.insert(FLeftOver.end(), FImplGroup.begin(), FImplGroup.end());
+    }
+}
+
+void TLinker::ImplyLeftOver(TClassItem& Class) {
     std::stable_sort(
         FLeftOver.begin(), FLeftOver.end(),
         [](const TProcItem* a, const TProcItem* b) { return CompareText(a->Name, b->Name) < 0; });
     for (TProcItem* impl : FLeftOver)
-        ImplyDeclaration(Owner, *impl);
+        ImplyDeclaration(Class, *impl);
 }
 
 // Declarations and implementations of one name, in source order: each declaration takes the
@@ -169,17 +170,54 @@ const std::string& TLinker::Signature(const TProcItem& Item) {
 // ---------------------------------------------------------------------------------------
 // The whole module
 
+void TLinker::CollectType(TClassItem& Class, std::string_view Prefix) {
+    std::string_view name = Class.Name;
+    if (!Prefix.empty()) name = FNestedNames.emplace_back(std::string(Prefix) + "." + Class.Name);
+    FClasses.push_back({&Class, name, -1});
+    for (TCodeItem* child : Class.Children())
+        if (IsTypeWithMembers(child->Kind())) CollectType(*static_cast<TClassItem*>(child), name);
+}
+
+namespace {
+// Types whose methods have implementations.
+bool HoldsMethods(TCodeItemKind Kind) {
+    return Kind == ckClass || Kind == ckObject || Kind == ckRecord || Kind == ckHelper;
+}
+
+// An implementation written short ("function TFoo.Get;") has its declaration's signature.
+// A heading is short only where it leaves out what its declaration says; without a
+// declaration in the text, only a function's heading without result stays short, so that no
+// result is made up for it.
+void CompleteShortHeading(TProcItem& Impl) {
+    if (!Impl.ShortHeading) return;
+    const TProcItem* decl = Impl.DeclarationLink();
+    if (!decl || decl->Implied) {
+        Impl.ShortHeading = HasResult(Impl.ProcKind);
+        return;
+    }
+    if (decl->Params.empty() && !HasResult(decl->ProcKind)) {
+        Impl.ShortHeading = false;
+        return;
+    }
+    Impl.Params = decl->Params;
+    Impl.SetResultName(decl->ResultName());
+    Impl.SetDataType(decl->DataType());
+    Impl.SetTypeName(decl->TypeName());
+}
+} // namespace
+
 void TLinker::Link(TModuleItem& Module, int ImplementationLine) {
     FSignatures.clear(); // keyed by items of the previous model, whose memory is reused
     FClasses.clear();
+    FNestedNames.clear();
     FProcs.clear();
     FClassNames.Reset(Module.Children().size());
     FImplsByClass.Clear();
     // The implementations of one class mostly follow each other.
     int lastGroup = -1;
     for (TCodeItem* item : Module.Children()) {
-        if (IsClassKind(item->Kind())) {
-            FClasses.push_back(static_cast<TClassItem*>(item));
+        if (IsTypeWithMembers(item->Kind())) {
+            CollectType(*static_cast<TClassItem*>(item), std::string_view());
         } else if (item->Kind() == ckMethodImpl) {
             auto* impl = static_cast<TMethodImplItem*>(item);
             if (lastGroup < 0 || !SameName(FClassNames.Name(lastGroup), impl->ClassName))
@@ -191,20 +229,36 @@ void TLinker::Link(TModuleItem& Module, int ImplementationLine) {
     }
     FImplsByClass.Sort(FClassNames.Count());
 
-    FKnown.assign(size_t(FClassNames.Count()), false); // named by a type of any class kind
-    for (TClassItem* cls : FClasses) {
-        const int group = FClassNames.Find(cls->Name);
-        if (group >= 0) FKnown[group] = true;
-        if (cls->Kind() != ckClass && cls->Kind() != ckObject) continue;
+    // Types of one name (declared in two conditional branches) share the implementations:
+    // each takes those of its declarations, and only an implementation that none of them
+    // declares gets an implied declaration, in the first.
+    const size_t groups = size_t(FClassNames.Count());
+    FKnown.assign(groups, false); // named by a type of any kind
+    FFirstOfGroup.assign(groups, nullptr);
+    FHasLeftOver.assign(groups, false);
+    for (TType& type : FClasses) {
+        const int group = type.Group = FClassNames.Find(type.Name);
+        if (group < 0) continue;
+        FKnown[group] = true;
+        TClassItem* cls = type.Class;
+        if (!HoldsMethods(cls->Kind())) continue;
+        if (!FFirstOfGroup[group]) FFirstOfGroup[group] = cls;
         FOwnDecls.clear();
         for (TCodeItem* child : cls->Children())
             if (child->Kind() == ckMethod) FOwnDecls.push_back(static_cast<TProcItem*>(child));
         FOwnImpls.clear();
-        if (group >= 0)
-            // A second class of the same name finds the implementations taken already.
-            for (TProcItem* impl : FImplsByClass.Group(group))
-                if (!impl->DeclarationLink()) FOwnImpls.push_back(impl);
-        Match(*cls, FOwnDecls, FOwnImpls);
+        for (TProcItem* impl : FImplsByClass.Group(group))
+            if (!impl->DeclarationLink()) FOwnImpls.push_back(impl);
+        Match(FOwnDecls, FOwnImpls);
+        FHasLeftOver[group] = !FLeftOver.empty();
+    }
+    for (int group = 0; group < FClassNames.Count(); ++group) {
+        if (!FHasLeftOver[group]) continue;
+        FLeftOver.clear();
+        for (TProcItem* impl : FImplsByClass.Group(group))
+            if (!impl->DeclarationLink() && !DeclaredInGroup(group, impl->Name))
+                FLeftOver.push_back(impl);
+        ImplyLeftOver(*FFirstOfGroup[group]);
     }
 
     // Implementations of classes declared elsewhere get a class of their own.
@@ -214,7 +268,9 @@ void TLinker::Link(TModuleItem& Module, int ImplementationLine) {
         cls->Name = std::string(FClassNames.Name(group));
         cls->Implied = true;
         cls->DeclaredElsewhere = true;
-        Match(*cls, {}, FImplsByClass.Group(group));
+        const auto impls = FImplsByClass.Group(group);
+        FLeftOver.assign(impls.begin(), impls.end());
+        ImplyLeftOver(*cls);
     }
 
     FOwnDecls.clear();
@@ -227,8 +283,24 @@ void TLinker::Link(TModuleItem& Module, int ImplementationLine) {
         proc->Visibility = proc->InInterface ? scPublic : scPrivate;
         (isImpl ? FOwnImpls : FOwnDecls).push_back(proc);
     }
-    Match(Module, FOwnDecls, FOwnImpls);
+    Match(FOwnDecls, FOwnImpls);
+    for (TProcItem* impl : FOwnImpls)
+        CompleteShortHeading(*impl);
+    for (int group = 0; group < FClassNames.Count(); ++group)
+        for (TProcItem* impl : FImplsByClass.Group(group))
+            CompleteShortHeading(*impl);
     FSignatures.clear();
+}
+
+// Whether a type of the group declares a method of that name: an implementation written
+// twice in conditional branches has one declaration, taken by the first.
+bool TLinker::DeclaredInGroup(int Group, std::string_view Name) const {
+    for (const TType& type : FClasses) {
+        if (type.Group != Group) continue;
+        for (const TCodeItem* child : type.Class->Children())
+            if (child->Kind() == ckMethod && SameName(child->Name, Name)) return true;
+    }
+    return false;
 }
 
 void TModuleExplorer::LinkImplementations() {

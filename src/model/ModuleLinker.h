@@ -11,6 +11,7 @@
 #include "model/ModuleExplorer.h"
 
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -73,13 +74,30 @@ private:
         std::vector<TProcItem*> FSorted;
     };
 
-    void Match(TCodeItem& Owner, std::span<TProcItem* const> Declarations,
+    /// Links what matches; the implementations left over are in FLeftOver.
+    void Match(std::span<TProcItem* const> Declarations,
                std::span<TProcItem* const> Implementations);
+    /// Gives each implementation of FLeftOver an implied declaration in Class, in order of
+    /// name.
+    void ImplyLeftOver(TClassItem& Class);
+    /// Adds Class and the types declared in it, under their dotted names.
+    void CollectType(TClassItem& Class, std::string_view Prefix);
+    bool DeclaredInGroup(int Group, std::string_view Name) const;
     void MatchGroup(std::vector<TProcItem*>& Decls, std::vector<TProcItem*>& Impls);
     const std::string& Signature(const TProcItem& Item);
 
-    // The module's items by kind, method implementations grouped by class name.
-    std::vector<TClassItem*> FClasses;
+    // The module's items by kind, method implementations grouped by class name. Types are
+    // known by their dotted names; those of nested types are kept in FNestedNames.
+    struct TType {
+        TClassItem* Class;
+        std::string_view Name;
+        int Group;
+    };
+    std::vector<TType> FClasses;
+    std::deque<std::string> FNestedNames;
+    // Per group: the first type that can hold methods, and whether implementations are left.
+    std::vector<TClassItem*> FFirstOfGroup;
+    std::vector<char> FHasLeftOver;
     std::vector<TProcData*> FProcs;
     TNameIndex FClassNames;
     TGroups FImplsByClass;

@@ -157,7 +157,9 @@ inline bool TPascalTokenizer::TakeLine(std::string_view Line) {
         FlushMark();
         FMark += "\r\n";
     }
-    size_t p = 0;
+    // A UTF-8 byte-order mark before the first line is no part of the text; the line keeps
+    // it, so columns count it as the line's text does.
+    size_t p = FLinesRead == 1 && Line.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (p < Line.size() && IsBlank(Line[p]))
         ++p;
     if (p == Line.size()) return false;

@@ -175,7 +175,7 @@ TEST(ModuleExplorer, MalformedDeclarationsAreDiscardedAndTheParseGoesOn) {
     TModuleExplorer explorer;
     EXPECT_EQ(OutlineOf("unit U;\ninterface\nuses A in 'a.pas', B;\ntype\n"
                         "  TFoo = class\n"
-                        "    property X: Integer dispid 5;\n"
+                        "    property X: Integer frobnicate 5;\n"
                         "    procedure Ok;\n"
                         "  end;\n",
                         &explorer),
@@ -187,8 +187,8 @@ TEST(ModuleExplorer, MalformedDeclarationsAreDiscardedAndTheParseGoesOn) {
     EXPECT_EQ(uses->Units.Text(), "A\r\nin\r\n");
     ASSERT_EQ(explorer.ErrorCount(), 3);
     EXPECT_EQ(explorer.Errors()[0], "Unexpected token \"'a.pas'\" in line 3 col 11");
-    EXPECT_EQ(explorer.Errors()[1], "Unexpected token \"dispid\" in line 6 col 25");
-    EXPECT_EQ(explorer.Errors()[2], "Unexpected token \";\" in line 6 col 33")
+    EXPECT_EQ(explorer.Errors()[1], "Unexpected token \"frobnicate\" in line 6 col 25");
+    EXPECT_EQ(explorer.Errors()[2], "Unexpected token \";\" in line 6 col 37")
         << "what follows the error is read again from the next token";
     EXPECT_TRUE(test::CheckModel(explorer, 8, false).empty());
 }

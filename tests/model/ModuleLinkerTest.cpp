@@ -80,18 +80,16 @@ TEST(ModuleLinker, ClassesDeclaredTwiceOrNotAtAll) {
                               "procedure TB.Q; begin end;\n"
                               "procedure tb.P; begin end;\n"
                               "end.\n"),
-              // The first class takes every implementation of its name: the second "x" and
-              // "Y" get implied declarations there, in order of name.
+              // Two classes of one name (conditional branches) share the implementations:
+              // each takes those of its own declarations, and nothing is implied.
               "ckClass TA scPublic 1-1\n"
               "  ckMethod X scDefault 1-1 -> 4\n"
-              "  ckMethod x scDefault -1-0 implied -> 6\n"
-              "  ckMethod Y scDefault -1-0 implied -> 5\n"
               "ckClass ta scPublic 2-2\n"
-              "  ckMethod Y scDefault 2-2\n"
-              "  ckMethod X scDefault 2-2\n"
+              "  ckMethod Y scDefault 2-2 -> 5\n"
+              "  ckMethod X scDefault 2-2 -> 6\n"
               "ckMethodImpl TA.X scDefault 4-4 -> 1\n"
-              "ckMethodImpl Ta.Y scDefault 5-5 -> -1\n"
-              "ckMethodImpl tA.x scDefault 6-6 -> -1\n"
+              "ckMethodImpl Ta.Y scDefault 5-5 -> 2\n"
+              "ckMethodImpl tA.x scDefault 6-6 -> 2\n"
               "ckMethodImpl TB.Q scDefault 7-7 -> -1\n"
               "ckMethodImpl tb.P scDefault 8-8 -> -1\n"
               "ckClass TB scPublic -1-0 implied\n"

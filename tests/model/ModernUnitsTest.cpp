@@ -1,0 +1,233 @@
+// The Object Pascal of today, on units that fpc compiles: each unit and the outline it must
+// give, without an error and with every member inside its type. Rendering each declaration
+// back in its place must give a unit that still compiles, so that an edit never writes
+// what the model lost (a directive, a type parameter, a "generic", a short heading).
+#include "model/ModuleExplorer.h"
+#include "platform/Files.h"
+#include "platform/SysUtils.h"
+#include "support/ModelCheck.h"
+#include "support/TempPrefix.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+namespace kolva {
+namespace {
+
+using test::OutlineOf;
+
+struct TUnitCase {
+    const char* File;
+    const char* Mode;
+    const char* Outline;
+};
+
+void PrintTo(const TUnitCase& Case, std::ostream* Out) {
+    *Out << Case.File;
+}
+
+const TUnitCase UnitCases[] = {
+    // Strict sections, class var, const and type sections with a nested class, a class
+    // property, an attribute, Delphi generics, an advanced record with a class operator,
+    // sealed and abstract classes, helpers, a packed record that stays a plain record, an
+    // object, and short implementation headings.
+    {"ModernDelphi", "-Mdelphi",
+     "ckClass TBase scPublic 5-24\n"
+     "  ckVisibility strict private scStrictPrivate 6-6\n"
+     "  ckField FValue scStrictPrivate 7-7\n"
+     "  ckVisibility strict protected scStrictProtected 8-8\n"
+     "  ckMethod Changed scStrictProtected 9-9 -> 78\n"
+     "  ckVisibility private scPrivate 10-10\n"
+     "  ckSection class var scPrivate 11-11\n"
+     "  ckField FCount scPrivate 11-11\n"
+     "  ckVisibility public scPublic 12-12\n"
+     "  ckSection const scPublic 13-13\n"
+     "  ckSection type scPublic 14-14\n"
+     "  ckClass TInner scPublic 15-18\n"
+     "    ckVisibility public scPublic 16-16\n"
+     "    ckMethod Run scPublic 17-17 -> 82\n"
+     "  ckVisibility public scPublic 20-20\n"
+     "  ckField FOwner scPublic 21-21\n"
+     "  ckProperty Count scPublic 22-22\n"
+     "  ckProperty Value scPublic 23-23\n"
+     "ckClass TBox scPublic 26-33\n"
+     "  ckVisibility private scPrivate 27-27\n"
+     "  ckField FItem scPrivate 28-28\n"
+     "  ckVisibility public scPublic 29-29\n"
+     "  ckMethod Get scPublic 30-30 -> 86\n"
+     "  ckMethod SetValue scPublic 31-31 -> 91\n"
+     "  ckProperty Item scPublic 32-32\n"
+     "ckRecord TPoint scPublic 35-42\n"
+     "  ckVisibility private scPrivate 36-36\n"
+     "  ckField FX, FY scPrivate 37-37\n"
+     "  ckVisibility public scPublic 38-38\n"
+     "  ckMethod Add scPublic 39-39 -> 96\n"
+     "  ckMethod Len scPublic 40-40 -> 102\n"
+     "  ckProperty X scPublic 41-41\n"
+     "ckClass TSealed scPublic 44-45\n"
+     "ckClass TAbstract scPublic 47-49\n"
+     "  ckMethod Go scDefault 48-48\n"
+     "ckHelper TIntHelper scPublic 51-53\n"
+     "  ckMethod Twice scDefault 52-52 -> 107\n"
+     "ckHelper TBaseHelper scPublic 55-57\n"
+     "  ckMethod Doubled scDefault 56-56 -> 112\n"
+     "ckObject TObj scPublic 64-69\n"
+     "  ckVisibility private scPrivate 65-65\n"
+     "  ckField FA scPrivate 66-66\n"
+     "  ckVisibility public scPublic 67-67\n"
+     "  ckMethod Init scPublic 68-68 -> 117\n"
+     "ckClass TShort scPublic 71-74\n"
+     "  ckMethod Get scDefault 72-72 -> 122\n"
+     "  ckMethod Put scDefault 73-73 -> 127\n"
+     "ckMethodImpl TBase.Changed scDefault 78-80 -> 9\n"
+     "ckMethodImpl TBase.TInner.Run scDefault 82-84 -> 17\n"
+     "ckMethodImpl TBox.Get scDefault 86-89 -> 30\n"
+     "ckMethodImpl TBox.SetValue scDefault 91-94 -> 31\n"
+     "ckMethodImpl TPoint.Add scDefault 96-100 -> 39\n"
+     "ckMethodImpl TPoint.Len scDefault 102-105 -> 40\n"
+     "ckMethodImpl TIntHelper.Twice scDefault 107-110 -> 52\n"
+     "ckMethodImpl TBaseHelper.Doubled scDefault 112-115 -> 56\n"
+     "ckMethodImpl TObj.Init scDefault 117-120 -> 68\n"
+     "ckMethodImpl TShort.Get scDefault 122-125 -> 72\n"
+     "ckMethodImpl TShort.Put scDefault 127-129 -> 73\n"},
+    // Free Pascal generics and specialisations, an advanced record, a type helper, global
+    // operators and generic functions, directives and an &-escaped name.
+    {"ModernFpc", "-Mobjfpc",
+     "ckClass TList scPublic 9-15\n"
+     "  ckVisibility private scPrivate 10-10\n"
+     "  ckField FItems scPrivate 11-11\n"
+     "  ckVisibility public scPublic 12-12\n"
+     "  ckMethod Count scPublic 13-13 -> 44\n"
+     "  ckMethod First scPublic 14-14 -> 49\n"
+     "ckClass TStrList scPublic 19-22\n"
+     "  ckVisibility public scPublic 20-20\n"
+     "  ckMethod Clear scPublic 21-21 -> 54\n"
+     "ckRecord TVec scPublic 24-27\n"
+     "  ckField X, Y scDefault 25-25\n"
+     "  ckMethod Sum scDefault 26-26 -> 58\n"
+     "ckHelper TWordHelper scPublic 29-31\n"
+     "  ckMethod IsZero scDefault 30-30 -> 63\n"
+     "ckProcedure + scPublic 35-35 -> 68\n"
+     "ckProcedure Largest scPublic 36-36 -> 74\n"
+     "ckProcedure Twice scPublic 37-37 -> 82\n"
+     "ckProcedure Log scPublic 38-38 -> 87\n"
+     "ckProcedure Old scPublic 39-39 -> 91\n"
+     "ckProcedure &Begin scPublic 40-40 -> 96\n"
+     "ckMethodImpl TList.Count scDefault 44-47 -> 13\n"
+     "ckMethodImpl TList.First scDefault 49-52 -> 14\n"
+     "ckMethodImpl TStrList.Clear scDefault 54-56 -> 21\n"
+     "ckMethodImpl TVec.Sum scDefault 58-61 -> 26\n"
+     "ckMethodImpl TWordHelper.IsZero scDefault 63-66 -> 30\n"
+     "ckProcedure + scPrivate 68-72 -> 35\n"
+     "ckProcedure Largest scPrivate 74-80 -> 36\n"
+     "ckProcedure Twice scPrivate 82-85 -> 37\n"
+     "ckProcedure Log scPrivate 87-89 -> 38\n"
+     "ckProcedure Old scPrivate 91-94 -> 39\n"
+     "ckProcedure &Begin scPrivate 96-98 -> 40\n"},
+    // Conditional branches: a class heading written twice, two classes of one name whose
+    // methods are implemented once each, a procedure heading written twice, and a body
+    // whose branches open one "begin" more than they close.
+    {"CondUnit", "-Mdelphi",
+     "ckClass TFoo scPublic 9-14\n"
+     "  ckMethod X scDefault 13-13 -> 31\n"
+     "ckClass TBar scPublic 17-19\n"
+     "  ckMethod P scDefault 18-18 -> 35\n"
+     "ckClass TBar scPublic 21-24\n"
+     "  ckMethod P scDefault 22-22\n"
+     "  ckMethod Q scDefault 23-23 -> 40\n"
+     "ckProcedure Work scPublic 27-27 -> 46\n"
+     "ckMethodImpl TFoo.X scDefault 31-33 -> 13\n"
+     "ckMethodImpl TBar.P scDefault 35-37 -> 18\n"
+     "ckMethodImpl TBar.Q scDefault 40-42 -> 23\n"
+     "ckProcedure Work scPrivate 46-58 -> 27\n"
+     "ckProcedure After scPrivate 60-62\n"},
+};
+
+std::string UnitPath(const TUnitCase& Case) {
+    return std::string(KOLVA_SOURCE_DIR) + "/tests/model/units/" + Case.File + ".pas";
+}
+
+// Every declaration that has its lines to itself, written again from the model.
+std::string Rendered(TModuleExplorer& Explorer, const std::string& Source) {
+    TStringList lines;
+    lines.SetText(Source);
+    std::vector<TCodeItem*> items;
+    std::function<void(TCodeItem&)> collect = [&](TCodeItem& Item) {
+        for (TCodeItem* child : Item.Children()) {
+            if (child->StartLine >= 0 && child->Kind() != ckSection) items.push_back(child);
+            collect(*child);
+        }
+    };
+    collect(Explorer.Module());
+    std::sort(items.begin(), items.end(),
+              [](const TCodeItem* a, const TCodeItem* b) { return a->StartLine > b->StartLine; });
+    for (size_t i = 0; i < items.size(); ++i) {
+        TCodeItem& item = *items[i];
+        const auto shares = [&](const TCodeItem* other) {
+            return other != &item && other->StartLine <= item.DeclEndLine &&
+                   other->DeclEndLine >= item.StartLine && !IsTypeWithMembers(other->Kind());
+        };
+        if (std::any_of(items.begin(), items.end(), shares)) continue;
+        // Code before the declaration on its line ("class var", an attribute).
+        const std::string& first = lines[item.StartLine];
+        if (first.find_first_not_of(" \t") < size_t(item.StartColumn)) continue;
+        if (!IsTypeWithMembers(item.Kind()) &&
+            std::any_of(items.begin(), items.end(), [&](const TCodeItem* other) {
+                return other != &item && other->StartLine == item.StartLine;
+            }))
+            continue;
+        TStringList text;
+        text.SetText(std::string(size_t(item.StartColumn), ' ') + item.GetDeclaration());
+        for (int k = item.DeclEndLine; k >= item.StartLine; --k)
+            lines.Delete(k);
+        for (int k = text.Count() - 1; k >= 0; --k)
+            lines.Insert(item.StartLine, text[k]);
+    }
+    return lines.Text();
+}
+
+bool Compiles(const std::string& Name, const char* Mode, const std::string& Source,
+              std::string& Log) {
+    const std::string folder = test::TempPrefix() + "/fpc";
+    std::filesystem::create_directories(folder);
+    test::WriteNative(folder + "/" + Name + ".pas", Source);
+    const std::string command =
+        "cd '" + folder + "' && fpc " + Mode + " -FE. " + Name + ".pas > fpc.log 2>&1";
+    const bool ok = std::system(command.c_str()) == 0;
+    Log = ReadFileText(folder + "/fpc.log");
+    return ok;
+}
+
+class TModernUnitTest : public testing::TestWithParam<TUnitCase> {};
+
+TEST_P(TModernUnitTest, GivesItsOutline) {
+    TModuleExplorer explorer;
+    const std::string source = ReadFileText(UnitPath(GetParam()));
+    EXPECT_EQ(OutlineOf(source, &explorer), GetParam().Outline);
+    EXPECT_EQ(explorer.ErrorCount(), 0) << explorer.Errors().front();
+    TStringList lines;
+    lines.SetText(source);
+    for (const std::string& fault : test::CheckModel(explorer, lines.Count(), true))
+        ADD_FAILURE() << fault;
+}
+
+TEST_P(TModernUnitTest, CompilesWithEveryDeclarationRendered) {
+    if (std::system("command -v fpc >/dev/null 2>&1") != 0) GTEST_SKIP() << "no fpc";
+    const TUnitCase& unit = GetParam();
+    const std::string source = ReadFileText(UnitPath(unit));
+    std::string log;
+    ASSERT_TRUE(Compiles(unit.File, unit.Mode, source, log)) << log;
+    TModuleExplorer explorer;
+    OutlineOf(source, &explorer);
+    const std::string rendered = Rendered(explorer, source);
+    EXPECT_TRUE(Compiles(unit.File, unit.Mode, rendered, log)) << log << rendered;
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, TModernUnitTest, testing::ValuesIn(UnitCases));
+
+} // namespace
+} // namespace kolva
