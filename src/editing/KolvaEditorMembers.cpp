@@ -67,7 +67,7 @@ void TKolvaEditor::AddMethodImplementation(TClassItem& Class, TMethodItem& Metho
     impl.StartColumn = 0;
     impl.Directives = {};
     impl.CallConvention = ccDefault;
-    impl.ClassName = Class.Name;
+    impl.SetClass(Class);
     InsertImplementation(impl, ImplementationPlacement(Class));
 }
 

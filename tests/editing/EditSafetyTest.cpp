@@ -298,5 +298,19 @@ TEST_F(EditSafetyTest, NewTextStaysOutOfWhatItMustNotSplit) {
     }
 }
 
+// Implementations of methods of generic and nested classes carry the whole qualifier.
+TEST_F(EditSafetyTest, NewImplementationsOfGenericAndNestedClasses) {
+    Load("unit G;\ninterface\ntype\n  TBox<T> = class\n  public\n    procedure Put(const A: T);\n"
+         "  end;\n  TOuter = class\n  type\n    TInner = class\n      procedure M;\n    end;\n"
+         "  end;\nimplementation\nprocedure TBox<T>.Put(const A: T);\nbegin\nend;\n"
+         "procedure TOuter.TInner.M;\nbegin\nend;\nend.\n");
+    TScriptedDialogEditors dialogs(Answer("procedure Clear;"));
+    ASSERT_TRUE(Kolva.AddMethod(static_cast<TClassItem&>(Find("TBox"))));
+    ASSERT_TRUE(Kolva.AddMethod(static_cast<TClassItem&>(Find("TOuter.TInner"))));
+    EXPECT_NE(Text().find("\nprocedure TBox<T>.Clear;\nbegin\n"), std::string::npos) << Text();
+    EXPECT_NE(Text().find("\nprocedure TOuter.TInner.Clear;\nbegin\n"), std::string::npos);
+    EXPECT_TRUE(Compiles("G"));
+}
+
 } // namespace
 } // namespace kolva
