@@ -21,6 +21,20 @@ bool IsInterfaceKind(const TCodeItem& Item) {
 
 namespace {
 
+// A field written after "class var", "const" or another section keyword of the class belongs
+// to that section: a new field put beside it would become a class variable or a constant.
+bool InSection(const TClassItem& Class, const TCodeItem& Field) {
+    const TCodeItem* opener = nullptr;
+    for (const TCodeItem* child : Class.Children()) {
+        const TCodeItemKind kind = child->Kind();
+        if (child->StartLine < 0 || child->StartLine >= Field.StartLine ||
+            (kind != ckSection && kind != ckVisibility && kind != ckMethod && kind != ckProperty))
+            continue;
+        if (!opener || child->StartLine > opener->StartLine) opener = child;
+    }
+    return opener && opener->Kind() == ckSection;
+}
+
 // "First" and "last" go by position in the text: while members move, the model's order of
 // children no longer says where they stand.
 const TCodeItem* Extreme(const TClassItem& Class, TVisibility V, TCodeItems Kinds, bool Last) {
@@ -28,6 +42,7 @@ const TCodeItem* Extreme(const TClassItem& Class, TVisibility V, TCodeItems Kind
     for (const TCodeItem* child : Class.Children()) {
         if (child->StartLine < 0 || child->Visibility != V || !Kinds.Contains(child->Kind()))
             continue;
+        if (child->Kind() == ckField && InSection(Class, *child)) continue;
         if (!found ||
             (Last ? child->StartLine > found->StartLine : child->StartLine < found->StartLine))
             found = child;

@@ -140,6 +140,15 @@ TEST_F(EditSafetyTest, EditsKeepWhatSharesTheirLinesOrRefuse) {
          {{"    FA: Integer; // counts\n", ""},
           {"public\n", "public\n    FA: Integer; // counts\n"}},
          nullptr},
+        // A new field does not join a class variable section.
+        {"unit C;\ninterface\ntype\n  TC = class\n  private\n    FA: Integer;\n  class var\n"
+         "    FCount: Integer;\n  end;\nimplementation\nend.\n",
+         [this] {
+             TScriptedDialogEditors dialogs(Answer("FB: Integer;"));
+             Kolva.AddField(static_cast<TClassItem&>(Find("TC")));
+         },
+         {{"    FA: Integer;\n", "    FA: Integer;\n    FB: Integer;\n"}},
+         nullptr},
         // A comment after a rewritten declaration stays on its line.
         {Shared,
          [this] {
