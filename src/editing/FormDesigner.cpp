@@ -37,22 +37,6 @@ int IndexOfName(const std::vector<std::string>& Names, std::string_view Name) {
     return -1;
 }
 
-struct TToken {
-    std::string Text;
-    int Column; // 0-based
-};
-
-// The tokens of a text, comments left out: what rewriting a declaration must keep.
-std::vector<TToken> CodeTokens(TStringList& Lines) {
-    TStringsTokenizer tokenizer(Lines);
-    tokenizer.SetSkipSet({tkComment});
-    tokenizer.SetTolerant(true);
-    std::vector<TToken> tokens;
-    while (tokenizer.NextToken() != tkNone)
-        tokens.push_back({UpperCase(tokenizer.TokenText()), tokenizer.TokenColumn() - 1});
-    return tokens;
-}
-
 [[noreturn]] void RaiseAncestorComponent(const std::string& Name, const char* Operation) {
     throw Exception(Format("Component %s was introduced in an ancestor form and cannot be %s", Name,
                            Operation));
@@ -174,9 +158,8 @@ void TFormFileDesigner::RenameFormVariable(const std::string& OldName, const std
                 return item->StartLine >= 0 && item->StartLine <= line && line <= item->LastLine();
             });
         if (covered) continue;
-        TStringList one{lines[line]};
-        std::vector<TToken> tokens = CodeTokens(one);
-        if (!tokens.empty() && tokens.front().Text == "VAR") tokens.erase(tokens.begin());
+        std::vector<TSourceToken> tokens = SourceTokens(lines, line, line);
+        if (!tokens.empty() && SameText(tokens.front().Text, "var")) tokens.erase(tokens.begin());
         if (tokens.size() != 4 || tokens[1].Text != ":" || tokens[3].Text != ";" ||
             !SameText(tokens[2].Text, OldClass))
             continue;

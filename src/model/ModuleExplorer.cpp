@@ -287,16 +287,7 @@ void TModuleExplorer::TParser::DispatchWord() {
         break;
     case rwType:
         if (!FInClass && FPrevKind == tkSymbol && FPrevChar == '=') {
-            // "type helper for Integer", or a distinct type ("type Integer").
-            const TTypeName name = PreviousTypeName();
-            Next();
-            if (IsWordText("helper")) {
-                TClassItem* helper = CreateClass(name, ckHelper);
-                helper->KindWord = "type";
-                HelperType(*helper);
-            } else {
-                PushBack();
-            }
+            TypeHelperOrDistinct(PreviousTypeName());
             break;
         }
         [[fallthrough]];

@@ -123,6 +123,7 @@ private:
     bool TypeAfterEquals(TTypeName Name);
     void RecordType(TTypeName Name);
     void HelperType(TClassItem& Helper);
+    void TypeHelperOrDistinct(const TTypeName& Name);
     void ClassModifiers(TClassItem& Class);
     TClassItem* CreateClass(const TTypeName& Name, TCodeItemKind Kind);
     void ReadAncestors(TClassItem& Class);

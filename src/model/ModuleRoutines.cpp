@@ -80,6 +80,16 @@ void TParser::Routine(TProcKind Kind) {
         }
         PushBack();
     }
+    // What every method item takes from the heading read so far.
+    const auto start = [&](TMethodItem& Item) {
+        Item.Name = name;
+        Item.SetTypeParams(std::move(params));
+        Item.GenericWord = genericWord;
+        Item.ProcKind = Kind;
+        Item.ClassMethod = classMethod;
+        Item.StartLine = line;
+        Item.StartColumn = column;
+    };
     if (!className.empty()) {
         if (FInClass) return ResClause(Kind, className + "." + std::string(name), line, column);
         if (TwinHeading(className, name, Kind, column)) return;
@@ -88,13 +98,7 @@ void TParser::Routine(TProcKind Kind) {
         auto* impl = new TMethodImplItem(FOwner.FModule.get());
         impl->ClassName = std::move(className);
         if (qualifierParams) impl->SetQualifierText(std::move(qualifier));
-        impl->Name = name;
-        impl->SetTypeParams(std::move(params));
-        impl->GenericWord = genericWord;
-        impl->ProcKind = Kind;
-        impl->ClassMethod = classMethod;
-        impl->StartLine = line;
-        impl->StartColumn = column;
+        start(*impl);
         // The body follows even when the heading is malformed.
         FContainer = impl;
         RoutineHeader(*impl);
@@ -104,14 +108,8 @@ void TParser::Routine(TProcKind Kind) {
     }
     if (FInClass) {
         auto* method = new TMethodItem(FContainer);
-        method->Name = name;
-        method->SetTypeParams(std::move(params));
-        method->GenericWord = genericWord;
-        method->ProcKind = Kind;
         method->Visibility = FVisibility;
-        method->ClassMethod = classMethod;
-        method->StartLine = line;
-        method->StartColumn = column;
+        start(*method);
         RoutineHeader(*method);
         if (method->Directives.Contains(pdForward)) Report("Unexpected directive");
         return;

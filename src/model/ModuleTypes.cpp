@@ -56,14 +56,7 @@ bool TParser::TypeAfterEquals(TTypeName Name) {
             return true;
         case rwType:
             if (Name.Packed) break;
-            Next();
-            if (IsWordText("helper")) {
-                TClassItem* helper = CreateClass(Name, ckHelper);
-                helper->KindWord = "type";
-                HelperType(*helper);
-            } else {
-                PushBack(); // a distinct type ("type Integer")
-            }
+            TypeHelperOrDistinct(Name);
             return true;
         default:
             break;
@@ -544,6 +537,15 @@ void TParser::ResClause(TProcKind Kind, const std::string& Name, int Line, int C
     Expect();
     if (!IsSymbol(';')) Unexpected();
     clause->DeclEndLine = FLine;
+}
+
+// After "= type": "type helper for Integer", or a distinct type ("type Integer").
+void TParser::TypeHelperOrDistinct(const TTypeName& Name) {
+    Next();
+    if (!IsWordText("helper")) return PushBack();
+    TClassItem* helper = CreateClass(Name, ckHelper);
+    helper->KindWord = "type";
+    HelperType(*helper);
 }
 
 } // namespace kolva
