@@ -346,15 +346,5 @@ TEST_F(ModuleEditorTest, ConfirmationsAndUnsupportedOperations) {
     EXPECT_THROW(Editor.UpdateDeclaration(nullptr), Exception);
 }
 
-TEST(ModuleEditorOptions, SettersClamp) {
-    TModuleEditorOptions options;
-    options.SetWrapMargin(20);
-    options.SetBlockIndention(0);
-    options.SetWrapIndention(99);
-    EXPECT_EQ(options.WrapMargin(), 40);
-    EXPECT_EQ(options.BlockIndention(), 1);
-    EXPECT_EQ(options.WrapIndention(), 20);
-}
-
 } // namespace
 } // namespace kolva

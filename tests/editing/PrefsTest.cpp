@@ -54,13 +54,7 @@ TEST(Preferences, ConstructorValuesAndTheStoreRestriction) {
                                  "WriteMethodPrefix=Set\n");
 }
 
-TEST(Preferences, DeclaredDefaultsAndTheAccessSubrange) {
-    const TPropTable& table = TPreferences::PropTable();
-    std::string defaults;
-    for (const TPropInfo& p : table.Props)
-        if (p.Default) defaults += std::string(p.Name) + "=" + IntToStr(*p.Default) + " ";
-    EXPECT_EQ(defaults, "DefaultReadAccess=1 DefaultWriteAccess=2 PropConstParamMode=1 ");
-
+TEST(Preferences, TheAccessSubrange) {
     TPreferences prefs;
     TObjectAccess access(&prefs);
     int index;
