@@ -64,6 +64,11 @@ void TMemoryEditor::Undo() {
     FText.EndUpdate();
 }
 
+void TMemoryEditor::Reset(const TStringList& Lines) {
+    FText.Assign(Lines);
+    FUndo.clear();
+}
+
 void TMemoryEditor::GetSource(TStringList& Lines, std::string& FileName) {
     Lines.Assign(FText);
     FileName = FFileName;

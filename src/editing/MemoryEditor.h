@@ -40,8 +40,18 @@ public:
     bool GetCursorLine(int& Line) override;
     void RequestSync() override;
 
+    /// A change of the text: lines inserted at Line, or the lines deleted there.
+    struct TStep {
+        bool Inserted;
+        int Line;
+        std::vector<std::string> Lines;
+    };
     /// Steps that Undo can take back; each DeleteLines or InsertLines call is one.
     int UndoCount() const { return static_cast<int>(FUndo.size()); }
+    /// Those steps, oldest first.
+    const std::vector<TStep>& Steps() const { return FUndo; }
+    /// Takes Lines as the text, with nothing to undo.
+    void Reset(const TStringList& Lines);
     /// Takes back the last step. EXPECTS: not editing and UndoCount() > 0.
     void Undo();
 
@@ -54,11 +64,6 @@ public:
     std::function<void()> OnEditEnd;
 
 private:
-    struct TStep {
-        bool Inserted;
-        int Line;
-        std::vector<std::string> Lines;
-    };
     TStringList FText;
     std::string FFileName;
     int FLevel = 0;

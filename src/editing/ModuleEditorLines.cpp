@@ -31,7 +31,7 @@ void TModuleEditor::SetSynchronizer(TEditSynchronizer* Value) {
     FSynchronizer = Value;
     FLines = nullptr;
     FDepth = 0;
-    FJournal.clear();
+    FStage.Reset(TStringList());
     FCheck.Stop();
 }
 
@@ -39,11 +39,10 @@ void TModuleEditor::OpenEdit(bool ReadOnly) {
     if (!FSynchronizer) Abort();
     TStringList& text = FSynchronizer->BeginEdit(ReadOnly);
     if (FDepth++ == 0) {
-        FStage.Assign(text);
-        FJournal.clear();
+        FStage.Reset(text);
         FCheck.Start(FExplorer);
     }
-    FLines = &FStage;
+    FLines = &FStage.Text();
 }
 
 void TModuleEditor::FinishEdit(bool Commit) {
@@ -56,14 +55,13 @@ void TModuleEditor::FinishEdit(bool Commit) {
     // However it ends, the synchroniser's edit is closed, which parses the unit again: the
     // model then matches the text again, whatever the operation did to its items.
     const auto drop = [this] {
-        FJournal.clear();
-        FStage.Clear();
+        FStage.Reset(TStringList());
         FTrailing.clear();
         FCheck.Stop();
     };
-    if (Commit && !FJournal.empty()) {
+    if (Commit && HasStagedChanges()) {
         try {
-            FCheck.Verify(FExplorer, FStage);
+            FCheck.Verify(FExplorer, FStage.Text());
             Replay();
         } catch (...) {
             drop();
@@ -80,9 +78,9 @@ void TModuleEditor::FinishEdit(bool Commit) {
 
 void TModuleEditor::Replay() {
     TStringList lines;
-    for (const TStep& step : FJournal) {
+    for (const TMemoryEditor::TStep& step : FStage.Steps()) {
         if (!step.Inserted) {
-            FSynchronizer->DeleteLines(step.Line, step.Count);
+            FSynchronizer->DeleteLines(step.Line, int(step.Lines.size()));
             continue;
         }
         lines.Clear();
@@ -121,31 +119,16 @@ int TModuleEditor::LineCount() const {
 
 void TModuleEditor::RemoveLines(const TCodeItem* Item, int First, int Count) {
     if (Count <= 0) return;
-    TStringList& lines = Lines();
-    if (First < 0 || First + Count > lines.Count())
-        throw EListError(Format("List index out of bounds (%d)", First + Count));
-    lines.BeginUpdate();
-    for (int i = 0; i < Count; ++i)
-        lines.Delete(First);
-    lines.EndUpdate();
-    FJournal.push_back({false, First, Count, {}});
+    Lines(); // an edit must be open
+    FStage.DeleteLines(First, Count);
     FCheck.MarkChanged(Item);
     FExplorer.ShiftLinesDeleted(Item, First, Count);
 }
 
 void TModuleEditor::PutScratch(const TCodeItem* Item, int Line) {
     if (FScratch.Count() == 0) return;
-    TStringList& lines = Lines();
-    if (Line < 0 || Line > lines.Count())
-        throw EListError(Format("List index out of bounds (%d)", Line));
-    TStep step{true, Line, FScratch.Count(), {}};
-    lines.BeginUpdate();
-    for (int i = 0; i < FScratch.Count(); ++i) {
-        lines.Insert(Line + i, FScratch[i]);
-        step.Lines.push_back(FScratch[i]);
-    }
-    lines.EndUpdate();
-    FJournal.push_back(std::move(step));
+    Lines();
+    FStage.InsertLines(Line, FScratch);
     FCheck.MarkChanged(Item);
     FExplorer.ShiftLinesInserted(Item, Line, FScratch.Count());
 }

@@ -126,11 +126,9 @@ bool TModuleEditor::ReplaceWords(TCodeItem& Item, int Last, const std::string& O
 }
 
 void TModuleEditor::ReplaceLine(const TCodeItem* Item, int Line, const std::string& Text) {
-    TStringList& lines = Lines();
-    if (lines[Line] == Text) return;
-    lines.SetString(Line, Text);
-    FJournal.push_back({false, Line, 1, {}});
-    FJournal.push_back({true, Line, 1, {Text}});
+    if (Lines()[Line] == Text) return;
+    FStage.DeleteLines(Line, 1);
+    FStage.InsertLines(Line, TStringList{Text});
     FCheck.MarkChanged(Item);
 }
 

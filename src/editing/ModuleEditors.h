@@ -16,6 +16,7 @@
 #pragma once
 
 #include "editing/EditCheck.h"
+#include "editing/MemoryEditor.h"
 #include "foundation/Propinfo.h"
 #include "model/ModuleExplorer.h"
 #include "platform/StringList.h"
@@ -111,7 +112,7 @@ public:
     /// The unit's lines as the open edit has staged them. EXPECTS: an edit is open.
     TStringList& Lines() const;
     /// Whether the staged text differs from the unit's text.
-    bool HasStagedChanges() const { return !FJournal.empty(); }
+    bool HasStagedChanges() const { return FStage.UndoCount() > 0; }
     TStringList& Scratch() { return FScratch; }
 
     // --- The two line primitives; every text change goes through them.
@@ -211,13 +212,6 @@ protected:
     int LineCount() const;
 
 private:
-    // A line change of the open transaction, replayed into the synchroniser on commit.
-    struct TStep {
-        bool Inserted;
-        int Line;
-        int Count;
-        std::vector<std::string> Lines;
-    };
     /// Closes one level; the outermost commits when Commit, else drops the staged changes.
     void FinishEdit(bool Commit);
     void Replay();
@@ -234,8 +228,8 @@ private:
     TStringList* FLines = nullptr;
     TStringList FScratch;
     int FDepth = 0;
-    TStringList FStage;
-    std::vector<TStep> FJournal;
+    /// The staged text; its undo steps are the changes replayed into the synchroniser.
+    TMemoryEditor FStage;
     TEditCheck FCheck;
     /// Comments of deleted declarations that go with them when they are inserted again.
     std::unordered_map<const TCodeItem*, std::string> FTrailing;
