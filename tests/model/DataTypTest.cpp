@@ -1,5 +1,7 @@
 #include "model/DataTyp.h"
 
+#include "model/FWEngineDefs.h"
+#include "model/Tokenizers.h"
 #include "platform/StringList.h"
 #include "platform/SysUtils.h"
 #include "support/Raised.h"
@@ -8,6 +10,10 @@
 
 namespace kolva {
 namespace {
+
+// Stored settings and the parser's tables hold these ordinals.
+static_assert(scAutomated == 5 && bkMessage == 5 && ccFar == 7 && pkFunction == 3 &&
+              rwCustom == 3 && ckMethodImpl == 15 && ckDispInterface == 10);
 
 TEST(DataTypes, LookupAndTypeCodes) {
     EXPECT_EQ(DataTypeOf("STRING"), dtString);

@@ -242,6 +242,7 @@ TEST(ModernDeclarations, MembersKeepWhatWasWritten) {
         {"procedure F; deprecated 'use G';", "procedure F; deprecated 'use G';"},
         {"procedure G; platform; experimental;", "procedure G; platform; experimental;"},
         {"procedure H; reintroduce; virtual;", "procedure H; reintroduce; virtual;"},
+        {"procedure H2; far;", "procedure H2; far;"},
         {"procedure I(A: Integer); cdecl; varargs; external 'c';",
          "procedure I(A: Integer); cdecl; external 'c'; varargs;"},
         {"function J<T>(const A: T): TArray<T>;", "function J<T>(const A: T): TArray<T>;"},

@@ -155,6 +155,15 @@ TEST(ModuleExplorer, ProgramsAndFragmentsAreImplementation) {
               "ckClass TFoo scPublic -1-0 implied\n"
               "  ckMethod A scDefault -1-0 implied -> 0\n");
     EXPECT_EQ(explorer.ModuleKind(), mkNoHeading);
+
+    explorer.ImplementationOnly = false;
+    EXPECT_EQ(OutlineOf("library L; type TA = class automated procedure X; end; end.", &explorer),
+              "ckClass TA scPublic 0-0\n"
+              "  ckVisibility automated scAutomated 0-0\n"
+              "  ckMethod X scAutomated 0-0\n");
+    EXPECT_EQ(explorer.ModuleKind(), mkLibrary);
+    OutlineOf("package P; end.", &explorer);
+    EXPECT_EQ(explorer.ModuleKind(), mkPackage);
 }
 
 TEST(ModuleExplorer, MalformedDeclarationsAreDiscardedAndTheParseGoesOn) {
