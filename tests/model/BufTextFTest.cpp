@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
+#include "support/Raised.h"
 #include "support/TempPrefix.h"
 
 #include <gtest/gtest.h>
@@ -79,21 +80,13 @@ TEST(BufTextFileTest, WritesAppendsAndResets) {
 
 TEST(BufTextFileTest, IllegalOperations) {
     const std::string path = TempFile("a\r\n");
-    const auto message = [](auto action) {
-        try {
-            action();
-        } catch (const Exception& e) {
-            return e.Message();
-        }
-        return std::string("no error");
-    };
     const std::string illegal = "Illegal buffered text file operation";
-    EXPECT_EQ(message([&] { TBufTextFile f(path, 16, tmReadWrite); }), illegal);
-    EXPECT_EQ(message([&] { TBufTextFile f(path, 0, tmRead); }), illegal);
-    EXPECT_EQ(message([&] { TBufTextFile(path, 16, tmRead).WriteLine("x"); }), illegal);
-    EXPECT_EQ(message([&] { TBufTextFile(path, 16, tmRead).Write("x"); }), illegal);
-    EXPECT_EQ(message([&] { TBufTextFile(path, 16, tmAppend).ReadLine(); }), illegal);
-    EXPECT_EQ(message([&] {
+    EXPECT_EQ(test::ErrorOf([&] { TBufTextFile f(path, 16, tmReadWrite); }), illegal);
+    EXPECT_EQ(test::ErrorOf([&] { TBufTextFile f(path, 0, tmRead); }), illegal);
+    EXPECT_EQ(test::ErrorOf([&] { TBufTextFile(path, 16, tmRead).WriteLine("x"); }), illegal);
+    EXPECT_EQ(test::ErrorOf([&] { TBufTextFile(path, 16, tmRead).Write("x"); }), illegal);
+    EXPECT_EQ(test::ErrorOf([&] { TBufTextFile(path, 16, tmAppend).ReadLine(); }), illegal);
+    EXPECT_EQ(test::ErrorOf([&] {
                   TBufTextFile f(path, 16, tmRead);
                   f.ReadLine();
                   f.ReadLine();

@@ -1,6 +1,7 @@
 #include "model/CodeItems.h"
 
 #include "platform/SysUtils.h"
+#include "support/Raised.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
@@ -8,23 +9,13 @@
 namespace kolva {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EAbort&) {
-        return "<abort>";
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return "<none>";
-}
+using test::ErrorOf;
 
 TEST(CodeItemTexts, Classes) {
     TModuleItem module;
     auto* foo = new TClassItem(&module);
     foo->Name = "TFoo";
     EXPECT_EQ(foo->GetDeclaration(), "TFoo = class(TObject)");
-    EXPECT_EQ(foo->Ancestor, "TObject") << "the default ancestor is stored";
     foo->InterfacesText = "IOne, ITwo";
     EXPECT_EQ(foo->GetDeclaration(), "TFoo = class(TObject, IOne, ITwo)");
 
@@ -240,29 +231,29 @@ TEST(CodeItemNames, ValidationAndNameSpaces) {
     auto* field = new TFieldItem(&cls);
     field->Name = "FOld";
     auto* other = new TFieldItem(&cls);
-    other->Name = "Taken";
+    other->Name = "Taken, Also";
     auto* method = new TMethodItem(&cls);
     method->Name = "Run";
-
-    EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", "A, B"); }), "<none>");
-    EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", "A, 1B"); }),
-              "\"1B\" is not a valid field name identifier");
-    EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", " , "); }),
-              "\" , \" is not a valid field name identifier");
-    EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", "A, Taken"); }),
-              "\"Taken\" already exists");
-    EXPECT_EQ(ErrorOf([&] { other->CheckNewName("Taken", "TAKEN"); }), "<none>");
-    EXPECT_EQ(ErrorOf([&] { field->CheckNewName("FOld", "A,,B"); }),
-              "\"A,,B\" is not a valid field name identifier");
-    other->Name = "Taken, Also";
-    EXPECT_EQ(ErrorOf([&] { method->CheckNewName("Run", "also"); }), "\"also\" already exists")
-        << "a name in a field list is taken";
-    EXPECT_EQ(ErrorOf([&] { other->CheckNewName("Taken, Also", "Taken, Also, More"); }), "<none>");
-    EXPECT_EQ(ErrorOf([&] { method->CheckNewName("Run", "run!"); }),
-              "\"run!\" is not a valid identifier");
-
     TResClauseItem clause(&cls);
-    EXPECT_EQ(ErrorOf([&] { clause.CheckNewName("", "IFoo.Bar"); }), "<none>");
+    const struct {
+        TCodeItem* Item;
+        const char* NewName;
+        std::string Error;
+    } cases[] = {
+        {field, "A, B", "(no error)"},
+        {field, "A, 1B", "\"1B\" is not a valid field name identifier"},
+        {field, " , ", "\" , \" is not a valid field name identifier"},
+        {field, "A,,B", "\"A,,B\" is not a valid field name identifier"},
+        {field, "A, Taken", "\"Taken\" already exists"},
+        {other, "TAKEN, also", "(no error)"},
+        {other, "Taken, Also, More", "(no error)"},
+        {method, "also", "\"also\" already exists"}, // a name in a field list is taken
+        {method, "run!", "\"run!\" is not a valid identifier"},
+        {&clause, "IFoo.Bar", "(no error)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorOf([&] { c.Item->CheckNewName(c.Item->Name, c.NewName); }), c.Error)
+            << c.NewName;
     for (const char* bad : {"IFooBar", "IFoo.", ".Bar", "IFoo.1"})
         EXPECT_EQ(ErrorOf([&] { clause.CheckNewName("", bad); }),
                   Format("\"%s\" is not a valid interface method name", bad));
@@ -279,8 +270,8 @@ TEST(CodeItemNames, ProceduresAskBeforeSharingAName) {
 
     test::TScriptedDialogs dialogs;
     dialogs.Answers = {mrOk, mrCancel};
-    EXPECT_EQ(ErrorOf([&] { second.CheckNameSpace("Other", "run"); }), "<none>");
-    EXPECT_EQ(ErrorOf([&] { second.CheckNameSpace("Other", "Run"); }), "<abort>");
+    EXPECT_EQ(ErrorOf([&] { second.CheckNameSpace("Other", "run"); }), "(no error)");
+    EXPECT_THROW(second.CheckNameSpace("Other", "Run"), EAbort);
     ASSERT_EQ(dialogs.Texts.size(), 2u);
     EXPECT_EQ(dialogs.Texts[0],
               "A procedure named run already exists in this name space. Continue?");

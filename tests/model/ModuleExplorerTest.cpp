@@ -65,8 +65,6 @@ end.)";
     auto* make = static_cast<TMethodItem*>(cls->Child(3));
     EXPECT_TRUE(make->ClassMethod);
     EXPECT_EQ(make->StartColumn, 4) << "a class method starts at \"class\"";
-    EXPECT_EQ(cls->Child(4)->GetDeclaration(),
-              "procedure P(A: Integer); overload; virtual; abstract;");
     EXPECT_EQ(cls->Child(8)->GetDeclaration(),
               "property Items[I: Integer]: TFoo read Get write Put; default;");
     EXPECT_EQ(cls->Child(6)->GetDeclaration(), "function IOne.Run = DoRun;");
@@ -133,18 +131,6 @@ TEST(ModuleExplorer, ProceduresLocalForwardAndOverloaded) {
     EXPECT_TRUE(test::CheckModel(explorer, 14, true).empty());
 }
 
-TEST(ModuleExplorer, ImpliedClassesAndDeclarations) {
-    EXPECT_EQ(OutlineOf("unit U; interface implementation\n"
-                        "procedure TGone.X(A: Integer); begin end;\n"
-                        "function TGone.Y: Integer; begin end;\n"
-                        "end.\n"),
-              "ckMethodImpl TGone.X scDefault 1-1 -> -1\n"
-              "ckMethodImpl TGone.Y scDefault 2-2 -> -1\n"
-              "ckClass TGone scPublic -1-0 implied\n"
-              "  ckMethod X scDefault -1-0 implied -> 1\n"
-              "  ckMethod Y scDefault -1-0 implied -> 2\n");
-}
-
 TEST(ModuleExplorer, ImpliedItemsAreNotAtAnyLine) {
     TModuleExplorer explorer;
     OutlineOf("procedure TGone.X; begin end;", &explorer);
@@ -169,6 +155,15 @@ TEST(ModuleExplorer, ProgramsAndFragmentsAreImplementation) {
               "ckClass TFoo scPublic -1-0 implied\n"
               "  ckMethod A scDefault -1-0 implied -> 0\n");
     EXPECT_EQ(explorer.ModuleKind(), mkNoHeading);
+
+    explorer.ImplementationOnly = false;
+    EXPECT_EQ(OutlineOf("library L; type TA = class automated procedure X; end; end.", &explorer),
+              "ckClass TA scPublic 0-0\n"
+              "  ckVisibility automated scAutomated 0-0\n"
+              "  ckMethod X scAutomated 0-0\n");
+    EXPECT_EQ(explorer.ModuleKind(), mkLibrary);
+    OutlineOf("package P; end.", &explorer);
+    EXPECT_EQ(explorer.ModuleKind(), mkPackage);
 }
 
 TEST(ModuleExplorer, MalformedDeclarationsAreDiscardedAndTheParseGoesOn) {

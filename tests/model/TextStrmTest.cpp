@@ -2,6 +2,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/SysUtils.h"
+#include "support/Raised.h"
 
 #include <gtest/gtest.h>
 
@@ -111,19 +112,11 @@ TEST_F(TClipboardStreamTest, WritingModes) {
 }
 
 TEST_F(TClipboardStreamTest, Errors) {
-    const auto message = [](auto action) {
-        try {
-            action();
-        } catch (const EInOutError& e) {
-            return e.Message();
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(message([] { TClipbrdTextStream s(tmReadWrite); }),
+    EXPECT_EQ(test::ErrorOf<EInOutError>([] { TClipbrdTextStream s(tmReadWrite); }),
               "Illegal mode for clipboard text stream");
-    EXPECT_EQ(message([] { TClipbrdTextStream(tmAppend).ReadLine(); }),
+    EXPECT_EQ(test::ErrorOf<EInOutError>([] { TClipbrdTextStream(tmAppend).ReadLine(); }),
               "Can not read from write only stream");
-    EXPECT_EQ(message([] { TClipbrdTextStream(tmRead).Write("x"); }),
+    EXPECT_EQ(test::ErrorOf<EInOutError>([] { TClipbrdTextStream(tmRead).Write("x"); }),
               "Can not read from to write only stream");
 }
 
@@ -151,12 +144,7 @@ TEST(TextFilterTest, ForwardsAndOwns) {
         TTextFilter filter(first, true);
         filter.WriteAllText("a\r\nb");
         EXPECT_EQ(Joined(first->Lines), "a|b");
-        try {
-            filter.Write("x");
-            FAIL();
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message(), "Write not supported on this device");
-        }
+        EXPECT_EQ(test::ErrorOf([&] { filter.Write("x"); }), "Write not supported on this device");
         filter.SetTarget(new TProbeStream(&secondFreed));
         EXPECT_TRUE(firstFreed);
         EXPECT_FALSE(secondFreed);
