@@ -11,6 +11,8 @@ namespace kolva::test {
 namespace {
 
 using TRange = std::pair<int, int>;
+using TItems = std::vector<TCodeItem*>;
+using TArgs = std::vector<std::string>;
 
 bool IsIdentChar(char C) {
     return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
@@ -21,22 +23,23 @@ bool IsIdentChar(char C) {
 // when it is not.
 class TUnitText {
 public:
-    TUnitText(const TStringList& Lines, const std::string& Included) {
-        for (int i = 0; i < Lines.Count(); ++i) {
-            FSource.push_back(Lines[i]);
-            FLower.push_back(LowerCase(Lines[i]));
-        }
+    TUnitText(const TStringList& Lines, const std::string& Included) : FLines(Lines) {
         TStringList included;
         included.SetText(Included);
-        for (int i = 0; i < included.Count(); ++i)
-            FIncluded.push_back(LowerCase(included[i]));
+        for (const TStringList* list : {&Lines, static_cast<const TStringList*>(&included)})
+            for (int i = 0; i < list->Count(); ++i)
+                FLower.push_back(LowerCase((*list)[i]));
     }
 
     /// Calls Use(line text, column) for every place Name is written outside Skip.
     void ForEachUse(const std::string& Name, const std::vector<TRange>& Skip,
                     const std::function<void(const std::string&, size_t)>& Use) const {
         const std::string name = LowerCase(Name);
-        auto scan = [&](const std::string& text) {
+        for (int line = 0; line < int(FLower.size()); ++line) {
+            if (std::any_of(Skip.begin(), Skip.end(),
+                            [&](const TRange& r) { return line >= r.first && line <= r.second; }))
+                continue;
+            const std::string& text = FLower[line];
             for (size_t at = text.find(name); at != std::string::npos;
                  at = text.find(name, at + 1)) {
                 const size_t end = at + name.size();
@@ -44,15 +47,7 @@ public:
                     (end == text.size() || !IsIdentChar(text[end])))
                     Use(text, at);
             }
-        };
-        for (int line = 0; line < int(FLower.size()); ++line) {
-            bool skipped = false;
-            for (const TRange& r : Skip)
-                skipped = skipped || (line >= r.first && line <= r.second);
-            if (!skipped) scan(FLower[line]);
         }
-        for (const std::string& text : FIncluded)
-            scan(text);
     }
 
     bool Used(const std::string& Name, const std::vector<TRange>& Skip) const {
@@ -66,50 +61,46 @@ public:
     bool UsedAsValue(const std::string& Name, const std::vector<TRange>& Skip) const {
         bool value = false;
         ForEachUse(Name, Skip, [&](const std::string& text, size_t at) {
-            size_t before = at;
-            while (before > 0 && text[before - 1] == ' ')
-                --before;
-            size_t after = at + Name.size();
-            while (after < text.size() && text[after] == ' ')
-                ++after;
-            const bool assigned = before >= 2 && text.compare(before - 2, 2, ":=") == 0 &&
-                                  (after == text.size() || text[after] != '(');
+            const size_t before = at == 0 ? 0 : text.find_last_not_of(' ', at - 1) + 1;
+            const size_t after =
+                std::min(text.find_first_not_of(' ', at + Name.size()), text.size());
             value = value || text.find("property") != std::string::npos ||
-                    (before > 0 && text[before - 1] == '@') || assigned;
+                    (before > 0 && text[before - 1] == '@') ||
+                    (before >= 2 && text.compare(before - 2, 2, ":=") == 0 &&
+                     (after == text.size() || text[after] != '('));
         });
         return value;
     }
 
     std::string Source(int First, int Last) const {
         std::string text;
-        for (int line = First; line <= Last && line < int(FSource.size()); ++line)
-            text += FSource[line] + "\n";
+        for (int line = First; line <= Last && line < FLines.Count(); ++line)
+            text += FLines[line] + "\n";
         return text;
-    }
-
-    bool Contains(const std::string& LowerText) const {
-        for (const std::string& line : FLower)
-            if (line.find(LowerText) != std::string::npos) return true;
-        return false;
     }
 
     // Only blank lines and comments between two lines: no declarations a moved routine
     // could come to stand before, no conditional directive.
     bool OnlyCommentsBetween(int First, int Last) const {
-        for (int line = std::max(First, 0); line <= Last && line < int(FLower.size()); ++line) {
+        for (int line = std::max(First, 0); line <= Last && line < FLines.Count(); ++line) {
             const std::string& text = FLower[line];
             const size_t at = text.find_first_not_of(" \t");
-            if (at == std::string::npos || text.compare(at, 2, "//") == 0) continue;
-            if (text[at] == '{' && text.compare(at, 2, "{$") != 0) continue;
-            return false;
+            if (at != std::string::npos && text.compare(at, 2, "//") != 0 &&
+                (text[at] != '{' || text.compare(at, 2, "{$") == 0))
+                return false;
         }
         return true;
     }
 
+    bool Corba() const {
+        return std::any_of(FLower.begin(), FLower.end(), [](const std::string& line) {
+            return line.find("{$interfaces corba}") != std::string::npos;
+        });
+    }
+
 private:
-    std::vector<std::string> FSource;
-    std::vector<std::string> FLower;
-    std::vector<std::string> FIncluded;
+    const TStringList& FLines;
+    std::vector<std::string> FLower; // the unit's lines, then its include files'
 };
 
 // The path by which the command line finds an item.
@@ -123,33 +114,31 @@ std::string PathOf(const TCodeItem& Item) {
 // The lines of an item and of its linked declaration or implementation.
 std::vector<TRange> OwnLines(const TCodeItem& Item) {
     std::vector<TRange> lines{{Item.StartLine, Item.LastLine()}};
-    if (auto* proc = dynamic_cast<const TProcItem*>(&Item)) {
+    if (auto* proc = dynamic_cast<const TProcItem*>(&Item))
         for (const TProcItem* link : {proc->DeclarationLink(), proc->ImplementationLink()})
             if (link && link->StartLine >= 0) lines.push_back({link->StartLine, link->LastLine()});
-    }
     return lines;
 }
 
-using TItems = std::vector<TCodeItem*>;
-
-TItems Where(const TItems& From, const std::function<bool(TCodeItem&)>& Keep) {
-    TItems kept;
-    for (TCodeItem* item : From)
-        if (Keep(*item)) kept.push_back(item);
-    return kept;
-}
-
-// Slot of Slots, spread evenly over the items, so the kinds of operation of one category take
+// Slot of Slots, spread evenly over the items, so the operations on one category take
 // different items where there are enough.
 TCodeItem* Pick(const TItems& From, int Slot, int Slots) {
     if (From.empty()) return nullptr;
     return From[(size_t(2 * Slot + 1) * From.size() / size_t(2 * Slots)) % From.size()];
 }
 
-struct TCategories {
-    TItems Classes, Objects, Interfaces;
-    TItems Fields, Methods, InterfaceMethods, ResClauses;
-    TItems Procedures, Locals, Implementations;
+enum TCategory {
+    cgProcedures,
+    cgMethods,
+    cgInterfaceMethods,
+    cgResClauses,
+    cgFields,
+    cgLocals,
+    cgClasses,
+    cgObjects,
+    cgInterfaces,
+    cgImplementations,
+    cgCount
 };
 
 bool Placed(const TCodeItem& Item) {
@@ -164,113 +153,72 @@ void CollectLocals(TCodeItem& Routine, TItems& Locals) {
         }
 }
 
-TCategories Categorise(TModuleExplorer& Explorer) {
-    TCategories c;
+std::vector<TItems> Categorise(TModuleExplorer& Explorer) {
+    std::vector<TItems> c(cgCount);
     for (TCodeItem* item : Explorer.Module().Children()) {
-        if (!Placed(*item)) continue;
         const TCodeItemKind kind = item->Kind();
-        if (IsClassKind(kind)) {
-            auto* cls = static_cast<TClassItem*>(item);
-            if (cls->DeclaredElsewhere) continue;
+        if (!Placed(*item)) continue;
+        if (IsClassKind(kind) && !static_cast<TClassItem*>(item)->DeclaredElsewhere) {
             const bool isInterface = kind == ckInterface || kind == ckDispInterface;
-            (kind == ckClass ? c.Classes : isInterface ? c.Interfaces : c.Objects).push_back(item);
+            c[kind == ckClass ? cgClasses : isInterface ? cgInterfaces : cgObjects].push_back(item);
             for (TCodeItem* member : item->Children()) {
                 if (!Placed(*member)) continue;
-                if (member->Kind() == ckField) c.Fields.push_back(member);
-                if (member->Kind() == ckResClause) c.ResClauses.push_back(member);
+                if (member->Kind() == ckField) c[cgFields].push_back(member);
+                if (member->Kind() == ckResClause) c[cgResClauses].push_back(member);
                 if (member->Kind() == ckMethod)
-                    (isInterface ? c.InterfaceMethods : c.Methods).push_back(member);
+                    c[isInterface ? cgInterfaceMethods : cgMethods].push_back(member);
             }
         } else if (kind == ckProcedure || kind == ckMethodImpl) {
-            auto* proc = static_cast<TProcItem*>(item);
-            if (kind == ckProcedure && !proc->DeclarationLink()) c.Procedures.push_back(item);
-            if (item->StartLine > Explorer.ImplementationLine()) c.Implementations.push_back(item);
-            CollectLocals(*item, c.Locals);
+            if (kind == ckProcedure && !static_cast<TProcItem*>(item)->DeclarationLink())
+                c[cgProcedures].push_back(item);
+            if (item->StartLine > Explorer.ImplementationLine())
+                c[cgImplementations].push_back(item);
+            CollectLocals(*item, c[cgLocals]);
         }
     }
     return c;
+}
+
+// Decl with a last parameter "KolvaExtra: Integer = 0"; empty when Name is not found in it.
+std::string WithExtraParameter(const std::string& Decl, const std::string& Name) {
+    const std::string lower = LowerCase(Decl), name = LowerCase(Name);
+    size_t at = lower.find(name);
+    while (at != std::string::npos &&
+           ((at > 0 && IsIdentChar(lower[at - 1])) ||
+            (at + name.size() < lower.size() && IsIdentChar(lower[at + name.size()]))))
+        at = lower.find(name, at + 1);
+    if (at == std::string::npos) return {};
+    const size_t end = std::min(Decl.find_first_not_of(' ', at + name.size()), Decl.size());
+    if (end == Decl.size() || Decl[end] != '(')
+        return Decl.substr(0, at + name.size()) + "(KolvaExtra: Integer = 0)" +
+               Decl.substr(at + name.size());
+    int depth = 0;
+    for (size_t i = end; i < Decl.size(); ++i) {
+        depth += Decl[i] == '(' ? 1 : Decl[i] == ')' ? -1 : 0;
+        if (depth == 0)
+            return Decl.substr(0, i) + (Decl.find_first_not_of(' ', end + 1) == i ? "" : "; ") +
+                   "KolvaExtra: Integer = 0" + Decl.substr(i);
+    }
+    return {};
+}
+
+// A section other than the member's own that the unit's own code can still reach; never
+// published, which takes only some types.
+std::string OtherSection(const TCodeItem& Member) {
+    if (Member.Parent()->Kind() == ckObject)
+        return Member.Visibility == scPrivate ? "default" : "private";
+    if (Member.Visibility == scPublic) return "protected";
+    return Member.Visibility == scPrivate || Member.Visibility == scPublished ? "public"
+                                                                              : "private";
 }
 
 class TSampler {
 public:
     TSampler(TModuleExplorer& Explorer, const TStringList& Lines, const TSampleOptions& Options)
         : FExplorer(Explorer), FOptions(Options), FText(Lines, Options.IncludedText),
-          FAll(Categorise(Explorer)), FCorba(FText.Contains("{$interfaces corba}")) {}
+          FAll(Categorise(Explorer)) {}
 
     std::vector<TEditOperation> Run() {
-        Global();
-        Procedures();
-        Methods();
-        Fields();
-        Locals();
-        Types();
-        Moves();
-        return FOps;
-    }
-
-private:
-    void Add(const std::string& Label, TCodeItem* Item, std::vector<std::string> Args,
-             const std::string& RenamedFrom = {}) {
-        if (!Item) return;
-        const std::string path = PathOf(*Item);
-        Args.insert(Args.begin() + 1, {"FILE", path});
-        Args.insert(Args.end(), {"--line", std::to_string(Item->StartLine)});
-        FOps.push_back(
-            {Label, path + "@" + std::to_string(Item->StartLine), Args, RenamedFrom, {}});
-    }
-
-    bool Unused(TCodeItem& Item) const { return !FText.Used(Item.Name, OwnLines(Item)); }
-
-    // Another routine of the same name beside Item: a new parameter could make calls ambiguous.
-    static bool Overloaded(TCodeItem& Item) {
-        auto* proc = static_cast<TProcItem*>(&Item);
-        for (TCodeItem* sibling : Item.Parent()->Children())
-            if (sibling != &Item && sibling != proc->ImplementationLink() &&
-                sibling != proc->DeclarationLink() && SameText(sibling->Name, Item.Name))
-                return true;
-        return false;
-    }
-
-    // Whether a last parameter with a default keeps every use of the routine compiling: its
-    // body is in the unit, nothing overrides or implements it, no call can become ambiguous.
-    bool TakesExtraParameter(TCodeItem& Item) const {
-        auto* proc = static_cast<TProcItem*>(&Item);
-        const bool bodyHere = proc->ImplementationLink() ||
-                              (Item.Kind() == ckProcedure && Item.Parent()->Kind() == ckModule &&
-                               Item.StartLine > FExplorer.ImplementationLine()) ||
-                              Item.Parent()->Kind() == ckProcedure ||
-                              Item.Parent()->Kind() == ckMethodImpl;
-        if (!FOptions.DefaultParameters || !bodyHere || proc->Binding() != bkStatic ||
-            proc->IsAbstract() || Overloaded(Item))
-            return false;
-        if (auto* owner = dynamic_cast<TClassItem*>(Item.Parent()))
-            if (owner->Interfaces().Count() > 0) return false;
-        return !FText.UsedAsValue(Item.Name, OwnLines(Item));
-    }
-
-    // The operations that procedures and methods share; Slot of Slots spreads them.
-    void Edits(const char* What, const TItems& Items, int Slot, int Slots) {
-        const std::string what = What;
-        if (TCodeItem* item = Pick(Items, Slot, Slots))
-            Add("edit " + what + " unchanged", item, {"edit", "--decl", item->GetDeclaration()});
-        const TItems changeable =
-            Where(Items, [&](TCodeItem& i) { return TakesExtraParameter(i); });
-        if (TCodeItem* item = Pick(changeable, Slot + 1, Slots)) {
-            const std::string decl = WithExtraParameter(item->GetDeclaration(), item->Name);
-            if (!decl.empty())
-                Add("edit " + what + " new parameter", item, {"edit", "--decl", decl});
-        }
-        if (TCodeItem* item = Pick(Items, Slot + 2, Slots))
-            Add("rename " + what, item, {"rename", item->Name + "Kv"}, item->Name);
-        const TItems unused = Where(Items, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, Slot + 3, Slots))
-            Add("delete " + what, item, {"delete", "--yes"});
-        if (TCodeItem* item = Pick(Items, Slot + 4, Slots))
-            Add("add-procedure local in " + what, item,
-                {"add-procedure", "--decl", "procedure KolvaLocal(Value: Integer);"});
-    }
-
-    void Global() {
         FOps.push_back(
             {"add-procedure global",
              "(unit)",
@@ -283,122 +231,156 @@ private:
                          "function KolvaHidden: Integer;"},
                         {},
                         {}});
-    }
-
-    void Procedures() {
-        Edits("procedure", FAll.Procedures, 0, 6);
-        const int implementation = FExplorer.ImplementationLine();
-        const TItems movable = Where(FAll.Procedures, [&](TCodeItem& i) {
-            return i.StartLine > implementation || Unused(i);
-        });
-        if (TCodeItem* item = Pick(movable, 5, 6)) {
-            const bool hidden = item->StartLine > implementation;
-            Add("visibility procedure", item,
-                {"visibility", hidden ? "interface" : "implementation"});
-            if (!hidden) FOps.back().Removes = FText.Source(item->StartLine, item->LastLine());
-        }
-    }
-
-    void Methods() {
-        Edits("method", FAll.Methods, 0, 6);
-        if (TCodeItem* item = Pick(FAll.Methods, 5, 6))
-            Add("visibility method", item, {"visibility", OtherSection(*item)});
-        if (TCodeItem* item = Pick(FAll.InterfaceMethods, 0, 2))
-            Add("edit interface method unchanged", item,
-                {"edit", "--decl", item->GetDeclaration()});
-        if (TCodeItem* item = Pick(FAll.InterfaceMethods, 1, 2))
-            Add("visibility interface method", item, {"visibility", "private"});
-        if (TCodeItem* item = Pick(FAll.ResClauses, 0, 2))
-            Add("edit resolution clause unchanged", item,
-                {"edit", "--decl", item->GetDeclaration()});
-        const TItems unused = Where(FAll.ResClauses, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, 1, 2))
-            Add("delete resolution clause", item, {"delete", "--yes"});
-    }
-
-    // A section other than the member's own that the unit's own code can still reach; never
-    // published, which takes only some types.
-    static std::string OtherSection(const TCodeItem& Member) {
-        if (Member.Parent()->Kind() == ckObject)
-            return Member.Visibility == scPrivate ? "default" : "private";
-        switch (Member.Visibility) {
-        case scPublic:
-            return "protected";
-        case scPrivate:
-        case scPublished:
-            return "public";
-        default:
-            return "private";
-        }
-    }
-
-    void Fields() {
-        if (TCodeItem* item = Pick(FAll.Fields, 0, 5))
-            Add("edit field unchanged", item, {"edit", "--decl", item->GetDeclaration()});
-        if (TCodeItem* item = Pick(FAll.Fields, 1, 5)) {
-            const std::string decl = item->GetDeclaration();
-            if (decl.compare(0, item->Name.size(), item->Name) == 0)
-                Add("edit field second name", item,
-                    {"edit", "--decl",
-                     item->Name + ", FKolvaExtra" + decl.substr(item->Name.size())});
-        }
-        const TItems single =
-            Where(FAll.Fields, [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; });
-        if (TCodeItem* item = Pick(single, 2, 5))
-            Add("rename field", item, {"rename", item->Name + "Kv"}, item->Name);
-        const TItems unused = Where(single, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, 3, 5)) Add("delete field", item, {"delete", "--yes"});
-        if (TCodeItem* item = Pick(FAll.Fields, 4, 5))
-            Add("visibility field", item, {"visibility", OtherSection(*item)});
-    }
-
-    void Locals() {
-        if (TCodeItem* item = Pick(FAll.Locals, 0, 4))
-            Add("edit local procedure unchanged", item, {"edit", "--decl", item->GetDeclaration()});
-        if (TCodeItem* item = Pick(FAll.Locals, 1, 4))
-            Add("rename local procedure", item, {"rename", item->Name + "Kv"}, item->Name);
-        const TItems unused = Where(FAll.Locals, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, 2, 4))
-            Add("delete local procedure", item, {"delete", "--yes"});
-        if (TCodeItem* item = Pick(FAll.Locals, 3, 4))
-            Add("add-procedure local in local procedure", item,
-                {"add-procedure", "--decl", "procedure KolvaNested;"});
-    }
-
-    void Types() {
-        for (int slot = 0; slot < 2; ++slot) {
-            const std::vector<std::string> visibility =
-                slot == 0 ? std::vector<std::string>{}
-                          : std::vector<std::string>{"--visibility", "public"};
-            if (TCodeItem* item = Pick(FAll.Classes, slot, 2)) {
-                std::vector<std::string> field{"add-field", "--decl", "FKolvaAdded: Integer;"};
-                field.insert(field.end(), visibility.begin(), visibility.end());
-                Add("add-field", item, field);
-            }
-        }
-        if (TCodeItem* item = Pick(FAll.Classes, 0, 2))
-            Add("add-method", item,
-                {"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"});
-        if (TCodeItem* item = Pick(FAll.Classes, 1, 2))
-            Add("add-method class function", item,
-                {"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
-                 "protected"});
-        if (TCodeItem* item = Pick(FAll.Objects, 0, 1)) {
-            Add("add-field object", item, {"add-field", "--decl", "FKolvaAdded: Integer;"});
-            Add("add-method object", item, {"add-method", "--decl", "procedure KolvaAdded;"});
-        }
-        const TItems free = Where(FAll.Interfaces, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(free, 0, 1))
-            Add("add-method interface", item, {"add-method", "--decl", "procedure KolvaAdded;"});
-        if (TCodeItem* item = Pick(FAll.Interfaces, 0, 1))
-            Add("add-field interface", item, {"add-field", "--decl", "FKolvaAdded: Integer;"});
-        AddInterface();
+        Table();
         AddResClause();
+        Moves();
+        return FOps;
+    }
+
+private:
+    enum TFilter { fiAny, fiUnused, fiExtraParameter, fiSingleName, fiMovable, fiInterfaced };
+    struct TRow {
+        std::string Label;
+        TCategory From;
+        TFilter Only;
+        std::function<TArgs(TCodeItem&)> Args; // empty: not applicable to this item
+    };
+
+    bool Keeps(TFilter Filter, TCodeItem& Item) const {
+        switch (Filter) {
+        case fiUnused:
+            return Item.Name.find(',') == std::string::npos &&
+                   !FText.Used(Item.Name, OwnLines(Item));
+        case fiExtraParameter:
+            return TakesExtraParameter(Item);
+        case fiSingleName:
+            return Item.Name.find(',') == std::string::npos;
+        case fiMovable:
+            return Item.StartLine > FExplorer.ImplementationLine() || Keeps(fiUnused, Item);
+        case fiInterfaced:
+            return Interfaced(Item);
+        default:
+            return true;
+        }
+    }
+
+    // Every row takes its own item, spread over the items of its category that pass its filter.
+    void Table() {
+        const auto decl = [](TCodeItem& i) { return TArgs{"edit", "--decl", i.GetDeclaration()}; };
+        const auto extra = [](TCodeItem& i) {
+            const std::string decl = WithExtraParameter(i.GetDeclaration(), i.Name);
+            return decl.empty() ? TArgs{} : TArgs{"edit", "--decl", decl};
+        };
+        const auto rename = [](TCodeItem& i) { return TArgs{"rename", i.Name + "Kv"}; };
+        const auto erase = [](TCodeItem&) { return TArgs{"delete", "--yes"}; };
+        const auto other = [](TCodeItem& i) { return TArgs{"visibility", OtherSection(i)}; };
+        const auto fixed = [](TArgs Args) { return [Args](TCodeItem&) { return Args; }; };
+        const TArgs local{"add-procedure", "--decl", "procedure KolvaLocal(Value: Integer);"};
+        const TArgs field{"add-field", "--decl", "FKolvaAdded: Integer;"};
+        const TArgs method{"add-method", "--decl", "procedure KolvaAdded;"};
+        std::vector<TRow> rows;
+        for (const auto& [what, from] :
+             {std::pair{"procedure", cgProcedures}, std::pair{"method", cgMethods}}) {
+            const std::string w = what;
+            rows.insert(rows.end(),
+                        {{"edit " + w + " unchanged", from, fiAny, decl},
+                         {"edit " + w + " new parameter", from, fiExtraParameter, extra},
+                         {"rename " + w, from, fiAny, rename},
+                         {"delete " + w, from, fiUnused, erase},
+                         {"add-procedure local in " + w, from, fiAny, fixed(local)}});
+        }
+        const int implementation = FExplorer.ImplementationLine();
+        rows.insert(
+            rows.end(),
+            {{"visibility procedure", cgProcedures, fiMovable,
+              [=](TCodeItem& i) {
+                  return TArgs{"visibility",
+                               i.StartLine > implementation ? "interface" : "implementation"};
+              }},
+             {"visibility method", cgMethods, fiAny, other},
+             {"edit interface method unchanged", cgInterfaceMethods, fiAny, decl},
+             {"visibility interface method", cgInterfaceMethods, fiAny,
+              fixed({"visibility", "private"})},
+             {"edit resolution clause unchanged", cgResClauses, fiAny, decl},
+             {"delete resolution clause", cgResClauses, fiUnused, erase},
+             {"edit field unchanged", cgFields, fiAny, decl},
+             {"edit field second name", cgFields, fiAny,
+              [](TCodeItem& i) {
+                  const std::string decl = i.GetDeclaration();
+                  if (decl.compare(0, i.Name.size(), i.Name) != 0) return TArgs{};
+                  return TArgs{"edit", "--decl",
+                               i.Name + ", FKolvaExtra" + decl.substr(i.Name.size())};
+              }},
+             {"rename field", cgFields, fiSingleName, rename},
+             {"delete field", cgFields, fiUnused, erase},
+             {"visibility field", cgFields, fiAny, other},
+             {"edit local procedure unchanged", cgLocals, fiAny, decl},
+             {"rename local procedure", cgLocals, fiAny, rename},
+             {"delete local procedure", cgLocals, fiUnused, erase},
+             {"add-procedure local in local procedure", cgLocals, fiAny,
+              fixed({"add-procedure", "--decl", "procedure KolvaNested;"})},
+             {"add-field", cgClasses, fiAny, fixed(field)},
+             {"add-field", cgClasses, fiAny,
+              fixed({field[0], field[1], field[2], "--visibility", "public"})},
+             {"add-method", cgClasses, fiAny,
+              fixed({"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"})},
+             {"add-method class function", cgClasses, fiAny,
+              fixed({"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
+                     "protected"})},
+             {"add-interface", cgClasses, fiInterfaced, fixed({"add-interface", "IInterface"})},
+             {"add-field object", cgObjects, fiAny, fixed(field)},
+             {"add-method object", cgObjects, fiAny, fixed(method)},
+             {"add-method interface", cgInterfaces, fiUnused, fixed(method)},
+             {"add-field interface", cgInterfaces, fiAny, fixed(field)}});
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
+            const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
+            const int slots = int(std::count_if(rows.begin(), rows.end(), same));
+            TItems items = FAll[rows[r].From];
+            std::erase_if(items, [&](TCodeItem* i) { return !Keeps(rows[r].Only, *i); });
+            if (TCodeItem* item = Pick(items, slot, slots))
+                if (const TArgs args = rows[r].Args(*item); !args.empty())
+                    Add(rows[r].Label, *item, args);
+        }
+    }
+
+    // Fills in the file, the item's path and its line. A rename names the old name, which
+    // references keep; moving a routine out of the interface takes its declaration out.
+    void Add(const std::string& Label, TCodeItem& Item, TArgs Args) {
+        const std::string path = PathOf(Item), line = std::to_string(Item.StartLine);
+        Args.insert(Args.begin() + 1, {"FILE", path});
+        Args.insert(Args.end(), {"--line", line});
+        FOps.push_back({Label, path + "@" + line, Args,
+                        Args[0] == "rename" ? Item.Name : std::string(),
+                        Args[0] == "visibility" && Args[3] == "implementation"
+                            ? FText.Source(Item.StartLine, Item.LastLine())
+                            : std::string()});
+    }
+
+    // Whether a last parameter with a default keeps every use of the routine compiling: its
+    // body is in the unit, nothing overrides or implements it, no call can become ambiguous.
+    bool TakesExtraParameter(TCodeItem& Item) const {
+        auto* proc = static_cast<TProcItem*>(&Item);
+        const TCodeItemKind owner = Item.Parent()->Kind();
+        const bool bodyHere = proc->ImplementationLink() || owner == ckProcedure ||
+                              owner == ckMethodImpl ||
+                              (Item.Kind() == ckProcedure && owner == ckModule &&
+                               Item.StartLine > FExplorer.ImplementationLine());
+        auto* cls = dynamic_cast<TClassItem*>(Item.Parent());
+        const bool overloaded = std::any_of(
+            Item.Parent()->Children().begin(), Item.Parent()->Children().end(), [&](TCodeItem* s) {
+                return s != &Item && s != proc->ImplementationLink() &&
+                       s != proc->DeclarationLink() && SameText(s->Name, Item.Name);
+            });
+        return FOptions.DefaultParameters && bodyHere && proc->Binding() == bkStatic &&
+               !proc->IsAbstract() && !overloaded && !(cls && cls->Interfaces().Count() > 0) &&
+               !FText.UsedAsValue(Item.Name, OwnLines(Item));
     }
 
     // A class that already answers to IInterface, so listing it once more still compiles.
     bool Interfaced(TCodeItem& Item) const {
         auto& cls = static_cast<TClassItem&>(Item);
+        if (FText.Corba()) return false;
         const TStringList listed = cls.Interfaces();
         for (int i = 0; i < listed.Count(); ++i)
             if (SameText(listed[i], "IUnknown") || SameText(listed[i], "IInterface")) return false;
@@ -407,68 +389,57 @@ private:
         return listed.Count() > 0;
     }
 
-    void AddInterface() {
-        if (FCorba) return;
-        const TItems eligible = Where(FAll.Classes, [&](TCodeItem& i) { return Interfaced(i); });
-        if (TCodeItem* item = Pick(eligible, 0, 1))
-            Add("add-interface", item, {"add-interface", "IInterface"});
-    }
-
     // A clause for the first method of an interface that the class lists and the unit declares.
     void AddResClause() {
-        for (TCodeItem* item : FAll.Classes) {
+        for (TCodeItem* item : FAll[cgClasses]) {
             const TStringList listed = static_cast<TClassItem*>(item)->Interfaces();
             for (int i = 0; i < listed.Count(); ++i)
-                for (TCodeItem* intf : FAll.Interfaces) {
-                    if (!SameText(intf->Name, listed[i])) continue;
-                    for (TCodeItem* method : intf->Children()) {
-                        if (method->Kind() != ckMethod) continue;
-                        const std::string decl = method->GetDeclaration();
-                        const std::string word = decl.substr(0, decl.find(' '));
-                        Add("add-resclause", item,
-                            {"add-resclause", "--yes", "--decl",
-                             word + " " + intf->Name + "." + method->Name + " = Kolva" +
-                                 method->Name + ";"});
-                        return;
-                    }
-                }
+                for (TCodeItem* intf : FAll[cgInterfaces])
+                    for (TCodeItem* method : intf->Children())
+                        if (SameText(intf->Name, listed[i]) && method->Kind() == ckMethod) {
+                            const std::string decl = method->GetDeclaration();
+                            return Add("add-resclause", *item,
+                                       {"add-resclause", "--yes", "--decl",
+                                        decl.substr(0, decl.find(' ')) + " " + intf->Name + "." +
+                                            method->Name + " = Kolva" + method->Name + ";"});
+                        }
         }
     }
 
     // Whether the command line finds Item by its name alone, as it finds a move's target.
     bool NamedOnce(const TCodeItem& Item) const {
-        int same = 0;
-        for (const TCodeItem* other : FExplorer.Module().Children())
-            same += SameText(other->GetQualifiedName(), Item.GetQualifiedName()) &&
-                    other->Kind() == Item.Kind();
-        return same == 1;
+        const auto& all = FExplorer.Module().Children();
+        return std::count_if(all.begin(), all.end(), [&](const TCodeItem* other) {
+                   return SameText(other->GetQualifiedName(), Item.GetQualifiedName()) &&
+                          other->Kind() == Item.Kind();
+               }) == 1;
     }
 
     // An implementation that has a declaration, so that no call depends on where its body
     // stands: moved down after a later implementation, and up before the one just above it
     // when that one is declared too and only comments stand between them.
     void Moves() {
-        const TItems& all = FAll.Implementations;
-        auto declared = [](const TCodeItem& i) {
-            return static_cast<const TProcItem&>(i).DeclarationLink() != nullptr;
+        const TItems& all = FAll[cgImplementations];
+        auto declared = [&](size_t k) {
+            return static_cast<const TProcItem*>(all[k])->DeclarationLink() != nullptr;
         };
-        TItems down, up;
+        std::vector<size_t> down, up;
         for (size_t k = 0; k < all.size(); ++k) {
-            if (!declared(*all[k])) continue;
-            if (k + 1 < all.size()) down.push_back(all[k]);
-            if (k > 0 && declared(*all[k - 1]) && NamedOnce(*all[k - 1]) &&
+            if (!declared(k)) continue;
+            if (k + 1 < all.size()) down.push_back(k);
+            if (k > 0 && declared(k - 1) && NamedOnce(*all[k - 1]) &&
                 FText.OnlyCommentsBetween(all[k - 1]->LastLine() + 1, all[k]->StartLine - 1))
-                up.push_back(all[k]);
+                up.push_back(k);
         }
-        if (TCodeItem* item = Pick(down, 0, 2)) {
-            const size_t k = std::find(all.begin(), all.end(), item) - all.begin();
+        if (!down.empty()) {
+            const size_t k = down[down.size() / 4];
             TItems later(all.begin() + long(k) + 1, all.end());
             std::erase_if(later, [&](TCodeItem* i) { return !NamedOnce(*i); });
-            if (TCodeItem* target = Pick(later, 0, 1)) AddMove("move down", *item, *target);
+            if (!later.empty()) AddMove("move down", *all[k], *later[later.size() / 2]);
         }
-        if (TCodeItem* item = Pick(up, 1, 2)) {
-            const size_t k = std::find(all.begin(), all.end(), item) - all.begin();
-            AddMove("move up", *item, *all[k - 1]);
+        if (!up.empty()) {
+            const size_t k = up[3 * up.size() / 4];
+            AddMove("move up", *all[k], *all[k - 1]);
         }
     }
 
@@ -485,38 +456,11 @@ private:
     TModuleExplorer& FExplorer;
     const TSampleOptions& FOptions;
     TUnitText FText;
-    TCategories FAll;
-    bool FCorba;
+    std::vector<TItems> FAll;
     std::vector<TEditOperation> FOps;
 };
 
 } // namespace
-
-std::string WithExtraParameter(const std::string& Decl, const std::string& Name) {
-    const std::string lower = LowerCase(Decl), name = LowerCase(Name);
-    size_t at = lower.find(name);
-    while (at != std::string::npos &&
-           ((at > 0 && IsIdentChar(lower[at - 1])) ||
-            (at + name.size() < lower.size() && IsIdentChar(lower[at + name.size()]))))
-        at = lower.find(name, at + 1);
-    if (at == std::string::npos) return {};
-    size_t end = at + name.size();
-    while (end < Decl.size() && Decl[end] == ' ')
-        ++end;
-    if (end >= Decl.size() || Decl[end] != '(')
-        return Decl.substr(0, at + name.size()) + "(KolvaExtra: Integer = 0)" +
-               Decl.substr(at + name.size());
-    int depth = 0;
-    for (size_t i = end; i < Decl.size(); ++i) {
-        depth += Decl[i] == '(' ? 1 : Decl[i] == ')' ? -1 : 0;
-        if (depth == 0) {
-            const bool empty = Decl.find_first_not_of(' ', end + 1) == i;
-            return Decl.substr(0, i) + (empty ? "" : "; ") + "KolvaExtra: Integer = 0" +
-                   Decl.substr(i);
-        }
-    }
-    return {};
-}
 
 std::vector<TEditOperation> SampleEdits(TModuleExplorer& Explorer, const TStringList& Lines,
                                         const TSampleOptions& Options) {

@@ -37,8 +37,4 @@ struct TSampleOptions {
 std::vector<TEditOperation> SampleEdits(TModuleExplorer& Explorer, const TStringList& Lines,
                                         const TSampleOptions& Options);
 
-/// Decl with a last parameter "KolvaExtra: Integer = 0" added to its parameter list; empty
-/// when Name is not found in it.
-std::string WithExtraParameter(const std::string& Decl, const std::string& Name);
-
 } // namespace kolva::test
