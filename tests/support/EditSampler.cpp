@@ -8,15 +8,23 @@
 
 namespace kolva::test {
 
+bool IsIdentChar(char C) {
+    return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
+}
+
+size_t FindWord(const std::string& Text, const std::string& Word, size_t From) {
+    for (size_t at = Text.find(Word, From); at != std::string::npos; at = Text.find(Word, at + 1))
+        if ((at == 0 || !IsIdentChar(Text[at - 1])) &&
+            (at + Word.size() == Text.size() || !IsIdentChar(Text[at + Word.size()])))
+            return at;
+    return std::string::npos;
+}
+
 namespace {
 
 using TRange = std::pair<int, int>;
 using TItems = std::vector<TCodeItem*>;
 using TArgs = std::vector<std::string>;
-
-bool IsIdentChar(char C) {
-    return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
-}
 
 // Where a name is written in the unit, outside given line ranges, or in its include files:
 // a whole identifier, case ignored. Comments count too, which only makes an item look used
@@ -31,45 +39,34 @@ public:
                 FLower.push_back(LowerCase((*list)[i]));
     }
 
-    /// Calls Use(line text, column) for every place Name is written outside Skip.
-    void ForEachUse(const std::string& Name, const std::vector<TRange>& Skip,
-                    const std::function<void(const std::string&, size_t)>& Use) const {
+    /// Whether Name is written outside Skip, in a way How accepts (line text, column) if given.
+    bool Used(const std::string& Name, const std::vector<TRange>& Skip,
+              const std::function<bool(const std::string&, size_t)>& How = nullptr) const {
         const std::string name = LowerCase(Name);
         for (int line = 0; line < int(FLower.size()); ++line) {
             if (std::any_of(Skip.begin(), Skip.end(),
                             [&](const TRange& r) { return line >= r.first && line <= r.second; }))
                 continue;
             const std::string& text = FLower[line];
-            for (size_t at = text.find(name); at != std::string::npos;
-                 at = text.find(name, at + 1)) {
-                const size_t end = at + name.size();
-                if ((at == 0 || !IsIdentChar(text[at - 1])) &&
-                    (end == text.size() || !IsIdentChar(text[end])))
-                    Use(text, at);
-            }
+            for (size_t at = FindWord(text, name); at != std::string::npos;
+                 at = FindWord(text, name, at + 1))
+                if (!How || How(text, at)) return true;
         }
-    }
-
-    bool Used(const std::string& Name, const std::vector<TRange>& Skip) const {
-        bool used = false;
-        ForEachUse(Name, Skip, [&](const std::string&, size_t) { used = true; });
-        return used;
+        return false;
     }
 
     // A use that a new parameter would break: a property accessor, an address taken, a
     // method or procedure assigned as a value (":= Name;").
     bool UsedAsValue(const std::string& Name, const std::vector<TRange>& Skip) const {
-        bool value = false;
-        ForEachUse(Name, Skip, [&](const std::string& text, size_t at) {
+        return Used(Name, Skip, [&](const std::string& text, size_t at) {
             const size_t before = at == 0 ? 0 : text.find_last_not_of(' ', at - 1) + 1;
             const size_t after =
                 std::min(text.find_first_not_of(' ', at + Name.size()), text.size());
-            value = value || text.find("property") != std::string::npos ||
-                    (before > 0 && text[before - 1] == '@') ||
-                    (before >= 2 && text.compare(before - 2, 2, ":=") == 0 &&
-                     (after == text.size() || text[after] != '('));
+            return text.find("property") != std::string::npos ||
+                   (before > 0 && text[before - 1] == '@') ||
+                   (before >= 2 && text.compare(before - 2, 2, ":=") == 0 &&
+                    (after == text.size() || text[after] != '('));
         });
-        return value;
     }
 
     std::string Source(int First, int Last) const {
@@ -127,18 +124,9 @@ TCodeItem* Pick(const TItems& From, int Slot, int Slots) {
     return From[(size_t(2 * Slot + 1) * From.size() / size_t(2 * Slots)) % From.size()];
 }
 
-enum TCategory {
-    cgProcedures,
-    cgMethods,
-    cgInterfaceMethods,
-    cgResClauses,
-    cgFields,
-    cgLocals,
-    cgClasses,
-    cgObjects,
-    cgInterfaces,
-    cgImplementations,
-    cgCount
+struct TCategories {
+    TItems Procedures, Methods, InterfaceMethods, ResClauses, Fields, Locals;
+    TItems Classes, Objects, Interfaces, Implementations;
 };
 
 bool Placed(const TCodeItem& Item) {
@@ -153,27 +141,26 @@ void CollectLocals(TCodeItem& Routine, TItems& Locals) {
         }
 }
 
-std::vector<TItems> Categorise(TModuleExplorer& Explorer) {
-    std::vector<TItems> c(cgCount);
+TCategories Categorise(TModuleExplorer& Explorer) {
+    TCategories c;
     for (TCodeItem* item : Explorer.Module().Children()) {
         const TCodeItemKind kind = item->Kind();
         if (!Placed(*item)) continue;
         if (IsClassKind(kind) && !static_cast<TClassItem*>(item)->DeclaredElsewhere) {
             const bool isInterface = kind == ckInterface || kind == ckDispInterface;
-            c[kind == ckClass ? cgClasses : isInterface ? cgInterfaces : cgObjects].push_back(item);
+            (kind == ckClass ? c.Classes : isInterface ? c.Interfaces : c.Objects).push_back(item);
             for (TCodeItem* member : item->Children()) {
                 if (!Placed(*member)) continue;
-                if (member->Kind() == ckField) c[cgFields].push_back(member);
-                if (member->Kind() == ckResClause) c[cgResClauses].push_back(member);
+                if (member->Kind() == ckField) c.Fields.push_back(member);
+                if (member->Kind() == ckResClause) c.ResClauses.push_back(member);
                 if (member->Kind() == ckMethod)
-                    c[isInterface ? cgInterfaceMethods : cgMethods].push_back(member);
+                    (isInterface ? c.InterfaceMethods : c.Methods).push_back(member);
             }
         } else if (kind == ckProcedure || kind == ckMethodImpl) {
             if (kind == ckProcedure && !static_cast<TProcItem*>(item)->DeclarationLink())
-                c[cgProcedures].push_back(item);
-            if (item->StartLine > Explorer.ImplementationLine())
-                c[cgImplementations].push_back(item);
-            CollectLocals(*item, c[cgLocals]);
+                c.Procedures.push_back(item);
+            if (item->StartLine > Explorer.ImplementationLine()) c.Implementations.push_back(item);
+            CollectLocals(*item, c.Locals);
         }
     }
     return c;
@@ -181,17 +168,12 @@ std::vector<TItems> Categorise(TModuleExplorer& Explorer) {
 
 // Decl with a last parameter "KolvaExtra: Integer = 0"; empty when Name is not found in it.
 std::string WithExtraParameter(const std::string& Decl, const std::string& Name) {
-    const std::string lower = LowerCase(Decl), name = LowerCase(Name);
-    size_t at = lower.find(name);
-    while (at != std::string::npos &&
-           ((at > 0 && IsIdentChar(lower[at - 1])) ||
-            (at + name.size() < lower.size() && IsIdentChar(lower[at + name.size()]))))
-        at = lower.find(name, at + 1);
+    const size_t at = FindWord(LowerCase(Decl), LowerCase(Name));
     if (at == std::string::npos) return {};
-    const size_t end = std::min(Decl.find_first_not_of(' ', at + name.size()), Decl.size());
+    const size_t end = std::min(Decl.find_first_not_of(' ', at + Name.size()), Decl.size());
     if (end == Decl.size() || Decl[end] != '(')
-        return Decl.substr(0, at + name.size()) + "(KolvaExtra: Integer = 0)" +
-               Decl.substr(at + name.size());
+        return Decl.substr(0, at + Name.size()) + "(KolvaExtra: Integer = 0)" +
+               Decl.substr(at + Name.size());
     int depth = 0;
     for (size_t i = end; i < Decl.size(); ++i) {
         depth += Decl[i] == '(' ? 1 : Decl[i] == ')' ? -1 : 0;
@@ -238,34 +220,27 @@ public:
     }
 
 private:
-    enum TFilter { fiAny, fiUnused, fiExtraParameter, fiSingleName, fiMovable, fiInterfaced };
+    using TFilter = std::function<bool(TCodeItem&)>;
     struct TRow {
         std::string Label;
-        TCategory From;
+        TItems TCategories::*From;
         TFilter Only;
         std::function<TArgs(TCodeItem&)> Args; // empty: not applicable to this item
     };
 
-    bool Keeps(TFilter Filter, TCodeItem& Item) const {
-        switch (Filter) {
-        case fiUnused:
-            return Item.Name.find(',') == std::string::npos &&
-                   !FText.Used(Item.Name, OwnLines(Item));
-        case fiExtraParameter:
-            return TakesExtraParameter(Item);
-        case fiSingleName:
-            return Item.Name.find(',') == std::string::npos;
-        case fiMovable:
-            return Item.StartLine > FExplorer.ImplementationLine() || Keeps(fiUnused, Item);
-        case fiInterfaced:
-            return Interfaced(Item);
-        default:
-            return true;
-        }
-    }
-
     // Every row takes its own item, spread over the items of its category that pass its filter.
     void Table() {
+        const int implementation = FExplorer.ImplementationLine();
+        const TFilter any = [](TCodeItem&) { return true; };
+        const TFilter single = [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; };
+        const TFilter unused = [&](TCodeItem& i) {
+            return single(i) && !FText.Used(i.Name, OwnLines(i));
+        };
+        const TFilter changeable = [&](TCodeItem& i) { return TakesExtraParameter(i); };
+        const TFilter movable = [&](TCodeItem& i) {
+            return i.StartLine > implementation || unused(i);
+        };
+        const TFilter interfaced = [&](TCodeItem& i) { return Interfaced(i); };
         const auto decl = [](TCodeItem& i) { return TArgs{"edit", "--decl", i.GetDeclaration()}; };
         const auto extra = [](TCodeItem& i) {
             const std::string decl = WithExtraParameter(i.GetDeclaration(), i.Name);
@@ -279,65 +254,64 @@ private:
         const TArgs field{"add-field", "--decl", "FKolvaAdded: Integer;"};
         const TArgs method{"add-method", "--decl", "procedure KolvaAdded;"};
         std::vector<TRow> rows;
-        for (const auto& [what, from] :
-             {std::pair{"procedure", cgProcedures}, std::pair{"method", cgMethods}}) {
+        for (const auto& [what, from] : {std::pair{"procedure", &TCategories::Procedures},
+                                         std::pair{"method", &TCategories::Methods}}) {
             const std::string w = what;
-            rows.insert(rows.end(),
-                        {{"edit " + w + " unchanged", from, fiAny, decl},
-                         {"edit " + w + " new parameter", from, fiExtraParameter, extra},
-                         {"rename " + w, from, fiAny, rename},
-                         {"delete " + w, from, fiUnused, erase},
-                         {"add-procedure local in " + w, from, fiAny, fixed(local)}});
+            rows.insert(rows.end(), {{"edit " + w + " unchanged", from, any, decl},
+                                     {"edit " + w + " new parameter", from, changeable, extra},
+                                     {"rename " + w, from, any, rename},
+                                     {"delete " + w, from, unused, erase},
+                                     {"add-procedure local in " + w, from, any, fixed(local)}});
         }
-        const int implementation = FExplorer.ImplementationLine();
-        rows.insert(
-            rows.end(),
-            {{"visibility procedure", cgProcedures, fiMovable,
-              [=](TCodeItem& i) {
-                  return TArgs{"visibility",
-                               i.StartLine > implementation ? "interface" : "implementation"};
-              }},
-             {"visibility method", cgMethods, fiAny, other},
-             {"edit interface method unchanged", cgInterfaceMethods, fiAny, decl},
-             {"visibility interface method", cgInterfaceMethods, fiAny,
-              fixed({"visibility", "private"})},
-             {"edit resolution clause unchanged", cgResClauses, fiAny, decl},
-             {"delete resolution clause", cgResClauses, fiUnused, erase},
-             {"edit field unchanged", cgFields, fiAny, decl},
-             {"edit field second name", cgFields, fiAny,
-              [](TCodeItem& i) {
-                  const std::string decl = i.GetDeclaration();
-                  if (decl.compare(0, i.Name.size(), i.Name) != 0) return TArgs{};
-                  return TArgs{"edit", "--decl",
-                               i.Name + ", FKolvaExtra" + decl.substr(i.Name.size())};
-              }},
-             {"rename field", cgFields, fiSingleName, rename},
-             {"delete field", cgFields, fiUnused, erase},
-             {"visibility field", cgFields, fiAny, other},
-             {"edit local procedure unchanged", cgLocals, fiAny, decl},
-             {"rename local procedure", cgLocals, fiAny, rename},
-             {"delete local procedure", cgLocals, fiUnused, erase},
-             {"add-procedure local in local procedure", cgLocals, fiAny,
-              fixed({"add-procedure", "--decl", "procedure KolvaNested;"})},
-             {"add-field", cgClasses, fiAny, fixed(field)},
-             {"add-field", cgClasses, fiAny,
-              fixed({field[0], field[1], field[2], "--visibility", "public"})},
-             {"add-method", cgClasses, fiAny,
-              fixed({"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"})},
-             {"add-method class function", cgClasses, fiAny,
-              fixed({"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
-                     "protected"})},
-             {"add-interface", cgClasses, fiInterfaced, fixed({"add-interface", "IInterface"})},
-             {"add-field object", cgObjects, fiAny, fixed(field)},
-             {"add-method object", cgObjects, fiAny, fixed(method)},
-             {"add-method interface", cgInterfaces, fiUnused, fixed(method)},
-             {"add-field interface", cgInterfaces, fiAny, fixed(field)}});
+        rows.insert(rows.end(),
+                    {{"visibility procedure", &TCategories::Procedures, movable,
+                      [=](TCodeItem& i) {
+                          return TArgs{"visibility", i.StartLine > implementation
+                                                         ? "interface"
+                                                         : "implementation"};
+                      }},
+                     {"visibility method", &TCategories::Methods, any, other},
+                     {"edit interface method unchanged", &TCategories::InterfaceMethods, any, decl},
+                     {"visibility interface method", &TCategories::InterfaceMethods, any,
+                      fixed({"visibility", "private"})},
+                     {"edit resolution clause unchanged", &TCategories::ResClauses, any, decl},
+                     {"delete resolution clause", &TCategories::ResClauses, unused, erase},
+                     {"edit field unchanged", &TCategories::Fields, any, decl},
+                     {"edit field second name", &TCategories::Fields, any,
+                      [](TCodeItem& i) {
+                          const std::string decl = i.GetDeclaration();
+                          if (decl.compare(0, i.Name.size(), i.Name) != 0) return TArgs{};
+                          return TArgs{"edit", "--decl",
+                                       i.Name + ", FKolvaExtra" + decl.substr(i.Name.size())};
+                      }},
+                     {"rename field", &TCategories::Fields, single, rename},
+                     {"delete field", &TCategories::Fields, unused, erase},
+                     {"visibility field", &TCategories::Fields, any, other},
+                     {"edit local procedure unchanged", &TCategories::Locals, any, decl},
+                     {"rename local procedure", &TCategories::Locals, any, rename},
+                     {"delete local procedure", &TCategories::Locals, unused, erase},
+                     {"add-procedure local in local procedure", &TCategories::Locals, any,
+                      fixed({"add-procedure", "--decl", "procedure KolvaNested;"})},
+                     {"add-field", &TCategories::Classes, any, fixed(field)},
+                     {"add-field", &TCategories::Classes, any,
+                      fixed({field[0], field[1], field[2], "--visibility", "public"})},
+                     {"add-method", &TCategories::Classes, any,
+                      fixed({"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"})},
+                     {"add-method class function", &TCategories::Classes, any,
+                      fixed({"add-method", "--decl", "class function KolvaCount: Integer;",
+                             "--visibility", "protected"})},
+                     {"add-interface", &TCategories::Classes, interfaced,
+                      fixed({"add-interface", "IInterface"})},
+                     {"add-field object", &TCategories::Objects, any, fixed(field)},
+                     {"add-method object", &TCategories::Objects, any, fixed(method)},
+                     {"add-method interface", &TCategories::Interfaces, unused, fixed(method)},
+                     {"add-field interface", &TCategories::Interfaces, any, fixed(field)}});
         for (size_t r = 0; r < rows.size(); ++r) {
             const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
             const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
             const int slots = int(std::count_if(rows.begin(), rows.end(), same));
-            TItems items = FAll[rows[r].From];
-            std::erase_if(items, [&](TCodeItem* i) { return !Keeps(rows[r].Only, *i); });
+            TItems items = FAll.*rows[r].From;
+            std::erase_if(items, [&](TCodeItem* i) { return !rows[r].Only(*i); });
             if (TCodeItem* item = Pick(items, slot, slots))
                 if (const TArgs args = rows[r].Args(*item); !args.empty())
                     Add(rows[r].Label, *item, args);
@@ -391,10 +365,10 @@ private:
 
     // A clause for the first method of an interface that the class lists and the unit declares.
     void AddResClause() {
-        for (TCodeItem* item : FAll[cgClasses]) {
+        for (TCodeItem* item : FAll.Classes) {
             const TStringList listed = static_cast<TClassItem*>(item)->Interfaces();
             for (int i = 0; i < listed.Count(); ++i)
-                for (TCodeItem* intf : FAll[cgInterfaces])
+                for (TCodeItem* intf : FAll.Interfaces)
                     for (TCodeItem* method : intf->Children())
                         if (SameText(intf->Name, listed[i]) && method->Kind() == ckMethod) {
                             const std::string decl = method->GetDeclaration();
@@ -419,7 +393,11 @@ private:
     // stands: moved down after a later implementation, and up before the one just above it
     // when that one is declared too and only comments stand between them.
     void Moves() {
-        const TItems& all = FAll[cgImplementations];
+        const auto move = [&](const char* Label, TCodeItem& Item, TCodeItem& Target) {
+            Add(Label, *static_cast<TProcItem&>(Item).DeclarationLink(),
+                {"move", Target.GetQualifiedName()});
+        };
+        const TItems& all = FAll.Implementations;
         auto declared = [&](size_t k) {
             return static_cast<const TProcItem*>(all[k])->DeclarationLink() != nullptr;
         };
@@ -435,28 +413,18 @@ private:
             const size_t k = down[down.size() / 4];
             TItems later(all.begin() + long(k) + 1, all.end());
             std::erase_if(later, [&](TCodeItem* i) { return !NamedOnce(*i); });
-            if (!later.empty()) AddMove("move down", *all[k], *later[later.size() / 2]);
+            if (!later.empty()) move("move down", *all[k], *later[later.size() / 2]);
         }
         if (!up.empty()) {
             const size_t k = up[3 * up.size() / 4];
-            AddMove("move up", *all[k], *all[k - 1]);
+            move("move up", *all[k], *all[k - 1]);
         }
-    }
-
-    void AddMove(const char* Label, TCodeItem& Item, TCodeItem& Target) {
-        const TProcItem* declaration = static_cast<TProcItem&>(Item).DeclarationLink();
-        FOps.push_back({Label,
-                        Item.GetQualifiedName() + "@" + std::to_string(Item.StartLine),
-                        {"move", "FILE", PathOf(*declaration), Target.GetQualifiedName(), "--line",
-                         std::to_string(declaration->StartLine)},
-                        {},
-                        {}});
     }
 
     TModuleExplorer& FExplorer;
     const TSampleOptions& FOptions;
     TUnitText FText;
-    std::vector<TItems> FAll;
+    TCategories FAll;
     std::vector<TEditOperation> FOps;
 };
 

@@ -31,6 +31,13 @@ struct TSampleOptions {
     std::string IncludedText;
 };
 
+/// Whether C may stand in an identifier.
+bool IsIdentChar(char C);
+
+/// Where Word is written in Text as a whole identifier, from From on; npos when nowhere. Case
+/// counts: lower-case both to ignore it.
+size_t FindWord(const std::string& Text, const std::string& Word, size_t From = 0);
+
 /// The operations to try on the unit that Explorer parsed from Lines. Deletions, moves and
 /// changes of a routine's signature only take items whose uses elsewhere (in the unit or its
 /// include files) cannot break, so that a sound result still compiles.
