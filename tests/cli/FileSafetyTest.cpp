@@ -33,7 +33,9 @@ std::string Path(const std::string& Name) {
     return test::TempPrefix() + "/" + Name;
 }
 
+// A new file: its mode, owner and links do not come from an earlier one.
 std::string Write(const std::string& Name, const std::string& Content) {
+    fs::remove(Path(Name));
     test::WriteNative(Path(Name), Content);
     return Path(Name);
 }
