@@ -201,18 +201,13 @@ public:
           FAll(Categorise(Explorer)) {}
 
     std::vector<TEditOperation> Run() {
-        FOps.push_back(
-            {"add-procedure global",
-             "(unit)",
-             {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"},
-             {},
-             {}});
-        FOps.push_back({"add-procedure implementation only",
-                        "(unit)",
-                        {"add-procedure", "FILE", "--no-interface", "--decl",
-                         "function KolvaHidden: Integer;"},
-                        {},
-                        {}});
+        const auto unit = [&](const char* Label, TArgs Args) {
+            FOps.push_back({Label, "(unit)", Args, {}, {}});
+        };
+        unit("add-procedure global",
+             {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"});
+        unit("add-procedure implementation only", {"add-procedure", "FILE", "--no-interface",
+                                                   "--decl", "function KolvaHidden: Integer;"});
         Table();
         AddResClause();
         Moves();
@@ -230,6 +225,7 @@ private:
 
     // Every row takes its own item, spread over the items of its category that pass its filter.
     void Table() {
+        using C = TCategories;
         const int implementation = FExplorer.ImplementationLine();
         const TFilter any = [](TCodeItem&) { return true; };
         const TFilter single = [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; };
@@ -254,8 +250,8 @@ private:
         const TArgs field{"add-field", "--decl", "FKolvaAdded: Integer;"};
         const TArgs method{"add-method", "--decl", "procedure KolvaAdded;"};
         std::vector<TRow> rows;
-        for (const auto& [what, from] : {std::pair{"procedure", &TCategories::Procedures},
-                                         std::pair{"method", &TCategories::Methods}}) {
+        for (const auto& [what, from] :
+             {std::pair{"procedure", &C::Procedures}, std::pair{"method", &C::Methods}}) {
             const std::string w = what;
             rows.insert(rows.end(), {{"edit " + w + " unchanged", from, any, decl},
                                      {"edit " + w + " new parameter", from, changeable, extra},
@@ -263,49 +259,41 @@ private:
                                      {"delete " + w, from, unused, erase},
                                      {"add-procedure local in " + w, from, any, fixed(local)}});
         }
-        rows.insert(rows.end(),
-                    {{"visibility procedure", &TCategories::Procedures, movable,
-                      [=](TCodeItem& i) {
-                          return TArgs{"visibility", i.StartLine > implementation
-                                                         ? "interface"
-                                                         : "implementation"};
-                      }},
-                     {"visibility method", &TCategories::Methods, any, other},
-                     {"edit interface method unchanged", &TCategories::InterfaceMethods, any, decl},
-                     {"visibility interface method", &TCategories::InterfaceMethods, any,
-                      fixed({"visibility", "private"})},
-                     {"edit resolution clause unchanged", &TCategories::ResClauses, any, decl},
-                     {"delete resolution clause", &TCategories::ResClauses, unused, erase},
-                     {"edit field unchanged", &TCategories::Fields, any, decl},
-                     {"edit field second name", &TCategories::Fields, any,
-                      [](TCodeItem& i) {
-                          const std::string decl = i.GetDeclaration();
-                          if (decl.compare(0, i.Name.size(), i.Name) != 0) return TArgs{};
-                          return TArgs{"edit", "--decl",
-                                       i.Name + ", FKolvaExtra" + decl.substr(i.Name.size())};
-                      }},
-                     {"rename field", &TCategories::Fields, single, rename},
-                     {"delete field", &TCategories::Fields, unused, erase},
-                     {"visibility field", &TCategories::Fields, any, other},
-                     {"edit local procedure unchanged", &TCategories::Locals, any, decl},
-                     {"rename local procedure", &TCategories::Locals, any, rename},
-                     {"delete local procedure", &TCategories::Locals, unused, erase},
-                     {"add-procedure local in local procedure", &TCategories::Locals, any,
-                      fixed({"add-procedure", "--decl", "procedure KolvaNested;"})},
-                     {"add-field", &TCategories::Classes, any, fixed(field)},
-                     {"add-field", &TCategories::Classes, any,
-                      fixed({field[0], field[1], field[2], "--visibility", "public"})},
-                     {"add-method", &TCategories::Classes, any,
-                      fixed({"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"})},
-                     {"add-method class function", &TCategories::Classes, any,
-                      fixed({"add-method", "--decl", "class function KolvaCount: Integer;",
-                             "--visibility", "protected"})},
-                     {"add-interface", &TCategories::Classes, interfaced,
-                      fixed({"add-interface", "IInterface"})},
-                     {"add-field object", &TCategories::Objects, any, fixed(field)},
-                     {"add-method object", &TCategories::Objects, any, fixed(method)},
-                     {"add-method interface", &TCategories::Interfaces, unused, fixed(method)},
-                     {"add-field interface", &TCategories::Interfaces, any, fixed(field)}});
+        rows.insert(
+            rows.end(),
+            {{"visibility procedure", &C::Procedures, movable,
+              [=](TCodeItem& i) {
+                  return TArgs{"visibility",
+                               i.StartLine > implementation ? "interface" : "implementation"};
+              }},
+             {"visibility method", &C::Methods, any, other},
+             {"edit interface method unchanged", &C::InterfaceMethods, any, decl},
+             {"visibility interface method", &C::InterfaceMethods, any,
+              fixed({"visibility", "private"})},
+             {"edit resolution clause unchanged", &C::ResClauses, any, decl},
+             {"delete resolution clause", &C::ResClauses, unused, erase},
+             {"edit field unchanged", &C::Fields, any, decl},
+             {"rename field", &C::Fields, single, rename},
+             {"delete field", &C::Fields, unused, erase},
+             {"visibility field", &C::Fields, any, other},
+             {"edit local procedure unchanged", &C::Locals, any, decl},
+             {"rename local procedure", &C::Locals, any, rename},
+             {"delete local procedure", &C::Locals, unused, erase},
+             {"add-procedure local in local procedure", &C::Locals, any,
+              fixed({"add-procedure", "--decl", "procedure KolvaNested;"})},
+             {"add-field", &C::Classes, any, fixed(field)},
+             {"add-field", &C::Classes, any,
+              fixed({field[0], field[1], field[2], "--visibility", "public"})},
+             {"add-method", &C::Classes, any,
+              fixed({"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"})},
+             {"add-method class function", &C::Classes, any,
+              fixed({"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
+                     "protected"})},
+             {"add-interface", &C::Classes, interfaced, fixed({"add-interface", "IInterface"})},
+             {"add-field object", &C::Objects, any, fixed(field)},
+             {"add-method object", &C::Objects, any, fixed(method)},
+             {"add-method interface", &C::Interfaces, unused, fixed(method)},
+             {"add-field interface", &C::Interfaces, any, fixed(field)}});
         for (size_t r = 0; r < rows.size(); ++r) {
             const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
             const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
