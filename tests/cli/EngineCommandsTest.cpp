@@ -65,12 +65,6 @@ TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
     for (const TCase& c : {
              TCase{"delete F A", "Delete procedure A?"},
              TCase{"delete F Missing --yes", "No item \"Missing\""},
-             TCase{"edit F A --decl 'function A;'", "Functions cannot be void"},
-             TCase{"add-procedure F --decl 'procedure A(X: Integer);'",
-                   "A procedure named A already exists in this name space. Continue?"},
-             TCase{"rename F A 1B", "\"1B\" is not a valid identifier"},
-             TCase{"add-procedure F --decl 'procedure B; forward;'",
-                   "Forward declarations in interface not supported"},
              TCase{"edit F A --decl 'procedure A(X: Integer'", "Unexpected token"},
              TCase{"add-field F A --decl 'FX: Integer;'", "A is not a class"},
          }) {

@@ -5,9 +5,8 @@
 // was. A rename changes declarations, not the references to them, so a renamed item that the
 // unit still uses under its old name is counted apart.
 //
-// Run it alone with --gtest_filter='RealWorldEdit.*'; KOLVA_REALWORLD_UNITS=name,name limits
-// it to some units of the list, and KOLVA_REALWORLD_VERBOSE prints every operation's outcome,
-// not only the failures.
+// Run it alone with --gtest_filter='RealWorldEdit.*'; KOLVA_REALWORLD_VERBOSE prints every
+// operation's outcome, not only the failures.
 #include "model/ModuleExplorer.h"
 #include "platform/Files.h"
 #include "support/EditSampler.h"
@@ -178,18 +177,6 @@ TResult Run(const TJob& Job) {
     return result;
 }
 
-std::vector<test::TFpcUnit> ChosenUnits() {
-    std::vector<test::TFpcUnit> units =
-        test::ReadFpcUnits(std::string(KOLVA_SOURCE_DIR) + "/tests/cli/RealWorldUnits.txt");
-    const char* only = std::getenv("KOLVA_REALWORLD_UNITS");
-    if (!only || !*only) return units;
-    const std::string wanted = "," + LowerCase(only) + ",";
-    std::erase_if(units, [&](const test::TFpcUnit& u) {
-        return wanted.find("," + LowerCase(u.Name) + ",") == std::string::npos;
-    });
-    return units;
-}
-
 // Runs the jobs on two threads: nearly all the time goes to the compiler.
 std::vector<TResult> RunAll(const std::vector<TJob>& Jobs) {
     std::vector<TResult> results(Jobs.size());
@@ -207,7 +194,8 @@ std::vector<TResult> RunAll(const std::vector<TJob>& Jobs) {
 
 TEST(RealWorldEdit, EveryOperationCompilesOrRefusesUnchanged) {
     if (!test::FpcAvailable()) GTEST_SKIP() << "fpc or the sources under " << KOLVA_FPCSRC;
-    const std::vector<test::TFpcUnit> units = ChosenUnits();
+    const std::vector<test::TFpcUnit> units =
+        test::ReadFpcUnits(std::string(KOLVA_SOURCE_DIR) + "/tests/cli/RealWorldUnits.txt");
     std::vector<std::vector<test::TEditOperation>> operations(units.size());
     std::vector<TJob> jobs;
     for (size_t u = 0; u < units.size(); ++u) {

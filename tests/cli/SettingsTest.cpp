@@ -67,7 +67,6 @@ TEST(SettingsCommand, BadValuesAreRefusedAndNothingIsWritten) {
          "Options.SyncOptions: \" syOnModify\" is not one of syManual, syAfterSave, syOnModify\n"},
         {"set SyncOptions syManual",
          "Options.SyncOptions: a set is written as [name,name,...], not \"syManual\"\n"},
-        {"set UseIDEImages yes", "Options.UseIDEImages: \"yes\" is not one of False, True\n"},
         // The options dialog's prefix checks, in its order.
         {"set StateFieldPrefix 'my prefix'", "my prefix is not a valid prefix\n"},
         {"set ReadMethodPrefix ''", " is not a valid prefix\n"},

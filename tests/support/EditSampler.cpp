@@ -39,34 +39,15 @@ public:
                 FLower.push_back(LowerCase((*list)[i]));
     }
 
-    /// Whether Name is written outside Skip, in a way How accepts (line text, column) if given.
-    bool Used(const std::string& Name, const std::vector<TRange>& Skip,
-              const std::function<bool(const std::string&, size_t)>& How = nullptr) const {
+    bool Used(const std::string& Name, const std::vector<TRange>& Skip) const {
         const std::string name = LowerCase(Name);
         for (int line = 0; line < int(FLower.size()); ++line) {
             if (std::any_of(Skip.begin(), Skip.end(),
                             [&](const TRange& r) { return line >= r.first && line <= r.second; }))
                 continue;
-            const std::string& text = FLower[line];
-            for (size_t at = FindWord(text, name); at != std::string::npos;
-                 at = FindWord(text, name, at + 1))
-                if (!How || How(text, at)) return true;
+            if (FindWord(FLower[line], name) != std::string::npos) return true;
         }
         return false;
-    }
-
-    // A use that a new parameter would break: a property accessor, an address taken, a
-    // method or procedure assigned as a value (":= Name;").
-    bool UsedAsValue(const std::string& Name, const std::vector<TRange>& Skip) const {
-        return Used(Name, Skip, [&](const std::string& text, size_t at) {
-            const size_t before = at == 0 ? 0 : text.find_last_not_of(' ', at - 1) + 1;
-            const size_t after =
-                std::min(text.find_first_not_of(' ', at + Name.size()), text.size());
-            return text.find("property") != std::string::npos ||
-                   (before > 0 && text[before - 1] == '@') ||
-                   (before >= 2 && text.compare(before - 2, 2, ":=") == 0 &&
-                    (after == text.size() || text[after] != '('));
-        });
     }
 
     std::string Source(int First, int Last) const {
@@ -209,7 +190,6 @@ public:
         unit("add-procedure implementation only", {"add-procedure", "FILE", "--no-interface",
                                                    "--decl", "function KolvaHidden: Integer;"});
         Table();
-        AddResClause();
         Moves();
         return FOps;
     }
@@ -237,6 +217,8 @@ private:
             return i.StartLine > implementation || unused(i);
         };
         const TFilter interfaced = [&](TCodeItem& i) { return Interfaced(i); };
+        const auto clause = [&](TCodeItem& i) { return ResClause(i); };
+        const TFilter implementsHere = [&](TCodeItem& i) { return !ResClause(i).empty(); };
         const auto decl = [](TCodeItem& i) { return TArgs{"edit", "--decl", i.GetDeclaration()}; };
         const auto extra = [](TCodeItem& i) {
             const std::string decl = WithExtraParameter(i.GetDeclaration(), i.Name);
@@ -290,6 +272,7 @@ private:
               fixed({"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
                      "protected"})},
              {"add-interface", &C::Classes, interfaced, fixed({"add-interface", "IInterface"})},
+             {"add-resclause", &C::Classes, implementsHere, clause},
              {"add-field object", &C::Objects, any, fixed(field)},
              {"add-method object", &C::Objects, any, fixed(method)},
              {"add-method interface", &C::Interfaces, unused, fixed(method)},
@@ -319,24 +302,18 @@ private:
                             : std::string()});
     }
 
-    // Whether a last parameter with a default keeps every use of the routine compiling: its
-    // body is in the unit, nothing overrides or implements it, no call can become ambiguous.
+    // Whether a last parameter with a default keeps the unit compiling: nothing calls the
+    // routine, which is all the same to the edit, its body is in the unit, and nothing overrides
+    // or implements it.
     bool TakesExtraParameter(TCodeItem& Item) const {
         auto* proc = static_cast<TProcItem*>(&Item);
         const TCodeItemKind owner = Item.Parent()->Kind();
-        const bool bodyHere = proc->ImplementationLink() || owner == ckProcedure ||
-                              owner == ckMethodImpl ||
-                              (Item.Kind() == ckProcedure && owner == ckModule &&
-                               Item.StartLine > FExplorer.ImplementationLine());
         auto* cls = dynamic_cast<TClassItem*>(Item.Parent());
-        const bool overloaded = std::any_of(
-            Item.Parent()->Children().begin(), Item.Parent()->Children().end(), [&](TCodeItem* s) {
-                return s != &Item && s != proc->ImplementationLink() &&
-                       s != proc->DeclarationLink() && SameText(s->Name, Item.Name);
-            });
-        return FOptions.DefaultParameters && bodyHere && proc->Binding() == bkStatic &&
-               !proc->IsAbstract() && !overloaded && !(cls && cls->Interfaces().Count() > 0) &&
-               !FText.UsedAsValue(Item.Name, OwnLines(Item));
+        return FOptions.DefaultParameters && proc->Binding() == bkStatic && !proc->IsAbstract() &&
+               !(cls && cls->Interfaces().Count() > 0) &&
+               (proc->ImplementationLink() || owner == ckProcedure || owner == ckMethodImpl ||
+                (Item.Kind() == ckProcedure && Item.StartLine > FExplorer.ImplementationLine())) &&
+               !FText.Used(Item.Name, OwnLines(Item));
     }
 
     // A class that already answers to IInterface, so listing it once more still compiles.
@@ -351,21 +328,20 @@ private:
         return listed.Count() > 0;
     }
 
-    // A clause for the first method of an interface that the class lists and the unit declares.
-    void AddResClause() {
-        for (TCodeItem* item : FAll.Classes) {
-            const TStringList listed = static_cast<TClassItem*>(item)->Interfaces();
-            for (int i = 0; i < listed.Count(); ++i)
-                for (TCodeItem* intf : FAll.Interfaces)
-                    for (TCodeItem* method : intf->Children())
-                        if (SameText(intf->Name, listed[i]) && method->Kind() == ckMethod) {
-                            const std::string decl = method->GetDeclaration();
-                            return Add("add-resclause", *item,
-                                       {"add-resclause", "--yes", "--decl",
-                                        decl.substr(0, decl.find(' ')) + " " + intf->Name + "." +
-                                            method->Name + " = Kolva" + method->Name + ";"});
-                        }
-        }
+    // A clause for the first method of an interface that the class lists and the unit declares;
+    // empty when there is none.
+    TArgs ResClause(TCodeItem& Class) const {
+        const TStringList listed = static_cast<TClassItem&>(Class).Interfaces();
+        for (int i = 0; i < listed.Count(); ++i)
+            for (TCodeItem* intf : FAll.Interfaces)
+                for (TCodeItem* method : intf->Children())
+                    if (SameText(intf->Name, listed[i]) && method->Kind() == ckMethod) {
+                        const std::string decl = method->GetDeclaration();
+                        return {"add-resclause", "--yes", "--decl",
+                                decl.substr(0, decl.find(' ')) + " " + intf->Name + "." +
+                                    method->Name + " = Kolva" + method->Name + ";"};
+                    }
+        return {};
     }
 
     // Whether the command line finds Item by its name alone, as it finds a move's target.

@@ -1,5 +1,7 @@
 #include "support/FpcUnits.h"
 
+#include "platform/Files.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -48,9 +50,8 @@ std::vector<TFpcUnit> ReadFpcUnits(const std::string& ListFile) {
         unit.Path = std::string(KOLVA_FPCSRC) + "/" + path;
         const std::string folder = fs::path(unit.Path).parent_path().string();
         while (words >> flag) {
-            for (size_t at; (at = flag.find("{dir}")) != std::string::npos;)
-                flag.replace(at, 5, folder);
-            unit.Flags += (unit.Flags.empty() ? "" : " ") + flag;
+            unit.Flags += (unit.Flags.empty() ? "" : " ") +
+                          std::regex_replace(flag, std::regex("\\{dir\\}"), folder);
         }
         units.push_back(unit);
     }
@@ -79,8 +80,7 @@ void AppendIncluded(const std::vector<std::string>& Folders, const std::string& 
             fs::path file = fs::path(folder) / (*it)[2].str();
             if (!file.has_extension() && !fs::exists(file)) file += ".inc";
             if (!fs::is_regular_file(file)) continue;
-            std::ifstream in(file, std::ios::binary);
-            const std::string included((std::istreambuf_iterator<char>(in)), {});
+            const std::string included = ReadFileText(file.string());
             Out += included + "\n";
             AppendIncluded(Folders, included, Depth + 1, Out);
             break;
@@ -90,10 +90,8 @@ void AppendIncluded(const std::vector<std::string>& Folders, const std::string& 
 } // namespace
 
 std::string IncludedText(const TFpcUnit& Unit) {
-    std::ifstream in(Unit.Path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
     std::string out;
-    AppendIncluded(IncludeFolders(Unit), text, 0, out);
+    AppendIncluded(IncludeFolders(Unit), ReadFileText(Unit.Path), 0, out);
     return out;
 }
 
