@@ -110,9 +110,6 @@ TEST(FileSafety, TheFormAndTheUnitAreWrittenTogetherOrNotAtAll) {
     EXPECT_EQ(ReadFileText(form), test::MainFormDfm);
     EXPECT_EQ(std::distance(fs::directory_iterator(test::TempPrefix()), {}), 2)
         << "no temporary file is left";
-    EXPECT_EQ(RunKolva(rename).Status, 0);
-    EXPECT_NE(ReadFileText(form).find("object CustomerEdit: TEdit"), std::string::npos);
-    EXPECT_NE(ReadFileText(unit).find("    CustomerEdit: TEdit;"), std::string::npos);
 }
 
 TEST(FileSafety, ReadOnlyFilesAreWrittenOnlyWhenTheUserAgrees) {

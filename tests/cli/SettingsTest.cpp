@@ -44,8 +44,6 @@ TEST(SettingsCommand, SetStoresTheValueAsTheObjectTookIt) {
         {"UpcaseString TRUE", "Preferences.UpcaseString=True\n", "\"UpcaseString\"=\"True\""},
         {"SyncOptions '[syOnModify,syManual]'", "Options.SyncOptions=[syManual,syOnModify]\n",
          "\"SyncOptions\"=\"[syManual,syOnModify]\""},
-        {"SourceModules '*.pas, *.inc'", "Options.SourceModules=pas; *.inc\n",
-         "\"SourceModules\"=\"pas; *.inc\""},
     };
     for (const TCase& c : cases) {
         const TRun run = RunKolva(std::string("settings set ") + c.Set);

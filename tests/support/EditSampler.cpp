@@ -190,7 +190,6 @@ public:
         unit("add-procedure implementation only", {"add-procedure", "FILE", "--no-interface",
                                                    "--decl", "function KolvaHidden: Integer;"});
         Table();
-        Moves();
         return FOps;
     }
 
@@ -231,6 +230,28 @@ private:
         const TArgs local{"add-procedure", "--decl", "procedure KolvaLocal(Value: Integer);"};
         const TArgs field{"add-field", "--decl", "FKolvaAdded: Integer;"};
         const TArgs method{"add-method", "--decl", "procedure KolvaAdded;"};
+        // An implementation that has a declaration, so that no call depends on where its body
+        // stands: moved after a later one, or before the one just above it when that one is
+        // declared too and only comments stand between them.
+        const TItems& bodies = FAll.Implementations;
+        const auto at = [&](TCodeItem& i) { return std::find(bodies.begin(), bodies.end(), &i); };
+        const TFilter declared = [](TCodeItem& i) {
+            return static_cast<TProcItem&>(i).DeclarationLink() != nullptr;
+        };
+        const auto later = [&](TCodeItem& i) {
+            TItems found(at(i) + 1, bodies.end());
+            std::erase_if(found, [&](TCodeItem* f) { return !NamedOnce(*f); });
+            return found;
+        };
+        const auto above = [&](TCodeItem& i) {
+            return at(i) == bodies.begin() ? nullptr : at(i)[-1];
+        };
+        const TFilter down = [&](TCodeItem& i) { return declared(i) && at(i) + 1 != bodies.end(); };
+        const TFilter up = [&](TCodeItem& i) {
+            TCodeItem* prior = above(i);
+            return declared(i) && prior && declared(*prior) && NamedOnce(*prior) &&
+                   FText.OnlyCommentsBetween(prior->LastLine() + 1, i.StartLine - 1);
+        };
         std::vector<TRow> rows;
         for (const auto& [what, from] :
              {std::pair{"procedure", &C::Procedures}, std::pair{"method", &C::Methods}}) {
@@ -276,7 +297,16 @@ private:
              {"add-field object", &C::Objects, any, fixed(field)},
              {"add-method object", &C::Objects, any, fixed(method)},
              {"add-method interface", &C::Interfaces, unused, fixed(method)},
-             {"add-field interface", &C::Interfaces, any, fixed(field)}});
+             {"add-field interface", &C::Interfaces, any, fixed(field)},
+             {"move down", &C::Implementations, down,
+              [&](TCodeItem& i) {
+                  const TItems found = later(i);
+                  return found.empty() ? TArgs{}
+                                       : TArgs{"move", found[found.size() / 2]->GetQualifiedName()};
+              }},
+             {"move up", &C::Implementations, up, [&](TCodeItem& i) {
+                  return TArgs{"move", above(i)->GetQualifiedName()};
+              }}});
         for (size_t r = 0; r < rows.size(); ++r) {
             const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
             const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
@@ -289,9 +319,12 @@ private:
         }
     }
 
-    // Fills in the file, the item's path and its line. A rename names the old name, which
-    // references keep; moving a routine out of the interface takes its declaration out.
-    void Add(const std::string& Label, TCodeItem& Item, TArgs Args) {
+    // Fills in the file, the item's path and its line (a move's: its declaration's). A rename
+    // names the old name, which references keep; moving a routine out of the interface takes its
+    // declaration out.
+    void Add(const std::string& Label, TCodeItem& Body, TArgs Args) {
+        TCodeItem& Item =
+            Args[0] == "move" ? *static_cast<TProcItem&>(Body).DeclarationLink() : Body;
         const std::string path = PathOf(Item), line = std::to_string(Item.StartLine);
         Args.insert(Args.begin() + 1, {"FILE", path});
         Args.insert(Args.end(), {"--line", line});
@@ -351,38 +384,6 @@ private:
                    return SameText(other->GetQualifiedName(), Item.GetQualifiedName()) &&
                           other->Kind() == Item.Kind();
                }) == 1;
-    }
-
-    // An implementation that has a declaration, so that no call depends on where its body
-    // stands: moved down after a later implementation, and up before the one just above it
-    // when that one is declared too and only comments stand between them.
-    void Moves() {
-        const auto move = [&](const char* Label, TCodeItem& Item, TCodeItem& Target) {
-            Add(Label, *static_cast<TProcItem&>(Item).DeclarationLink(),
-                {"move", Target.GetQualifiedName()});
-        };
-        const TItems& all = FAll.Implementations;
-        auto declared = [&](size_t k) {
-            return static_cast<const TProcItem*>(all[k])->DeclarationLink() != nullptr;
-        };
-        std::vector<size_t> down, up;
-        for (size_t k = 0; k < all.size(); ++k) {
-            if (!declared(k)) continue;
-            if (k + 1 < all.size()) down.push_back(k);
-            if (k > 0 && declared(k - 1) && NamedOnce(*all[k - 1]) &&
-                FText.OnlyCommentsBetween(all[k - 1]->LastLine() + 1, all[k]->StartLine - 1))
-                up.push_back(k);
-        }
-        if (!down.empty()) {
-            const size_t k = down[down.size() / 4];
-            TItems later(all.begin() + long(k) + 1, all.end());
-            std::erase_if(later, [&](TCodeItem* i) { return !NamedOnce(*i); });
-            if (!later.empty()) move("move down", *all[k], *later[later.size() / 2]);
-        }
-        if (!up.empty()) {
-            const size_t k = up[3 * up.size() / 4];
-            move("move up", *all[k], *all[k - 1]);
-        }
     }
 
     TModuleExplorer& FExplorer;
