@@ -2,10 +2,9 @@
 // whole or not at all, and the result still compiling.
 #include "platform/Files.h"
 #include "support/FormSample.h"
+#include "support/FpcUnits.h"
 #include "support/RunKolva.h"
 #include "support/TempPrefix.h"
-
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -24,11 +23,10 @@ std::string Sample() {
     return ReadFileText(std::string(KOLVA_SOURCE_DIR) + "/samples/Orders.pas");
 }
 
-bool Compiles(const std::string& Path) {
-    const std::string folder = test::TempPrefix();
-    return std::system(
-               ("cd '" + folder + "' && fpc -Mdelphi -FE. '" + Path + "' >fpc.log 2>&1").c_str()) ==
-           0;
+// The compiler's first error, or "" when Path compiles.
+std::string CompileError(const std::string& Path) {
+    const std::vector<std::string> errors = test::CompileErrors({"", Path, "-Mdelphi"}, Path);
+    return errors.empty() ? "" : errors.front();
 }
 
 // Beside the kinds the real-world check tries on every unit: directives, a forward declaration, a
@@ -50,7 +48,7 @@ TEST(EngineCommands, EveryOperationLeavesTheSampleCompiling) {
         const test::TRun run = RunKolva(args + " 2>&1");
         EXPECT_EQ(run.Status, 0) << run.Output;
         EXPECT_TRUE(ReadFileText(file) != Sample()) << "the file was written";
-        EXPECT_TRUE(Compiles(file)) << ReadFileText(test::TempPrefix() + "/fpc.log");
+        EXPECT_EQ(CompileError(file), "");
     }
 }
 
@@ -98,7 +96,7 @@ TEST(EngineCommands, TheFormFileAnswersForTheDesigner) {
     EXPECT_EQ(RunKolva("visibility " + unit + " TMainForm.Images private" + with).Status, 1)
         << "a component alone is removed from the selection, which ends the operation";
     EXPECT_EQ(ReadFileText(unit), before);
-    EXPECT_TRUE(Compiles(unit)) << ReadFileText(test::TempPrefix() + "/fpc.log");
+    EXPECT_EQ(CompileError(unit), "");
 }
 
 } // namespace

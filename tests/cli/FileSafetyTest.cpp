@@ -115,28 +115,20 @@ TEST(FileSafety, TheFormAndTheUnitAreWrittenTogetherOrNotAtAll) {
 TEST(FileSafety, ReadOnlyFilesAreWrittenOnlyWhenTheUserAgrees) {
     const std::string question = "Edit buffer is marked read only. Set to read/write to allow "
                                  "editing?\n";
-    struct TCase {
-        const char* ReadOnly; // the file made read-only
-        const char* Yes;
-        int Status;
-        const char* Output;
-    };
-    const TCase cases[] = {
-        {"MainUnit.pas", "", 1, "(answered Cancel; --yes answers OK)\n"},
-        {"MainUnit.dfm", "--yes", 0, ""},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(std::string(c.ReadOnly) + " " + c.Yes);
+    // Declined for the unit; accepted for the form, which then becomes writable.
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
         const std::string unit = Write("MainUnit.pas", test::MainUnitPas);
         const std::string form = Write("MainUnit.dfm", test::MainFormDfm);
-        ASSERT_EQ(chmod(Path(c.ReadOnly).c_str(), 0444), 0);
+        const std::string readOnly = yes ? form : unit;
+        ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
         const TRun run = RunKolva("rename '" + unit + "' TMainForm.NameEdit CustomerEdit --form '" +
-                                  form + "' " + c.Yes + " 2>&1");
-        EXPECT_EQ(run.Status, c.Status);
-        EXPECT_EQ(run.Output, question + c.Output);
-        EXPECT_EQ(ReadFileText(unit) != test::MainUnitPas, c.Status == 0);
-        EXPECT_EQ(ReadFileText(form) != test::MainFormDfm, c.Status == 0);
-        EXPECT_EQ(Lstat(Path(c.ReadOnly)).st_mode & 0777, c.Status == 0 ? 0644u : 0444u);
+                                  form + (yes ? "' --yes" : "'") + " 2>&1");
+        EXPECT_EQ(run.Status, yes ? 0 : 1);
+        EXPECT_EQ(run.Output, question + (yes ? "" : "(answered Cancel; --yes answers OK)\n"));
+        EXPECT_EQ(ReadFileText(unit) != test::MainUnitPas, yes);
+        EXPECT_EQ(ReadFileText(form) != test::MainFormDfm, yes);
+        EXPECT_EQ(Lstat(readOnly).st_mode & 0777, yes ? 0644u : 0444u);
     }
     if (!IsRoot()) return;
     // A file others may not write is read-only to them, also in a folder they may write.
@@ -172,19 +164,17 @@ TEST(FileSafety, HardLinksOwnerGroupAndModeAreKept) {
     EXPECT_EQ(Lstat(file).st_nlink, 2u);
     EXPECT_EQ(Lstat(file).st_mode & 07777, 0640u);
     if (!IsRoot()) return;
-    struct TCase {
-        uid_t Owner;
-        const char* Before; // whom kolva runs as
-    };
-    for (const TCase& c : {TCase{65534, ""}, TCase{0, "nobody"}}) {
-        SCOPED_TRACE(c.Owner);
+    // Owned by another user: root gives the new file back to the owner; nobody, who cannot,
+    // writes the file in place.
+    for (const uid_t owner : {65534u, 0u}) {
+        SCOPED_TRACE(owner);
         const std::string single = Write("S.pas", Unit);
-        ASSERT_EQ(chown(single.c_str(), c.Owner, c.Owner), 0);
+        ASSERT_EQ(chown(single.c_str(), owner, owner), 0);
         ASSERT_EQ(chmod(single.c_str(), 0666), 0);
-        EXPECT_EQ(AddB(single, "", *c.Before ? AsNobody() : "").Status, 0);
+        EXPECT_EQ(AddB(single, "", owner == 0 ? AsNobody() : "").Status, 0);
         EXPECT_EQ(ReadFileText(single), UnitWithB);
-        EXPECT_EQ(Lstat(single).st_uid, c.Owner);
-        EXPECT_EQ(Lstat(single).st_gid, c.Owner);
+        EXPECT_EQ(Lstat(single).st_uid, owner);
+        EXPECT_EQ(Lstat(single).st_gid, owner);
         EXPECT_EQ(Lstat(single).st_mode & 07777, 0666u);
     }
 }
