@@ -203,13 +203,7 @@ TEST(RealWorldEdit, EveryOperationCompilesOrRefusesUnchanged) {
         lines.SetText(ReadFileText(units[u].Path));
         TModuleExplorer explorer;
         explorer.Parse(&lines);
-        test::TSampleOptions options;
-        options.IncludedText = test::IncludedText(units[u]);
-        const std::string text = LowerCase(ReadFileText(units[u].Path));
-        options.DefaultParameters = text.find("{$mode objfpc}") != std::string::npos ||
-                                    text.find("{$mode delphi}") != std::string::npos ||
-                                    units[u].Flags.find("-M") != std::string::npos;
-        operations[u] = test::SampleEdits(explorer, lines, options);
+        operations[u] = test::SampleEdits(explorer, lines, test::IncludedText(units[u]));
         const std::string folder = test::TempPrefix() + "/" + units[u].Name + "/";
         jobs.push_back({&units[u], nullptr, folder + "original"});
         for (size_t k = 0; k < operations[u].size(); ++k)

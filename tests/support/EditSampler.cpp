@@ -147,20 +147,24 @@ TCategories Categorise(TModuleExplorer& Explorer) {
     return c;
 }
 
-// Decl with a last parameter "KolvaExtra: Integer = 0"; empty when Name is not found in it.
+// Decl with a last parameter "KolvaExtra: Integer", with a default value after those that have
+// one; empty when Name is not found in it.
 std::string WithExtraParameter(const std::string& Decl, const std::string& Name) {
-    const size_t at = FindWord(LowerCase(Decl), LowerCase(Name));
-    if (at == std::string::npos) return {};
-    const size_t end = std::min(Decl.find_first_not_of(' ', at + Name.size()), Decl.size());
-    if (end == Decl.size() || Decl[end] != '(')
-        return Decl.substr(0, at + Name.size()) + "(KolvaExtra: Integer = 0)" +
-               Decl.substr(at + Name.size());
+    const size_t name = FindWord(LowerCase(Decl), LowerCase(Name));
+    if (name == std::string::npos) return {};
+    const size_t open = std::min(Decl.find_first_not_of(' ', name + Name.size()), Decl.size());
+    if (open == Decl.size() || Decl[open] != '(')
+        return Decl.substr(0, name + Name.size()) + "(KolvaExtra: Integer)" +
+               Decl.substr(name + Name.size());
     int depth = 0;
-    for (size_t i = end; i < Decl.size(); ++i) {
-        depth += Decl[i] == '(' ? 1 : Decl[i] == ')' ? -1 : 0;
+    for (size_t close = open; close < Decl.size(); ++close) {
+        depth += Decl[close] == '(' ? 1 : Decl[close] == ')' ? -1 : 0;
         if (depth == 0)
-            return Decl.substr(0, i) + (Decl.find_first_not_of(' ', end + 1) == i ? "" : "; ") +
-                   "KolvaExtra: Integer = 0" + Decl.substr(i);
+            return Decl.substr(0, close) +
+                   (Decl.find_first_not_of(' ', open + 1) == close ? "" : "; ") +
+                   "KolvaExtra: Integer" +
+                   (Decl.substr(open, close - open).find('=') != std::string::npos ? " = 0" : "") +
+                   Decl.substr(close);
     }
     return {};
 }
@@ -177,9 +181,8 @@ std::string OtherSection(const TCodeItem& Member) {
 
 class TSampler {
 public:
-    TSampler(TModuleExplorer& Explorer, const TStringList& Lines, const TSampleOptions& Options)
-        : FExplorer(Explorer), FOptions(Options), FText(Lines, Options.IncludedText),
-          FAll(Categorise(Explorer)) {}
+    TSampler(TModuleExplorer& Explorer, const TStringList& Lines, const std::string& Included)
+        : FExplorer(Explorer), FText(Lines, Included), FAll(Categorise(Explorer)) {}
 
     std::vector<TEditOperation> Run() {
         const auto unit = [&](const char* Label, TArgs Args) {
@@ -335,14 +338,13 @@ private:
                             : std::string()});
     }
 
-    // Whether a last parameter with a default keeps the unit compiling: nothing calls the
-    // routine, which is all the same to the edit, its body is in the unit, and nothing overrides
-    // or implements it.
+    // Whether a new last parameter keeps the unit compiling: nothing calls the routine, which is
+    // all the same to the edit, its body is in the unit, and nothing overrides or implements it.
     bool TakesExtraParameter(TCodeItem& Item) const {
         auto* proc = static_cast<TProcItem*>(&Item);
         const TCodeItemKind owner = Item.Parent()->Kind();
         auto* cls = dynamic_cast<TClassItem*>(Item.Parent());
-        return FOptions.DefaultParameters && proc->Binding() == bkStatic && !proc->IsAbstract() &&
+        return proc->Binding() == bkStatic && !proc->IsAbstract() &&
                !(cls && cls->Interfaces().Count() > 0) &&
                (proc->ImplementationLink() || owner == ckProcedure || owner == ckMethodImpl ||
                 (Item.Kind() == ckProcedure && Item.StartLine > FExplorer.ImplementationLine())) &&
@@ -387,7 +389,6 @@ private:
     }
 
     TModuleExplorer& FExplorer;
-    const TSampleOptions& FOptions;
     TUnitText FText;
     TCategories FAll;
     std::vector<TEditOperation> FOps;
@@ -396,8 +397,8 @@ private:
 } // namespace
 
 std::vector<TEditOperation> SampleEdits(TModuleExplorer& Explorer, const TStringList& Lines,
-                                        const TSampleOptions& Options) {
-    return TSampler(Explorer, Lines, Options).Run();
+                                        const std::string& Included) {
+    return TSampler(Explorer, Lines, Included).Run();
 }
 
 } // namespace kolva::test
