@@ -1,12 +1,12 @@
+// The settings command: the stored options as text, set and checked as the options dialog
+// checks them, and read back at the start of every command.
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "support/RunKolva.h"
 #include "support/TempPrefix.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 

@@ -207,6 +207,20 @@ private:
 
     // Every row takes its own item, spread over the items of its category that pass its filter.
     void Table() {
+        const std::vector<TRow> rows = Rows();
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
+            const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
+            const int slots = int(std::count_if(rows.begin(), rows.end(), same));
+            TItems items = FAll.*rows[r].From;
+            std::erase_if(items, [&](TCodeItem* i) { return !rows[r].Only(*i); });
+            if (TCodeItem* item = Pick(items, slot, slots))
+                if (const TArgs args = rows[r].Args(*item); !args.empty())
+                    Add(rows[r].Label, *item, args);
+        }
+    }
+
+    std::vector<TRow> Rows() {
         using C = TCategories;
         const int implementation = FExplorer.ImplementationLine();
         const TFilter any = [](TCodeItem&) { return true; };
@@ -233,28 +247,6 @@ private:
         const TArgs local{"add-procedure", "--decl", "procedure KolvaLocal(Value: Integer);"};
         const TArgs field{"add-field", "--decl", "FKolvaAdded: Integer;"};
         const TArgs method{"add-method", "--decl", "procedure KolvaAdded;"};
-        // An implementation that has a declaration, so that no call depends on where its body
-        // stands: moved after a later one, or before the one just above it when that one is
-        // declared too and only comments stand between them.
-        const TItems& bodies = FAll.Implementations;
-        const auto at = [&](TCodeItem& i) { return std::find(bodies.begin(), bodies.end(), &i); };
-        const TFilter declared = [](TCodeItem& i) {
-            return static_cast<TProcItem&>(i).DeclarationLink() != nullptr;
-        };
-        const auto later = [&](TCodeItem& i) {
-            TItems found(at(i) + 1, bodies.end());
-            std::erase_if(found, [&](TCodeItem* f) { return !NamedOnce(*f); });
-            return found;
-        };
-        const auto above = [&](TCodeItem& i) {
-            return at(i) == bodies.begin() ? nullptr : at(i)[-1];
-        };
-        const TFilter down = [&](TCodeItem& i) { return declared(i) && at(i) + 1 != bodies.end(); };
-        const TFilter up = [&](TCodeItem& i) {
-            TCodeItem* prior = above(i);
-            return declared(i) && prior && declared(*prior) && NamedOnce(*prior) &&
-                   FText.OnlyCommentsBetween(prior->LastLine() + 1, i.StartLine - 1);
-        };
         std::vector<TRow> rows;
         for (const auto& [what, from] :
              {std::pair{"procedure", &C::Procedures}, std::pair{"method", &C::Methods}}) {
@@ -301,25 +293,17 @@ private:
              {"add-method object", &C::Objects, any, fixed(method)},
              {"add-method interface", &C::Interfaces, unused, fixed(method)},
              {"add-field interface", &C::Interfaces, any, fixed(field)},
-             {"move down", &C::Implementations, down,
+             {"move down", &C::Implementations,
+              [&](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
               [&](TCodeItem& i) {
-                  const TItems found = later(i);
-                  return found.empty() ? TArgs{}
-                                       : TArgs{"move", found[found.size() / 2]->GetQualifiedName()};
+                  TCodeItem* target = Below(i);
+                  return target ? TArgs{"move", target->GetQualifiedName()} : TArgs{};
               }},
-             {"move up", &C::Implementations, up, [&](TCodeItem& i) {
-                  return TArgs{"move", above(i)->GetQualifiedName()};
+             {"move up", &C::Implementations, [&](TCodeItem& i) { return Above(i) != nullptr; },
+              [&](TCodeItem& i) {
+                  return TArgs{"move", Above(i)->GetQualifiedName()};
               }}});
-        for (size_t r = 0; r < rows.size(); ++r) {
-            const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
-            const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
-            const int slots = int(std::count_if(rows.begin(), rows.end(), same));
-            TItems items = FAll.*rows[r].From;
-            std::erase_if(items, [&](TCodeItem* i) { return !rows[r].Only(*i); });
-            if (TCodeItem* item = Pick(items, slot, slots))
-                if (const TArgs args = rows[r].Args(*item); !args.empty())
-                    Add(rows[r].Label, *item, args);
-        }
+        return rows;
     }
 
     // Fills in the file, the item's path and its line (a move's: its declaration's). A rename
@@ -377,6 +361,30 @@ private:
                                     method->Name + " = Kolva" + method->Name + ";"};
                     }
         return {};
+    }
+
+    // Moves take an implementation that has a declaration, so that no call depends on where its
+    // body stands: after a later one (Below), or before the one just above it (Above) when that
+    // one is declared too and only comments stand between them. Null when there is none.
+    static bool Declared(const TCodeItem* Body) {
+        return Body && static_cast<const TProcItem*>(Body)->DeclarationLink() != nullptr;
+    }
+
+    TCodeItem* Below(TCodeItem& Body) const {
+        const TItems& all = FAll.Implementations;
+        TItems later(std::find(all.begin(), all.end(), &Body) + 1, all.end());
+        std::erase_if(later, [&](TCodeItem* i) { return !NamedOnce(*i); });
+        return Declared(&Body) && !later.empty() ? later[later.size() / 2] : nullptr;
+    }
+
+    TCodeItem* Above(TCodeItem& Body) const {
+        const TItems& all = FAll.Implementations;
+        const auto at = std::find(all.begin(), all.end(), &Body);
+        TCodeItem* prior = at == all.begin() ? nullptr : at[-1];
+        return Declared(&Body) && Declared(prior) && NamedOnce(*prior) &&
+                       FText.OnlyCommentsBetween(prior->LastLine() + 1, Body.StartLine - 1)
+                   ? prior
+                   : nullptr;
     }
 
     // Whether the command line finds Item by its name alone, as it finds a move's target.
