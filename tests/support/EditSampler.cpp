@@ -220,21 +220,22 @@ private:
         }
     }
 
+    // The rows outlive this function: what they use they hold by value.
     std::vector<TRow> Rows() {
         using C = TCategories;
         const int implementation = FExplorer.ImplementationLine();
         const TFilter any = [](TCodeItem&) { return true; };
         const TFilter single = [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; };
-        const TFilter unused = [&](TCodeItem& i) {
+        const TFilter unused = [=, this](TCodeItem& i) {
             return single(i) && !FText.Used(i.Name, OwnLines(i));
         };
-        const TFilter changeable = [&](TCodeItem& i) { return TakesExtraParameter(i); };
-        const TFilter movable = [&](TCodeItem& i) {
+        const TFilter changeable = [=, this](TCodeItem& i) { return TakesExtraParameter(i); };
+        const TFilter movable = [=, this](TCodeItem& i) {
             return i.StartLine > implementation || unused(i);
         };
-        const TFilter interfaced = [&](TCodeItem& i) { return Interfaced(i); };
-        const auto clause = [&](TCodeItem& i) { return ResClause(i); };
-        const TFilter implementsHere = [&](TCodeItem& i) { return !ResClause(i).empty(); };
+        const TFilter interfaced = [=, this](TCodeItem& i) { return Interfaced(i); };
+        const auto clause = [=, this](TCodeItem& i) { return ResClause(i); };
+        const TFilter implementsHere = [=, this](TCodeItem& i) { return !ResClause(i).empty(); };
         const auto decl = [](TCodeItem& i) { return TArgs{"edit", "--decl", i.GetDeclaration()}; };
         const auto extra = [](TCodeItem& i) {
             const std::string decl = WithExtraParameter(i.GetDeclaration(), i.Name);
@@ -260,7 +261,7 @@ private:
         rows.insert(
             rows.end(),
             {{"visibility procedure", &C::Procedures, movable,
-              [=](TCodeItem& i) {
+              [=, this](TCodeItem& i) {
                   return TArgs{"visibility",
                                i.StartLine > implementation ? "interface" : "implementation"};
               }},
@@ -294,13 +295,14 @@ private:
              {"add-method interface", &C::Interfaces, unused, fixed(method)},
              {"add-field interface", &C::Interfaces, any, fixed(field)},
              {"move down", &C::Implementations,
-              [&](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
-              [&](TCodeItem& i) {
+              [=, this](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
+              [=, this](TCodeItem& i) {
                   TCodeItem* target = Below(i);
                   return target ? TArgs{"move", target->GetQualifiedName()} : TArgs{};
               }},
-             {"move up", &C::Implementations, [&](TCodeItem& i) { return Above(i) != nullptr; },
-              [&](TCodeItem& i) {
+             {"move up", &C::Implementations,
+              [=, this](TCodeItem& i) { return Above(i) != nullptr; },
+              [=, this](TCodeItem& i) {
                   return TArgs{"move", Above(i)->GetQualifiedName()};
               }}});
         return rows;
