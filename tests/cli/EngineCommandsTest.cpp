@@ -2,10 +2,9 @@
 // whole or not at all, and the result still compiling.
 #include "platform/Files.h"
 #include "support/FormSample.h"
+#include "support/FpcUnits.h"
 #include "support/RunKolva.h"
 #include "support/TempPrefix.h"
-
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -24,31 +23,22 @@ std::string Sample() {
     return ReadFileText(std::string(KOLVA_SOURCE_DIR) + "/samples/Orders.pas");
 }
 
-bool Compiles(const std::string& Path) {
-    const std::string folder = test::TempPrefix();
-    return std::system(
-               ("cd '" + folder + "' && fpc -Mdelphi -FE. '" + Path + "' >fpc.log 2>&1").c_str()) ==
-           0;
+// The compiler's first error, or "" when Path compiles.
+std::string CompileError(const std::string& Path) {
+    const std::vector<std::string> errors = test::CompileErrors({"", Path, "-Mdelphi"}, Path);
+    return errors.empty() ? "" : errors.front();
 }
 
+// Beside the kinds the real-world check tries on every unit: directives, a forward declaration, a
+// member moved to another section by its dialog, a resolution clause and an event handler.
 TEST(EngineCommands, EveryOperationLeavesTheSampleCompiling) {
     const char* const operations[] = {
-        "add-procedure F --decl 'procedure Audit(Order: TOrder);'",
-        "add-procedure F FormatAmount --line 87 --decl 'function Pad(const S: string): string;'",
         "edit F FormatAmount --line 70 --decl 'function FormatAmount(Cents: Int64): string; "
         "overload;'",
-        "rename F ResetNumbers ClearNumbers",
-        "delete F ResetNumbers --yes",
-        "move F TOrder.Total TOrder.Create",
-        "visibility F FormatAmount implementation --line 70",
         "add-procedure F --no-interface --decl 'procedure Later; forward;'",
-        "add-field F TOrder --decl 'FCreated: TDateTime;'",
-        "add-method F TOrderLine --decl 'function Describe: string;'",
         "add-resclause F TOrder --decl 'function IOrderSink.SinkName = OrderSinkName;' --yes",
-        "visibility F TOrder.FNo public",
         "edit F TOrder.Changed --decl 'procedure Changed; dynamic;' --visibility public",
         "rename F TMainForm.FormCreate FormShow",
-        "delete F TMainForm.AddButtonClick --yes",
     };
     for (const char* operation : operations) {
         SCOPED_TRACE(operation);
@@ -58,7 +48,7 @@ TEST(EngineCommands, EveryOperationLeavesTheSampleCompiling) {
         const test::TRun run = RunKolva(args + " 2>&1");
         EXPECT_EQ(run.Status, 0) << run.Output;
         EXPECT_TRUE(ReadFileText(file) != Sample()) << "the file was written";
-        EXPECT_TRUE(Compiles(file)) << ReadFileText(test::TempPrefix() + "/fpc.log");
+        EXPECT_EQ(CompileError(file), "");
     }
 }
 
@@ -73,12 +63,6 @@ TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
     for (const TCase& c : {
              TCase{"delete F A", "Delete procedure A?"},
              TCase{"delete F Missing --yes", "No item \"Missing\""},
-             TCase{"edit F A --decl 'function A;'", "Functions cannot be void"},
-             TCase{"add-procedure F --decl 'procedure A(X: Integer);'",
-                   "A procedure named A already exists in this name space. Continue?"},
-             TCase{"rename F A 1B", "\"1B\" is not a valid identifier"},
-             TCase{"add-procedure F --decl 'procedure B; forward;'",
-                   "Forward declarations in interface not supported"},
              TCase{"edit F A --decl 'procedure A(X: Integer'", "Unexpected token"},
              TCase{"add-field F A --decl 'FX: Integer;'", "A is not a class"},
          }) {
@@ -112,7 +96,7 @@ TEST(EngineCommands, TheFormFileAnswersForTheDesigner) {
     EXPECT_EQ(RunKolva("visibility " + unit + " TMainForm.Images private" + with).Status, 1)
         << "a component alone is removed from the selection, which ends the operation";
     EXPECT_EQ(ReadFileText(unit), before);
-    EXPECT_TRUE(Compiles(unit)) << ReadFileText(test::TempPrefix() + "/fpc.log");
+    EXPECT_EQ(CompileError(unit), "");
 }
 
 } // namespace

@@ -5,9 +5,8 @@
 // was. A rename changes declarations, not the references to them, so a renamed item that the
 // unit still uses under its old name is counted apart.
 //
-// Run it alone with --gtest_filter='RealWorldEdit.*'; KOLVA_REALWORLD_UNITS=name,name limits
-// it to some units of the list, KOLVA_REALWORLD_JOBS sets how many operations run at once, and
-// KOLVA_REALWORLD_VERBOSE prints every operation's outcome, not only the failures.
+// Run it alone with --gtest_filter='RealWorldEdit.*'; KOLVA_REALWORLD_VERBOSE prints every
+// operation's outcome, not only the failures.
 #include "model/ModuleExplorer.h"
 #include "platform/Files.h"
 #include "support/EditSampler.h"
@@ -54,17 +53,8 @@ std::string CommandLine(const test::TEditOperation& Operation, const std::string
     return line;
 }
 
-bool IsIdentChar(char C) {
-    return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
-}
-
 bool NamesWord(const std::string& Text, const std::string& Word) {
-    const std::string text = LowerCase(Text), word = LowerCase(Word);
-    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
-        if ((at == 0 || !IsIdentChar(text[at - 1])) &&
-            (at + word.size() == text.size() || !IsIdentChar(text[at + word.size()])))
-            return true;
-    return false;
+    return test::FindWord(LowerCase(Text), LowerCase(Word)) != std::string::npos;
 }
 
 // The words, strings, comments and directives of a unit, case and layout ignored, with the
@@ -74,8 +64,8 @@ std::map<std::string, int> Words(const std::string& Text) {
     for (size_t i = 0; i < Text.size();) {
         const char c = Text[i];
         size_t end = i + 1;
-        if (IsIdentChar(c)) {
-            while (end < Text.size() && IsIdentChar(Text[end]))
+        if (test::IsIdentChar(c)) {
+            while (end < Text.size() && test::IsIdentChar(Text[end]))
                 ++end;
             if (!std::isdigit(static_cast<unsigned char>(c)))
                 ++words[LowerCase(Text.substr(i, end - i))];
@@ -135,14 +125,12 @@ bool ReferenceLeftBehind(const test::TFpcUnit& Unit, const test::TEditOperation&
         return false;
     const size_t open = Error.find('(');
     if (open == std::string::npos) return false;
-    const std::string errorFile = Error.substr(0, open);
+    std::vector<std::string> folders = test::IncludeFolders(Unit);
+    folders.insert(folders.begin(), fs::path(File).parent_path().string());
     std::string path;
-    if (errorFile == fs::path(File).filename().string())
-        path = File;
-    else
-        for (const std::string& folder : test::IncludeFolders(Unit))
-            if (path.empty() && fs::is_regular_file(folder + "/" + errorFile))
-                path = folder + "/" + errorFile;
+    for (const std::string& folder : folders)
+        if (path.empty() && fs::is_regular_file(folder + "/" + Error.substr(0, open)))
+            path = folder + "/" + Error.substr(0, open);
     if (path.empty()) return false;
     const int line = std::atoi(Error.c_str() + open + 1) - 1;
     TStringList lines;
@@ -189,26 +177,12 @@ TResult Run(const TJob& Job) {
     return result;
 }
 
-std::vector<test::TFpcUnit> ChosenUnits() {
-    std::vector<test::TFpcUnit> units =
-        test::ReadFpcUnits(std::string(KOLVA_SOURCE_DIR) + "/tests/cli/RealWorldUnits.txt");
-    const char* only = std::getenv("KOLVA_REALWORLD_UNITS");
-    if (!only || !*only) return units;
-    const std::string wanted = "," + LowerCase(only) + ",";
-    std::erase_if(units, [&](const test::TFpcUnit& u) {
-        return wanted.find("," + LowerCase(u.Name) + ",") == std::string::npos;
-    });
-    return units;
-}
-
-// Runs the jobs on a few threads: nearly all the time goes to the compiler.
+// Runs the jobs on two threads: nearly all the time goes to the compiler.
 std::vector<TResult> RunAll(const std::vector<TJob>& Jobs) {
-    const char* jobs = std::getenv("KOLVA_REALWORLD_JOBS");
-    const unsigned threads = jobs && std::atoi(jobs) > 0 ? unsigned(std::atoi(jobs)) : 2;
     std::vector<TResult> results(Jobs.size());
     std::atomic<size_t> next{0};
     std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t)
+    for (int t = 0; t < 2; ++t)
         pool.emplace_back([&] {
             for (size_t i; (i = next++) < Jobs.size();)
                 results[i] = Run(Jobs[i]);
@@ -220,7 +194,8 @@ std::vector<TResult> RunAll(const std::vector<TJob>& Jobs) {
 
 TEST(RealWorldEdit, EveryOperationCompilesOrRefusesUnchanged) {
     if (!test::FpcAvailable()) GTEST_SKIP() << "fpc or the sources under " << KOLVA_FPCSRC;
-    const std::vector<test::TFpcUnit> units = ChosenUnits();
+    const std::vector<test::TFpcUnit> units =
+        test::ReadFpcUnits(std::string(KOLVA_SOURCE_DIR) + "/tests/cli/RealWorldUnits.txt");
     std::vector<std::vector<test::TEditOperation>> operations(units.size());
     std::vector<TJob> jobs;
     for (size_t u = 0; u < units.size(); ++u) {
@@ -228,13 +203,7 @@ TEST(RealWorldEdit, EveryOperationCompilesOrRefusesUnchanged) {
         lines.SetText(ReadFileText(units[u].Path));
         TModuleExplorer explorer;
         explorer.Parse(&lines);
-        test::TSampleOptions options;
-        options.IncludedText = test::IncludedText(units[u]);
-        const std::string text = LowerCase(ReadFileText(units[u].Path));
-        options.DefaultParameters = text.find("{$mode objfpc}") != std::string::npos ||
-                                    text.find("{$mode delphi}") != std::string::npos ||
-                                    units[u].Flags.find("-M") != std::string::npos;
-        operations[u] = test::SampleEdits(explorer, lines, options);
+        operations[u] = test::SampleEdits(explorer, lines, test::IncludedText(units[u]));
         const std::string folder = test::TempPrefix() + "/" + units[u].Name + "/";
         jobs.push_back({&units[u], nullptr, folder + "original"});
         for (size_t k = 0; k < operations[u].size(); ++k)
@@ -252,14 +221,11 @@ TEST(RealWorldEdit, EveryOperationCompilesOrRefusesUnchanged) {
             continue;
         }
         ++counts[results[i].Verdict];
-        if (verbose && results[i].Verdict != vdFailed)
-            std::printf("%s %s | %s | %s | %s\n", VerdictNames[results[i].Verdict],
+        if (verbose || results[i].Verdict == vdFailed)
+            std::printf("%s %s | %s | %s | %s\n    kolva %s\n", VerdictNames[results[i].Verdict],
                         job.Unit->Name.c_str(), job.Operation->Label.c_str(),
-                        job.Operation->Item.c_str(), results[i].Detail.substr(0, 200).c_str());
-        if (results[i].Verdict == vdFailed)
-            std::printf("FAILED %s | %s | %s | %s\n    kolva %s\n", job.Unit->Name.c_str(),
-                        job.Operation->Label.c_str(), job.Operation->Item.c_str(),
-                        results[i].Detail.c_str(), CommandLine(*job.Operation, "FILE").c_str());
+                        job.Operation->Item.c_str(), results[i].Detail.c_str(),
+                        CommandLine(*job.Operation, "FILE").c_str());
     }
     const int tried =
         counts[vdCompiled] + counts[vdRefused] + counts[vdExcluded] + counts[vdFailed];

@@ -1,12 +1,12 @@
+// The settings command: the stored options as text, set and checked as the options dialog
+// checks them, and read back at the start of every command.
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "support/RunKolva.h"
 #include "support/TempPrefix.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -44,8 +44,6 @@ TEST(SettingsCommand, SetStoresTheValueAsTheObjectTookIt) {
         {"UpcaseString TRUE", "Preferences.UpcaseString=True\n", "\"UpcaseString\"=\"True\""},
         {"SyncOptions '[syOnModify,syManual]'", "Options.SyncOptions=[syManual,syOnModify]\n",
          "\"SyncOptions\"=\"[syManual,syOnModify]\""},
-        {"SourceModules '*.pas, *.inc'", "Options.SourceModules=pas; *.inc\n",
-         "\"SourceModules\"=\"pas; *.inc\""},
     };
     for (const TCase& c : cases) {
         const TRun run = RunKolva(std::string("settings set ") + c.Set);
@@ -67,7 +65,6 @@ TEST(SettingsCommand, BadValuesAreRefusedAndNothingIsWritten) {
          "Options.SyncOptions: \" syOnModify\" is not one of syManual, syAfterSave, syOnModify\n"},
         {"set SyncOptions syManual",
          "Options.SyncOptions: a set is written as [name,name,...], not \"syManual\"\n"},
-        {"set UseIDEImages yes", "Options.UseIDEImages: \"yes\" is not one of False, True\n"},
         // The options dialog's prefix checks, in its order.
         {"set StateFieldPrefix 'my prefix'", "my prefix is not a valid prefix\n"},
         {"set ReadMethodPrefix ''", " is not a valid prefix\n"},

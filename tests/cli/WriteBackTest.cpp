@@ -63,50 +63,27 @@ TEST(WriteBack, LinesTheEditKeptKeepTheirBytes) {
     }
 }
 
+// A file of lone CRs is one line to diff; the mixed file has no final break.
 TEST(WriteBack, DiffsApplyWithGitAndPatch) {
-    const std::string unit = "unit U;\ninterface\nprocedure A;\nimplementation\nprocedure A;\n"
-                             "begin\nend;\nend.\n";
-    auto with = [&](const std::string& Break) {
-        std::string text = unit;
-        for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += Break.size())
-            text.replace(at, 1, Break);
-        return text;
-    };
-    struct TCase {
-        const char* Style;
-        std::string Text;
-    };
-    const TCase cases[] = {
-        {"LF", unit},
-        {"CR LF", with("\r\n")},
-        {"CR", with("\r")},
-        {"no final LF", unit.substr(0, unit.size() - 1)},
-        {"no final CR LF", with("\r\n").substr(0, with("\r\n").size() - 2)},
-        {"mixed", "unit U;\r\ninterface\nprocedure A;\r{ x\ry }\nimplementation\r\n"
-                  "procedure A;\nbegin\nend;\r\nend."},
-        {"byte-order mark", "\xEF\xBB\xBF" + with("\r\n")},
-    };
-    const std::string root = test::TempPrefix();
-    const std::string name = "my dir/U V.pas";
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Style);
-        for (const char* folder : {"edited", "git", "patch"})
-            test::WriteNative(root + "/" + folder + "/" + name, c.Text);
+    const std::string root = test::TempPrefix(), name = "my dir/U V.pas";
+    for (const std::string text :
+         {"unit U;\rinterface\rprocedure A;\rimplementation\rprocedure A;\rbegin\rend;\rend.\r",
+          "unit U;\r\ninterface\nprocedure A;\r{ x\ry }\nimplementation\r\nprocedure A;\nbegin\n"
+          "end;\r\nend.",
+          "\xEF\xBB\xBFunit U;\r\ninterface\r\nimplementation\r\nend.\r\n"}) {
+        SCOPED_TRACE(text);
+        test::WriteNative(root + "/edited/" + name, text);
         Kolva(AddB, root + "/edited/" + name);
-        const std::string diff =
-            Kolva(AddB + std::string(" --diff"), name, "cd '" + root + "/git' && ");
-        test::WriteNative(root + "/p.diff", diff);
         const std::string expected = ReadFileText(root + "/edited/" + name);
-        ASSERT_NE(expected, c.Text);
-        EXPECT_EQ(std::system(
-                      ("cd '" + root + "/git' && git apply --whitespace=nowarn ../p.diff").c_str()),
-                  0)
-            << diff;
-        EXPECT_EQ(ReadFileText(root + "/git/" + name), expected);
-        EXPECT_EQ(
-            std::system(("cd '" + root + "/patch' && patch -p1 -s --batch <../p.diff").c_str()), 0)
-            << diff;
-        EXPECT_EQ(ReadFileText(root + "/patch/" + name), expected);
+        test::WriteNative(root + "/p/" + name, text);
+        test::WriteNative(root + "/p.diff",
+                          Kolva(AddB + std::string(" --diff"), name, "cd '" + root + "/p' && "));
+        for (const char* apply :
+             {"git apply --whitespace=nowarn ../p.diff", "patch -p1 -s --batch <../p.diff"}) {
+            test::WriteNative(root + "/p/" + name, text);
+            EXPECT_EQ(std::system(("cd '" + root + "/p' && " + apply).c_str()), 0) << apply;
+            EXPECT_EQ(ReadFileText(root + "/p/" + name), expected) << apply;
+        }
     }
 }
 

@@ -8,108 +8,77 @@
 
 namespace kolva::test {
 
-namespace {
-
-using TRange = std::pair<int, int>;
-
 bool IsIdentChar(char C) {
     return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
 }
+
+size_t FindWord(const std::string& Text, const std::string& Word, size_t From) {
+    for (size_t at = Text.find(Word, From); at != std::string::npos; at = Text.find(Word, at + 1))
+        if ((at == 0 || !IsIdentChar(Text[at - 1])) &&
+            (at + Word.size() == Text.size() || !IsIdentChar(Text[at + Word.size()])))
+            return at;
+    return std::string::npos;
+}
+
+namespace {
+
+using TRange = std::pair<int, int>;
+using TItems = std::vector<TCodeItem*>;
+using TArgs = std::vector<std::string>;
 
 // Where a name is written in the unit, outside given line ranges, or in its include files:
 // a whole identifier, case ignored. Comments count too, which only makes an item look used
 // when it is not.
 class TUnitText {
 public:
-    TUnitText(const TStringList& Lines, const std::string& Included) {
-        for (int i = 0; i < Lines.Count(); ++i) {
-            FSource.push_back(Lines[i]);
-            FLower.push_back(LowerCase(Lines[i]));
-        }
+    TUnitText(const TStringList& Lines, const std::string& Included) : FLines(Lines) {
         TStringList included;
         included.SetText(Included);
-        for (int i = 0; i < included.Count(); ++i)
-            FIncluded.push_back(LowerCase(included[i]));
-    }
-
-    /// Calls Use(line text, column) for every place Name is written outside Skip.
-    void ForEachUse(const std::string& Name, const std::vector<TRange>& Skip,
-                    const std::function<void(const std::string&, size_t)>& Use) const {
-        const std::string name = LowerCase(Name);
-        auto scan = [&](const std::string& text) {
-            for (size_t at = text.find(name); at != std::string::npos;
-                 at = text.find(name, at + 1)) {
-                const size_t end = at + name.size();
-                if ((at == 0 || !IsIdentChar(text[at - 1])) &&
-                    (end == text.size() || !IsIdentChar(text[end])))
-                    Use(text, at);
-            }
-        };
-        for (int line = 0; line < int(FLower.size()); ++line) {
-            bool skipped = false;
-            for (const TRange& r : Skip)
-                skipped = skipped || (line >= r.first && line <= r.second);
-            if (!skipped) scan(FLower[line]);
-        }
-        for (const std::string& text : FIncluded)
-            scan(text);
+        for (const TStringList* list : {&Lines, static_cast<const TStringList*>(&included)})
+            for (int i = 0; i < list->Count(); ++i)
+                FLower.push_back(LowerCase((*list)[i]));
     }
 
     bool Used(const std::string& Name, const std::vector<TRange>& Skip) const {
-        bool used = false;
-        ForEachUse(Name, Skip, [&](const std::string&, size_t) { used = true; });
-        return used;
-    }
-
-    // A use that a new parameter would break: a property accessor, an address taken, a
-    // method or procedure assigned as a value (":= Name;").
-    bool UsedAsValue(const std::string& Name, const std::vector<TRange>& Skip) const {
-        bool value = false;
-        ForEachUse(Name, Skip, [&](const std::string& text, size_t at) {
-            size_t before = at;
-            while (before > 0 && text[before - 1] == ' ')
-                --before;
-            size_t after = at + Name.size();
-            while (after < text.size() && text[after] == ' ')
-                ++after;
-            const bool assigned = before >= 2 && text.compare(before - 2, 2, ":=") == 0 &&
-                                  (after == text.size() || text[after] != '(');
-            value = value || text.find("property") != std::string::npos ||
-                    (before > 0 && text[before - 1] == '@') || assigned;
-        });
-        return value;
+        const std::string name = LowerCase(Name);
+        for (int line = 0; line < int(FLower.size()); ++line) {
+            if (std::any_of(Skip.begin(), Skip.end(),
+                            [&](const TRange& r) { return line >= r.first && line <= r.second; }))
+                continue;
+            if (FindWord(FLower[line], name) != std::string::npos) return true;
+        }
+        return false;
     }
 
     std::string Source(int First, int Last) const {
         std::string text;
-        for (int line = First; line <= Last && line < int(FSource.size()); ++line)
-            text += FSource[line] + "\n";
+        for (int line = First; line <= Last && line < FLines.Count(); ++line)
+            text += FLines[line] + "\n";
         return text;
-    }
-
-    bool Contains(const std::string& LowerText) const {
-        for (const std::string& line : FLower)
-            if (line.find(LowerText) != std::string::npos) return true;
-        return false;
     }
 
     // Only blank lines and comments between two lines: no declarations a moved routine
     // could come to stand before, no conditional directive.
     bool OnlyCommentsBetween(int First, int Last) const {
-        for (int line = std::max(First, 0); line <= Last && line < int(FLower.size()); ++line) {
+        for (int line = std::max(First, 0); line <= Last && line < FLines.Count(); ++line) {
             const std::string& text = FLower[line];
             const size_t at = text.find_first_not_of(" \t");
-            if (at == std::string::npos || text.compare(at, 2, "//") == 0) continue;
-            if (text[at] == '{' && text.compare(at, 2, "{$") != 0) continue;
-            return false;
+            if (at != std::string::npos && text.compare(at, 2, "//") != 0 &&
+                (text[at] != '{' || text.compare(at, 2, "{$") == 0))
+                return false;
         }
         return true;
     }
 
+    bool Corba() const {
+        return std::any_of(FLower.begin(), FLower.end(), [](const std::string& line) {
+            return line.find("{$interfaces corba}") != std::string::npos;
+        });
+    }
+
 private:
-    std::vector<std::string> FSource;
-    std::vector<std::string> FLower;
-    std::vector<std::string> FIncluded;
+    const TStringList& FLines;
+    std::vector<std::string> FLower; // the unit's lines, then its include files'
 };
 
 // The path by which the command line finds an item.
@@ -123,23 +92,13 @@ std::string PathOf(const TCodeItem& Item) {
 // The lines of an item and of its linked declaration or implementation.
 std::vector<TRange> OwnLines(const TCodeItem& Item) {
     std::vector<TRange> lines{{Item.StartLine, Item.LastLine()}};
-    if (auto* proc = dynamic_cast<const TProcItem*>(&Item)) {
+    if (auto* proc = dynamic_cast<const TProcItem*>(&Item))
         for (const TProcItem* link : {proc->DeclarationLink(), proc->ImplementationLink()})
             if (link && link->StartLine >= 0) lines.push_back({link->StartLine, link->LastLine()});
-    }
     return lines;
 }
 
-using TItems = std::vector<TCodeItem*>;
-
-TItems Where(const TItems& From, const std::function<bool(TCodeItem&)>& Keep) {
-    TItems kept;
-    for (TCodeItem* item : From)
-        if (Keep(*item)) kept.push_back(item);
-    return kept;
-}
-
-// Slot of Slots, spread evenly over the items, so the kinds of operation of one category take
+// Slot of Slots, spread evenly over the items, so the operations on one category take
 // different items where there are enough.
 TCodeItem* Pick(const TItems& From, int Slot, int Slots) {
     if (From.empty()) return nullptr;
@@ -147,9 +106,8 @@ TCodeItem* Pick(const TItems& From, int Slot, int Slots) {
 }
 
 struct TCategories {
-    TItems Classes, Objects, Interfaces;
-    TItems Fields, Methods, InterfaceMethods, ResClauses;
-    TItems Procedures, Locals, Implementations;
+    TItems Procedures, Methods, InterfaceMethods, ResClauses, Fields, Locals;
+    TItems Classes, Objects, Interfaces, Implementations;
 };
 
 bool Placed(const TCodeItem& Item) {
@@ -167,11 +125,9 @@ void CollectLocals(TCodeItem& Routine, TItems& Locals) {
 TCategories Categorise(TModuleExplorer& Explorer) {
     TCategories c;
     for (TCodeItem* item : Explorer.Module().Children()) {
-        if (!Placed(*item)) continue;
         const TCodeItemKind kind = item->Kind();
-        if (IsClassKind(kind)) {
-            auto* cls = static_cast<TClassItem*>(item);
-            if (cls->DeclaredElsewhere) continue;
+        if (!Placed(*item)) continue;
+        if (IsClassKind(kind) && !static_cast<TClassItem*>(item)->DeclaredElsewhere) {
             const bool isInterface = kind == ckInterface || kind == ckDispInterface;
             (kind == ckClass ? c.Classes : isInterface ? c.Interfaces : c.Objects).push_back(item);
             for (TCodeItem* member : item->Children()) {
@@ -182,8 +138,8 @@ TCategories Categorise(TModuleExplorer& Explorer) {
                     (isInterface ? c.InterfaceMethods : c.Methods).push_back(member);
             }
         } else if (kind == ckProcedure || kind == ckMethodImpl) {
-            auto* proc = static_cast<TProcItem*>(item);
-            if (kind == ckProcedure && !proc->DeclarationLink()) c.Procedures.push_back(item);
+            if (kind == ckProcedure && !static_cast<TProcItem*>(item)->DeclarationLink())
+                c.Procedures.push_back(item);
             if (item->StartLine > Explorer.ImplementationLine()) c.Implementations.push_back(item);
             CollectLocals(*item, c.Locals);
         }
@@ -191,214 +147,200 @@ TCategories Categorise(TModuleExplorer& Explorer) {
     return c;
 }
 
+// Decl with a last parameter "KolvaExtra: Integer", with a default value after those that have
+// one; empty when Name is not found in it.
+std::string WithExtraParameter(const std::string& Decl, const std::string& Name) {
+    const size_t name = FindWord(LowerCase(Decl), LowerCase(Name));
+    if (name == std::string::npos) return {};
+    const size_t open = std::min(Decl.find_first_not_of(' ', name + Name.size()), Decl.size());
+    if (open == Decl.size() || Decl[open] != '(')
+        return Decl.substr(0, name + Name.size()) + "(KolvaExtra: Integer)" +
+               Decl.substr(name + Name.size());
+    int depth = 0;
+    for (size_t close = open; close < Decl.size(); ++close) {
+        depth += Decl[close] == '(' ? 1 : Decl[close] == ')' ? -1 : 0;
+        if (depth == 0)
+            return Decl.substr(0, close) +
+                   (Decl.find_first_not_of(' ', open + 1) == close ? "" : "; ") +
+                   "KolvaExtra: Integer" +
+                   (Decl.substr(open, close - open).find('=') != std::string::npos ? " = 0" : "") +
+                   Decl.substr(close);
+    }
+    return {};
+}
+
+// A section other than the member's own that the unit's own code can still reach; never
+// published, which takes only some types.
+std::string OtherSection(const TCodeItem& Member) {
+    if (Member.Parent()->Kind() == ckObject)
+        return Member.Visibility == scPrivate ? "default" : "private";
+    if (Member.Visibility == scPublic) return "protected";
+    return Member.Visibility == scPrivate || Member.Visibility == scPublished ? "public"
+                                                                              : "private";
+}
+
 class TSampler {
 public:
-    TSampler(TModuleExplorer& Explorer, const TStringList& Lines, const TSampleOptions& Options)
-        : FExplorer(Explorer), FOptions(Options), FText(Lines, Options.IncludedText),
-          FAll(Categorise(Explorer)), FCorba(FText.Contains("{$interfaces corba}")) {}
+    TSampler(TModuleExplorer& Explorer, const TStringList& Lines, const std::string& Included)
+        : FExplorer(Explorer), FText(Lines, Included), FAll(Categorise(Explorer)) {}
 
     std::vector<TEditOperation> Run() {
-        Global();
-        Procedures();
-        Methods();
-        Fields();
-        Locals();
-        Types();
-        Moves();
+        const auto unit = [&](const char* Label, TArgs Args) {
+            FOps.push_back({Label, "(unit)", Args, {}, {}});
+        };
+        unit("add-procedure global",
+             {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"});
+        unit("add-procedure implementation only", {"add-procedure", "FILE", "--no-interface",
+                                                   "--decl", "function KolvaHidden: Integer;"});
+        Table();
         return FOps;
     }
 
 private:
-    void Add(const std::string& Label, TCodeItem* Item, std::vector<std::string> Args,
-             const std::string& RenamedFrom = {}) {
-        if (!Item) return;
-        const std::string path = PathOf(*Item);
+    using TFilter = std::function<bool(TCodeItem&)>;
+    struct TRow {
+        std::string Label;
+        TItems TCategories::*From;
+        TFilter Only;
+        std::function<TArgs(TCodeItem&)> Args; // empty: not applicable to this item
+    };
+
+    // Every row takes its own item, spread over the items of its category that pass its filter.
+    void Table() {
+        const std::vector<TRow> rows = Rows();
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const auto same = [&](const TRow& row) { return row.From == rows[r].From; };
+            const int slot = int(std::count_if(rows.begin(), rows.begin() + long(r), same));
+            const int slots = int(std::count_if(rows.begin(), rows.end(), same));
+            TItems items = FAll.*rows[r].From;
+            std::erase_if(items, [&](TCodeItem* i) { return !rows[r].Only(*i); });
+            if (TCodeItem* item = Pick(items, slot, slots))
+                if (const TArgs args = rows[r].Args(*item); !args.empty())
+                    Add(rows[r].Label, *item, args);
+        }
+    }
+
+    // The rows outlive this function: what they use they hold by value.
+    std::vector<TRow> Rows() {
+        using C = TCategories;
+        const int implementation = FExplorer.ImplementationLine();
+        const TFilter any = [](TCodeItem&) { return true; };
+        const TFilter single = [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; };
+        const TFilter unused = [=, this](TCodeItem& i) {
+            return single(i) && !FText.Used(i.Name, OwnLines(i));
+        };
+        const TFilter changeable = [=, this](TCodeItem& i) { return TakesExtraParameter(i); };
+        const TFilter movable = [=, this](TCodeItem& i) {
+            return i.StartLine > implementation || unused(i);
+        };
+        const TFilter interfaced = [=, this](TCodeItem& i) { return Interfaced(i); };
+        const auto clause = [=, this](TCodeItem& i) { return ResClause(i); };
+        const TFilter implementsHere = [=, this](TCodeItem& i) { return !ResClause(i).empty(); };
+        const auto decl = [](TCodeItem& i) { return TArgs{"edit", "--decl", i.GetDeclaration()}; };
+        const auto extra = [](TCodeItem& i) {
+            const std::string decl = WithExtraParameter(i.GetDeclaration(), i.Name);
+            return decl.empty() ? TArgs{} : TArgs{"edit", "--decl", decl};
+        };
+        const auto rename = [](TCodeItem& i) { return TArgs{"rename", i.Name + "Kv"}; };
+        const auto erase = [](TCodeItem&) { return TArgs{"delete", "--yes"}; };
+        const auto other = [](TCodeItem& i) { return TArgs{"visibility", OtherSection(i)}; };
+        const auto fixed = [](TArgs Args) { return [Args](TCodeItem&) { return Args; }; };
+        const TArgs local{"add-procedure", "--decl", "procedure KolvaLocal(Value: Integer);"};
+        const TArgs field{"add-field", "--decl", "FKolvaAdded: Integer;"};
+        const TArgs method{"add-method", "--decl", "procedure KolvaAdded;"};
+        std::vector<TRow> rows;
+        for (const auto& [what, from] :
+             {std::pair{"procedure", &C::Procedures}, std::pair{"method", &C::Methods}}) {
+            const std::string w = what;
+            rows.insert(rows.end(), {{"edit " + w + " unchanged", from, any, decl},
+                                     {"edit " + w + " new parameter", from, changeable, extra},
+                                     {"rename " + w, from, any, rename},
+                                     {"delete " + w, from, unused, erase},
+                                     {"add-procedure local in " + w, from, any, fixed(local)}});
+        }
+        rows.insert(
+            rows.end(),
+            {{"visibility procedure", &C::Procedures, movable,
+              [=, this](TCodeItem& i) {
+                  return TArgs{"visibility",
+                               i.StartLine > implementation ? "interface" : "implementation"};
+              }},
+             {"visibility method", &C::Methods, any, other},
+             {"edit interface method unchanged", &C::InterfaceMethods, any, decl},
+             {"visibility interface method", &C::InterfaceMethods, any,
+              fixed({"visibility", "private"})},
+             {"edit resolution clause unchanged", &C::ResClauses, any, decl},
+             {"delete resolution clause", &C::ResClauses, unused, erase},
+             {"edit field unchanged", &C::Fields, any, decl},
+             {"rename field", &C::Fields, single, rename},
+             {"delete field", &C::Fields, unused, erase},
+             {"visibility field", &C::Fields, any, other},
+             {"edit local procedure unchanged", &C::Locals, any, decl},
+             {"rename local procedure", &C::Locals, any, rename},
+             {"delete local procedure", &C::Locals, unused, erase},
+             {"add-procedure local in local procedure", &C::Locals, any,
+              fixed({"add-procedure", "--decl", "procedure KolvaNested;"})},
+             {"add-field", &C::Classes, any, fixed(field)},
+             {"add-field", &C::Classes, any,
+              fixed({field[0], field[1], field[2], "--visibility", "public"})},
+             {"add-method", &C::Classes, any,
+              fixed({"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"})},
+             {"add-method class function", &C::Classes, any,
+              fixed({"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
+                     "protected"})},
+             {"add-interface", &C::Classes, interfaced, fixed({"add-interface", "IInterface"})},
+             {"add-resclause", &C::Classes, implementsHere, clause},
+             {"add-field object", &C::Objects, any, fixed(field)},
+             {"add-method object", &C::Objects, any, fixed(method)},
+             {"add-method interface", &C::Interfaces, unused, fixed(method)},
+             {"add-field interface", &C::Interfaces, any, fixed(field)},
+             {"move down", &C::Implementations,
+              [=, this](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
+              [=, this](TCodeItem& i) {
+                  TCodeItem* target = Below(i);
+                  return target ? TArgs{"move", target->GetQualifiedName()} : TArgs{};
+              }},
+             {"move up", &C::Implementations,
+              [=, this](TCodeItem& i) { return Above(i) != nullptr; },
+              [=, this](TCodeItem& i) {
+                  return TArgs{"move", Above(i)->GetQualifiedName()};
+              }}});
+        return rows;
+    }
+
+    // Fills in the file, the item's path and its line (a move's: its declaration's). A rename
+    // names the old name, which references keep; moving a routine out of the interface takes its
+    // declaration out.
+    void Add(const std::string& Label, TCodeItem& Body, TArgs Args) {
+        TCodeItem& Item =
+            Args[0] == "move" ? *static_cast<TProcItem&>(Body).DeclarationLink() : Body;
+        const std::string path = PathOf(Item), line = std::to_string(Item.StartLine);
         Args.insert(Args.begin() + 1, {"FILE", path});
-        Args.insert(Args.end(), {"--line", std::to_string(Item->StartLine)});
-        FOps.push_back(
-            {Label, path + "@" + std::to_string(Item->StartLine), Args, RenamedFrom, {}});
+        Args.insert(Args.end(), {"--line", line});
+        FOps.push_back({Label, path + "@" + line, Args,
+                        Args[0] == "rename" ? Item.Name : std::string(),
+                        Args[0] == "visibility" && Args[3] == "implementation"
+                            ? FText.Source(Item.StartLine, Item.LastLine())
+                            : std::string()});
     }
 
-    bool Unused(TCodeItem& Item) const { return !FText.Used(Item.Name, OwnLines(Item)); }
-
-    // Another routine of the same name beside Item: a new parameter could make calls ambiguous.
-    static bool Overloaded(TCodeItem& Item) {
-        auto* proc = static_cast<TProcItem*>(&Item);
-        for (TCodeItem* sibling : Item.Parent()->Children())
-            if (sibling != &Item && sibling != proc->ImplementationLink() &&
-                sibling != proc->DeclarationLink() && SameText(sibling->Name, Item.Name))
-                return true;
-        return false;
-    }
-
-    // Whether a last parameter with a default keeps every use of the routine compiling: its
-    // body is in the unit, nothing overrides or implements it, no call can become ambiguous.
+    // Whether a new last parameter keeps the unit compiling: nothing calls the routine, which is
+    // all the same to the edit, its body is in the unit, and nothing overrides or implements it.
     bool TakesExtraParameter(TCodeItem& Item) const {
         auto* proc = static_cast<TProcItem*>(&Item);
-        const bool bodyHere = proc->ImplementationLink() ||
-                              (Item.Kind() == ckProcedure && Item.Parent()->Kind() == ckModule &&
-                               Item.StartLine > FExplorer.ImplementationLine()) ||
-                              Item.Parent()->Kind() == ckProcedure ||
-                              Item.Parent()->Kind() == ckMethodImpl;
-        if (!FOptions.DefaultParameters || !bodyHere || proc->Binding() != bkStatic ||
-            proc->IsAbstract() || Overloaded(Item))
-            return false;
-        if (auto* owner = dynamic_cast<TClassItem*>(Item.Parent()))
-            if (owner->Interfaces().Count() > 0) return false;
-        return !FText.UsedAsValue(Item.Name, OwnLines(Item));
-    }
-
-    // The operations that procedures and methods share; Slot of Slots spreads them.
-    void Edits(const char* What, const TItems& Items, int Slot, int Slots) {
-        const std::string what = What;
-        if (TCodeItem* item = Pick(Items, Slot, Slots))
-            Add("edit " + what + " unchanged", item, {"edit", "--decl", item->GetDeclaration()});
-        const TItems changeable =
-            Where(Items, [&](TCodeItem& i) { return TakesExtraParameter(i); });
-        if (TCodeItem* item = Pick(changeable, Slot + 1, Slots)) {
-            const std::string decl = WithExtraParameter(item->GetDeclaration(), item->Name);
-            if (!decl.empty())
-                Add("edit " + what + " new parameter", item, {"edit", "--decl", decl});
-        }
-        if (TCodeItem* item = Pick(Items, Slot + 2, Slots))
-            Add("rename " + what, item, {"rename", item->Name + "Kv"}, item->Name);
-        const TItems unused = Where(Items, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, Slot + 3, Slots))
-            Add("delete " + what, item, {"delete", "--yes"});
-        if (TCodeItem* item = Pick(Items, Slot + 4, Slots))
-            Add("add-procedure local in " + what, item,
-                {"add-procedure", "--decl", "procedure KolvaLocal(Value: Integer);"});
-    }
-
-    void Global() {
-        FOps.push_back(
-            {"add-procedure global",
-             "(unit)",
-             {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"},
-             {},
-             {}});
-        FOps.push_back({"add-procedure implementation only",
-                        "(unit)",
-                        {"add-procedure", "FILE", "--no-interface", "--decl",
-                         "function KolvaHidden: Integer;"},
-                        {},
-                        {}});
-    }
-
-    void Procedures() {
-        Edits("procedure", FAll.Procedures, 0, 6);
-        const int implementation = FExplorer.ImplementationLine();
-        const TItems movable = Where(FAll.Procedures, [&](TCodeItem& i) {
-            return i.StartLine > implementation || Unused(i);
-        });
-        if (TCodeItem* item = Pick(movable, 5, 6)) {
-            const bool hidden = item->StartLine > implementation;
-            Add("visibility procedure", item,
-                {"visibility", hidden ? "interface" : "implementation"});
-            if (!hidden) FOps.back().Removes = FText.Source(item->StartLine, item->LastLine());
-        }
-    }
-
-    void Methods() {
-        Edits("method", FAll.Methods, 0, 6);
-        if (TCodeItem* item = Pick(FAll.Methods, 5, 6))
-            Add("visibility method", item, {"visibility", OtherSection(*item)});
-        if (TCodeItem* item = Pick(FAll.InterfaceMethods, 0, 2))
-            Add("edit interface method unchanged", item,
-                {"edit", "--decl", item->GetDeclaration()});
-        if (TCodeItem* item = Pick(FAll.InterfaceMethods, 1, 2))
-            Add("visibility interface method", item, {"visibility", "private"});
-        if (TCodeItem* item = Pick(FAll.ResClauses, 0, 2))
-            Add("edit resolution clause unchanged", item,
-                {"edit", "--decl", item->GetDeclaration()});
-        const TItems unused = Where(FAll.ResClauses, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, 1, 2))
-            Add("delete resolution clause", item, {"delete", "--yes"});
-    }
-
-    // A section other than the member's own that the unit's own code can still reach; never
-    // published, which takes only some types.
-    static std::string OtherSection(const TCodeItem& Member) {
-        if (Member.Parent()->Kind() == ckObject)
-            return Member.Visibility == scPrivate ? "default" : "private";
-        switch (Member.Visibility) {
-        case scPublic:
-            return "protected";
-        case scPrivate:
-        case scPublished:
-            return "public";
-        default:
-            return "private";
-        }
-    }
-
-    void Fields() {
-        if (TCodeItem* item = Pick(FAll.Fields, 0, 5))
-            Add("edit field unchanged", item, {"edit", "--decl", item->GetDeclaration()});
-        if (TCodeItem* item = Pick(FAll.Fields, 1, 5)) {
-            const std::string decl = item->GetDeclaration();
-            if (decl.compare(0, item->Name.size(), item->Name) == 0)
-                Add("edit field second name", item,
-                    {"edit", "--decl",
-                     item->Name + ", FKolvaExtra" + decl.substr(item->Name.size())});
-        }
-        const TItems single =
-            Where(FAll.Fields, [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; });
-        if (TCodeItem* item = Pick(single, 2, 5))
-            Add("rename field", item, {"rename", item->Name + "Kv"}, item->Name);
-        const TItems unused = Where(single, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, 3, 5)) Add("delete field", item, {"delete", "--yes"});
-        if (TCodeItem* item = Pick(FAll.Fields, 4, 5))
-            Add("visibility field", item, {"visibility", OtherSection(*item)});
-    }
-
-    void Locals() {
-        if (TCodeItem* item = Pick(FAll.Locals, 0, 4))
-            Add("edit local procedure unchanged", item, {"edit", "--decl", item->GetDeclaration()});
-        if (TCodeItem* item = Pick(FAll.Locals, 1, 4))
-            Add("rename local procedure", item, {"rename", item->Name + "Kv"}, item->Name);
-        const TItems unused = Where(FAll.Locals, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(unused, 2, 4))
-            Add("delete local procedure", item, {"delete", "--yes"});
-        if (TCodeItem* item = Pick(FAll.Locals, 3, 4))
-            Add("add-procedure local in local procedure", item,
-                {"add-procedure", "--decl", "procedure KolvaNested;"});
-    }
-
-    void Types() {
-        for (int slot = 0; slot < 2; ++slot) {
-            const std::vector<std::string> visibility =
-                slot == 0 ? std::vector<std::string>{}
-                          : std::vector<std::string>{"--visibility", "public"};
-            if (TCodeItem* item = Pick(FAll.Classes, slot, 2)) {
-                std::vector<std::string> field{"add-field", "--decl", "FKolvaAdded: Integer;"};
-                field.insert(field.end(), visibility.begin(), visibility.end());
-                Add("add-field", item, field);
-            }
-        }
-        if (TCodeItem* item = Pick(FAll.Classes, 0, 2))
-            Add("add-method", item,
-                {"add-method", "--decl", "procedure KolvaAdded(Value: Integer);"});
-        if (TCodeItem* item = Pick(FAll.Classes, 1, 2))
-            Add("add-method class function", item,
-                {"add-method", "--decl", "class function KolvaCount: Integer;", "--visibility",
-                 "protected"});
-        if (TCodeItem* item = Pick(FAll.Objects, 0, 1)) {
-            Add("add-field object", item, {"add-field", "--decl", "FKolvaAdded: Integer;"});
-            Add("add-method object", item, {"add-method", "--decl", "procedure KolvaAdded;"});
-        }
-        const TItems free = Where(FAll.Interfaces, [&](TCodeItem& i) { return Unused(i); });
-        if (TCodeItem* item = Pick(free, 0, 1))
-            Add("add-method interface", item, {"add-method", "--decl", "procedure KolvaAdded;"});
-        if (TCodeItem* item = Pick(FAll.Interfaces, 0, 1))
-            Add("add-field interface", item, {"add-field", "--decl", "FKolvaAdded: Integer;"});
-        AddInterface();
-        AddResClause();
+        const TCodeItemKind owner = Item.Parent()->Kind();
+        auto* cls = dynamic_cast<TClassItem*>(Item.Parent());
+        return proc->Binding() == bkStatic && !proc->IsAbstract() &&
+               !(cls && cls->Interfaces().Count() > 0) &&
+               (proc->ImplementationLink() || owner == ckProcedure || owner == ckMethodImpl ||
+                (Item.Kind() == ckProcedure && Item.StartLine > FExplorer.ImplementationLine())) &&
+               !FText.Used(Item.Name, OwnLines(Item));
     }
 
     // A class that already answers to IInterface, so listing it once more still compiles.
     bool Interfaced(TCodeItem& Item) const {
         auto& cls = static_cast<TClassItem&>(Item);
+        if (FText.Corba()) return false;
         const TStringList listed = cls.Interfaces();
         for (int i = 0; i < listed.Count(); ++i)
             if (SameText(listed[i], "IUnknown") || SameText(listed[i], "IInterface")) return false;
@@ -407,120 +349,66 @@ private:
         return listed.Count() > 0;
     }
 
-    void AddInterface() {
-        if (FCorba) return;
-        const TItems eligible = Where(FAll.Classes, [&](TCodeItem& i) { return Interfaced(i); });
-        if (TCodeItem* item = Pick(eligible, 0, 1))
-            Add("add-interface", item, {"add-interface", "IInterface"});
+    // A clause for the first method of an interface that the class lists and the unit declares;
+    // empty when there is none.
+    TArgs ResClause(TCodeItem& Class) const {
+        const TStringList listed = static_cast<TClassItem&>(Class).Interfaces();
+        for (int i = 0; i < listed.Count(); ++i)
+            for (TCodeItem* intf : FAll.Interfaces)
+                for (TCodeItem* method : intf->Children())
+                    if (SameText(intf->Name, listed[i]) && method->Kind() == ckMethod) {
+                        const std::string decl = method->GetDeclaration();
+                        return {"add-resclause", "--yes", "--decl",
+                                decl.substr(0, decl.find(' ')) + " " + intf->Name + "." +
+                                    method->Name + " = Kolva" + method->Name + ";"};
+                    }
+        return {};
     }
 
-    // A clause for the first method of an interface that the class lists and the unit declares.
-    void AddResClause() {
-        for (TCodeItem* item : FAll.Classes) {
-            const TStringList listed = static_cast<TClassItem*>(item)->Interfaces();
-            for (int i = 0; i < listed.Count(); ++i)
-                for (TCodeItem* intf : FAll.Interfaces) {
-                    if (!SameText(intf->Name, listed[i])) continue;
-                    for (TCodeItem* method : intf->Children()) {
-                        if (method->Kind() != ckMethod) continue;
-                        const std::string decl = method->GetDeclaration();
-                        const std::string word = decl.substr(0, decl.find(' '));
-                        Add("add-resclause", item,
-                            {"add-resclause", "--yes", "--decl",
-                             word + " " + intf->Name + "." + method->Name + " = Kolva" +
-                                 method->Name + ";"});
-                        return;
-                    }
-                }
-        }
+    // Moves take an implementation that has a declaration, so that no call depends on where its
+    // body stands: after a later one (Below), or before the one just above it (Above) when that
+    // one is declared too and only comments stand between them. Null when there is none.
+    static bool Declared(const TCodeItem* Body) {
+        return Body && static_cast<const TProcItem*>(Body)->DeclarationLink() != nullptr;
+    }
+
+    TCodeItem* Below(TCodeItem& Body) const {
+        const TItems& all = FAll.Implementations;
+        TItems later(std::find(all.begin(), all.end(), &Body) + 1, all.end());
+        std::erase_if(later, [&](TCodeItem* i) { return !NamedOnce(*i); });
+        return Declared(&Body) && !later.empty() ? later[later.size() / 2] : nullptr;
+    }
+
+    TCodeItem* Above(TCodeItem& Body) const {
+        const TItems& all = FAll.Implementations;
+        const auto at = std::find(all.begin(), all.end(), &Body);
+        TCodeItem* prior = at == all.begin() ? nullptr : at[-1];
+        return Declared(&Body) && Declared(prior) && NamedOnce(*prior) &&
+                       FText.OnlyCommentsBetween(prior->LastLine() + 1, Body.StartLine - 1)
+                   ? prior
+                   : nullptr;
     }
 
     // Whether the command line finds Item by its name alone, as it finds a move's target.
     bool NamedOnce(const TCodeItem& Item) const {
-        int same = 0;
-        for (const TCodeItem* other : FExplorer.Module().Children())
-            same += SameText(other->GetQualifiedName(), Item.GetQualifiedName()) &&
-                    other->Kind() == Item.Kind();
-        return same == 1;
-    }
-
-    // An implementation that has a declaration, so that no call depends on where its body
-    // stands: moved down after a later implementation, and up before the one just above it
-    // when that one is declared too and only comments stand between them.
-    void Moves() {
-        const TItems& all = FAll.Implementations;
-        auto declared = [](const TCodeItem& i) {
-            return static_cast<const TProcItem&>(i).DeclarationLink() != nullptr;
-        };
-        TItems down, up;
-        for (size_t k = 0; k < all.size(); ++k) {
-            if (!declared(*all[k])) continue;
-            if (k + 1 < all.size()) down.push_back(all[k]);
-            if (k > 0 && declared(*all[k - 1]) && NamedOnce(*all[k - 1]) &&
-                FText.OnlyCommentsBetween(all[k - 1]->LastLine() + 1, all[k]->StartLine - 1))
-                up.push_back(all[k]);
-        }
-        if (TCodeItem* item = Pick(down, 0, 2)) {
-            const size_t k = std::find(all.begin(), all.end(), item) - all.begin();
-            TItems later(all.begin() + long(k) + 1, all.end());
-            std::erase_if(later, [&](TCodeItem* i) { return !NamedOnce(*i); });
-            if (TCodeItem* target = Pick(later, 0, 1)) AddMove("move down", *item, *target);
-        }
-        if (TCodeItem* item = Pick(up, 1, 2)) {
-            const size_t k = std::find(all.begin(), all.end(), item) - all.begin();
-            AddMove("move up", *item, *all[k - 1]);
-        }
-    }
-
-    void AddMove(const char* Label, TCodeItem& Item, TCodeItem& Target) {
-        const TProcItem* declaration = static_cast<TProcItem&>(Item).DeclarationLink();
-        FOps.push_back({Label,
-                        Item.GetQualifiedName() + "@" + std::to_string(Item.StartLine),
-                        {"move", "FILE", PathOf(*declaration), Target.GetQualifiedName(), "--line",
-                         std::to_string(declaration->StartLine)},
-                        {},
-                        {}});
+        const auto& all = FExplorer.Module().Children();
+        return std::count_if(all.begin(), all.end(), [&](const TCodeItem* other) {
+                   return SameText(other->GetQualifiedName(), Item.GetQualifiedName()) &&
+                          other->Kind() == Item.Kind();
+               }) == 1;
     }
 
     TModuleExplorer& FExplorer;
-    const TSampleOptions& FOptions;
     TUnitText FText;
     TCategories FAll;
-    bool FCorba;
     std::vector<TEditOperation> FOps;
 };
 
 } // namespace
 
-std::string WithExtraParameter(const std::string& Decl, const std::string& Name) {
-    const std::string lower = LowerCase(Decl), name = LowerCase(Name);
-    size_t at = lower.find(name);
-    while (at != std::string::npos &&
-           ((at > 0 && IsIdentChar(lower[at - 1])) ||
-            (at + name.size() < lower.size() && IsIdentChar(lower[at + name.size()]))))
-        at = lower.find(name, at + 1);
-    if (at == std::string::npos) return {};
-    size_t end = at + name.size();
-    while (end < Decl.size() && Decl[end] == ' ')
-        ++end;
-    if (end >= Decl.size() || Decl[end] != '(')
-        return Decl.substr(0, at + name.size()) + "(KolvaExtra: Integer = 0)" +
-               Decl.substr(at + name.size());
-    int depth = 0;
-    for (size_t i = end; i < Decl.size(); ++i) {
-        depth += Decl[i] == '(' ? 1 : Decl[i] == ')' ? -1 : 0;
-        if (depth == 0) {
-            const bool empty = Decl.find_first_not_of(' ', end + 1) == i;
-            return Decl.substr(0, i) + (empty ? "" : "; ") + "KolvaExtra: Integer = 0" +
-                   Decl.substr(i);
-        }
-    }
-    return {};
-}
-
 std::vector<TEditOperation> SampleEdits(TModuleExplorer& Explorer, const TStringList& Lines,
-                                        const TSampleOptions& Options) {
-    return TSampler(Explorer, Lines, Options).Run();
+                                        const std::string& Included) {
+    return TSampler(Explorer, Lines, Included).Run();
 }
 
 } // namespace kolva::test

@@ -24,21 +24,18 @@ struct TEditOperation {
     std::string Removes;
 };
 
-struct TSampleOptions {
-    /// The unit's mode takes parameters with default values (objfpc, delphi).
-    bool DefaultParameters = true;
-    /// Text that is compiled with the unit but not edited with it: its include files.
-    std::string IncludedText;
-};
+/// Whether C may stand in an identifier.
+bool IsIdentChar(char C);
 
-/// The operations to try on the unit that Explorer parsed from Lines. Deletions, moves and
-/// changes of a routine's signature only take items whose uses elsewhere (in the unit or its
-/// include files) cannot break, so that a sound result still compiles.
+/// Where Word is written in Text as a whole identifier, from From on; npos when nowhere. Case
+/// counts: lower-case both to ignore it.
+size_t FindWord(const std::string& Text, const std::string& Word, size_t From = 0);
+
+/// The operations to try on the unit that Explorer parsed from Lines, whose include files hold
+/// Included. Deletions, moves and changes of a routine's signature only take items whose uses
+/// elsewhere (in the unit or its include files) cannot break, so that a sound result still
+/// compiles.
 std::vector<TEditOperation> SampleEdits(TModuleExplorer& Explorer, const TStringList& Lines,
-                                        const TSampleOptions& Options);
-
-/// Decl with a last parameter "KolvaExtra: Integer = 0" added to its parameter list; empty
-/// when Name is not found in it.
-std::string WithExtraParameter(const std::string& Decl, const std::string& Name);
+                                        const std::string& Included);
 
 } // namespace kolva::test

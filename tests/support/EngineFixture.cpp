@@ -3,10 +3,9 @@
 #include "editing/DeclarationText.h"
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
+#include "support/FpcUnits.h"
 #include "support/TempPrefix.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 namespace kolva::test {
@@ -101,18 +100,12 @@ void TEngineTest::ExpectUndoRestores() {
 }
 
 bool TEngineTest::Compiles(const std::string& UnitName) {
-    if (std::system("command -v fpc >/dev/null 2>&1") != 0) {
-        ADD_FAILURE() << "fpc is not installed";
-        return false;
-    }
-    const std::string folder = TempPrefix() + "/fpc";
-    std::filesystem::create_directories(folder);
-    WriteNative(folder + "/" + UnitName + ".pas", Text());
-    const std::string command =
-        "cd '" + folder + "' && fpc -Mdelphi -FE. " + UnitName + ".pas > fpc.log 2>&1";
-    if (std::system(command.c_str()) == 0) return true;
-    ADD_FAILURE() << ReadFileText(folder + "/fpc.log");
-    return false;
+    const std::string file = TempPrefix() + "/fpc/" + UnitName + ".pas";
+    WriteNative(file, Text());
+    const std::vector<std::string> errors = CompileErrors({UnitName, file, "-Mdelphi"}, file);
+    for (const std::string& error : errors)
+        ADD_FAILURE() << error;
+    return errors.empty();
 }
 
 } // namespace kolva::test

@@ -1,9 +1,11 @@
 #include "support/FpcUnits.h"
 
-#include <cctype>
+#include "platform/Files.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -48,9 +50,8 @@ std::vector<TFpcUnit> ReadFpcUnits(const std::string& ListFile) {
         unit.Path = std::string(KOLVA_FPCSRC) + "/" + path;
         const std::string folder = fs::path(unit.Path).parent_path().string();
         while (words >> flag) {
-            for (size_t at; (at = flag.find("{dir}")) != std::string::npos;)
-                flag.replace(at, 5, folder);
-            unit.Flags += (unit.Flags.empty() ? "" : " ") + flag;
+            unit.Flags += (unit.Flags.empty() ? "" : " ") +
+                          std::regex_replace(flag, std::regex("\\{dir\\}"), folder);
         }
         units.push_back(unit);
     }
@@ -67,36 +68,19 @@ std::vector<std::string> IncludeFolders(const TFpcUnit& Unit) {
 
 namespace {
 
-// The names after {$I and {$INCLUDE in Text; {$IF, {$IFDEF and the like are not includes.
-std::vector<std::string> IncludeNames(const std::string& Text) {
-    std::vector<std::string> names;
-    std::string lower = Text;
-    for (char& c : lower)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    for (size_t at = lower.find("{$i"); at != std::string::npos; at = lower.find("{$i", at + 1)) {
-        size_t from = at + 3;
-        if (lower.compare(from, 6, "nclude") == 0) from += 6;
-        if (from >= lower.size() || lower[from] != ' ') continue;
-        const size_t end = lower.find('}', from);
-        if (end == std::string::npos) break;
-        std::string name = Text.substr(from, end - from);
-        name.erase(0, name.find_first_not_of(" '"));
-        name.erase(name.find_last_not_of(" '") + 1);
-        if (!name.empty() && name[0] != '%') names.push_back(name);
-    }
-    return names;
-}
-
+// Appends the files Text includes ({$I name}, {$INCLUDE name}; not {$IF} and the like), and the
+// files they include.
 void AppendIncluded(const std::vector<std::string>& Folders, const std::string& Text, int Depth,
                     std::string& Out) {
-    if (Depth > 4) return;
-    for (const std::string& name : IncludeNames(Text))
+    static const std::regex include(R"(\{\$i(nclude)? +'?([^%'} ][^'}]*?)'? *\})",
+                                    std::regex::icase);
+    for (std::sregex_iterator it(Text.begin(), Text.end(), include), end; it != end && Depth < 5;
+         ++it)
         for (const std::string& folder : Folders) {
-            fs::path file = fs::path(folder) / name;
+            fs::path file = fs::path(folder) / (*it)[2].str();
             if (!file.has_extension() && !fs::exists(file)) file += ".inc";
             if (!fs::is_regular_file(file)) continue;
-            std::ifstream in(file, std::ios::binary);
-            const std::string included((std::istreambuf_iterator<char>(in)), {});
+            const std::string included = ReadFileText(file.string());
             Out += included + "\n";
             AppendIncluded(Folders, included, Depth + 1, Out);
             break;
@@ -106,10 +90,8 @@ void AppendIncluded(const std::vector<std::string>& Folders, const std::string& 
 } // namespace
 
 std::string IncludedText(const TFpcUnit& Unit) {
-    std::ifstream in(Unit.Path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
     std::string out;
-    AppendIncluded(IncludeFolders(Unit), text, 0, out);
+    AppendIncluded(IncludeFolders(Unit), ReadFileText(Unit.Path), 0, out);
     return out;
 }
 
