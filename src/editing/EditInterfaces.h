@@ -40,7 +40,20 @@ class TEditGuard {
 public:
     TEditGuard(TEditSynchronizer& Sync, bool SkipReadOnlyCheck)
         : FSync(Sync), FLines(Sync.BeginEdit(SkipReadOnlyCheck)) {}
-    ~TEditGuard() { FSync.EndEdit(); }
+    /// Closes the edit; what closing raises (a failed re-parse) reaches the caller here.
+    void Close() {
+        FOpen = false;
+        FSync.EndEdit();
+    }
+    /// A guard not closed (an error on its way out) closes quietly: that error is the one the
+    /// caller must see.
+    ~TEditGuard() {
+        if (!FOpen) return;
+        try {
+            FSync.EndEdit();
+        } catch (...) {
+        }
+    }
     TEditGuard(const TEditGuard&) = delete;
     TEditGuard& operator=(const TEditGuard&) = delete;
     TStringList& Lines() const { return FLines; }
@@ -48,6 +61,7 @@ public:
 private:
     TEditSynchronizer& FSync;
     TStringList& FLines;
+    bool FOpen = true;
 };
 
 class TEditorInterface {

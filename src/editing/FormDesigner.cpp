@@ -116,20 +116,19 @@ TFieldItem* TFormFileDesigner::FieldOf(const std::string& ClassName,
 class TFormFileDesigner::TFormEdit {
 public:
     explicit TFormEdit(TFormFileDesigner& Designer)
-        : FDesigner(Designer), FSaved(Designer.FForm), FUncaught(std::uncaught_exceptions()) {
-        FEdit.emplace(Designer.FEditor, false);
-    }
-    ~TFormEdit() noexcept(false) {
-        if (std::uncaught_exceptions() > FUncaught) {
-            FDesigner.FForm = std::move(FSaved);
-            return; // the edit closes itself without writing
-        }
+        : FDesigner(Designer), FSaved(Designer.FForm), FEdit(Designer.FEditor, false) {}
+    /// Writes the unit's edit; a refused one gives the form back before the error leaves.
+    void Commit() {
+        FCommitted = true;
         try {
-            FEdit.reset();
+            FEdit.Commit();
         } catch (...) {
             FDesigner.FForm = std::move(FSaved);
             throw;
         }
+    }
+    ~TFormEdit() {
+        if (!FCommitted) FDesigner.FForm = std::move(FSaved);
     }
     TFormEdit(const TFormEdit&) = delete;
     TFormEdit& operator=(const TFormEdit&) = delete;
@@ -137,8 +136,8 @@ public:
 private:
     TFormFileDesigner& FDesigner;
     TFormFile FSaved;
-    int FUncaught;
-    std::optional<TModuleEditor::TEdit> FEdit;
+    bool FCommitted = false;
+    TModuleEditor::TEdit FEdit;
 };
 
 // "FormName: TFormClass;" (or "var FormName: TFormClass;") on a line of its own in the
@@ -222,6 +221,7 @@ bool TFormFileDesigner::DeleteComponent(const std::string& ClassNameRef,
         const int index = FForm.IndexOfComponent(name);
         if (index >= 0) FForm.DeleteObject(index); // not already gone with an earlier one
     }
+    edit.Commit();
     return true;
 }
 
@@ -283,6 +283,7 @@ bool TFormFileDesigner::RenameComponent(const std::string& ClassNameRef,
     }
     for (const TRename& rename : renames)
         if (rename.Object >= 0) FForm.RenameObject(rename.Object, rename.New);
+    edit.Commit();
     return true;
 }
 
@@ -320,6 +321,7 @@ bool TFormFileDesigner::RenameEventHandler(const std::string& ClassNameRef,
         FEditor.UpdateDeclaration(item);
     }
     FForm.RenameHandler(OldName, NewName);
+    edit.Commit();
     return true;
 }
 
@@ -352,6 +354,7 @@ bool TFormFileDesigner::RenameClass(const std::string& OldClassNameRef,
     RenameFormVariable(oldRootName, OldClassName, rootName, NewClassName);
     FForm.SetClassName(0, NewClassName);
     if (!oldRootName.empty()) FForm.RenameObject(0, rootName);
+    edit.Commit();
     return true;
 }
 

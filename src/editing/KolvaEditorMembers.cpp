@@ -32,6 +32,7 @@ bool TKolvaEditor::AddField(TClassItem& Class) {
     ExpandClass(Class);
     field.StartColumn = MemberIndent(Class);
     InsertDeclaration(field, FieldPlacement(Class, field.Visibility));
+    edit.Commit();
     return true;
 }
 
@@ -45,6 +46,7 @@ bool TKolvaEditor::AddMethod(TClassItem& Class) {
     if (!method.Edit()) return false;
     if (Class.Kind() != ckClass && method.Visibility != scPrivate) method.Visibility = scDefault;
     InsertMethod(Class, method);
+    edit.Commit();
     return true;
 }
 
@@ -64,6 +66,7 @@ void TKolvaEditor::AddMethodImplementation(TClassItem& Class, TMethodItem& Metho
     impl.CallConvention = ccDefault;
     impl.SetClass(Class);
     InsertImplementation(impl, ImplementationPlacement(Class));
+    edit.Commit();
 }
 
 bool TKolvaEditor::AddResClause(TClassItem& Class) {
@@ -96,6 +99,7 @@ bool TKolvaEditor::AddResClause(TClassItem& Class) {
     clause.StartColumn = MemberIndent(Class);
     InsertDeclaration(clause, ResClausePlacement(Class, clause.Visibility));
     CheckImplementingMethod(Class, clause);
+    edit.Commit();
     return true;
 }
 
@@ -183,6 +187,7 @@ bool TKolvaEditor::EditField(TFieldItem& Field) {
     copy.NameSpaceOwner = &cls;
     if (!copy.Edit()) return false;
     RewriteOrMove(*this, cls, Field, copy, &TKolvaEditor::PlaceMember);
+    edit.Commit();
     return true;
 }
 
@@ -214,6 +219,7 @@ bool TKolvaEditor::EditMethod(TMethodItem& Method) {
         AddMethodImplementation(cls, copy);
     }
     RewriteOrMove(*this, cls, Method, copy, &TKolvaEditor::PlaceMember);
+    edit.Commit();
     return true;
 }
 
@@ -226,6 +232,7 @@ bool TKolvaEditor::EditResClause(TResClauseItem& Clause) {
     if (!copy.Edit()) return false;
     RewriteOrMove(*this, cls, Clause, copy, &TKolvaEditor::PlaceMember);
     CheckImplementingMethod(cls, Clause);
+    edit.Commit();
     return true;
 }
 
@@ -248,10 +255,14 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
     // One edit for the whole rename: closing it parses the unit again, after which no item
     // of the old model may be touched.
     TEdit edit(*this, false);
-    if (IsComponent(Item))
-        return void(Designer().RenameComponent(ClassOf(Item).Name, Item.Name, NewName));
-    if (IsEventHandler(Item))
-        return void(Designer().RenameEventHandler(ClassOf(Item).Name, Item.Name, NewName));
+    if (IsComponent(Item)) {
+        Designer().RenameComponent(ClassOf(Item).Name, Item.Name, NewName);
+        return edit.Commit();
+    }
+    if (IsEventHandler(Item)) {
+        Designer().RenameEventHandler(ClassOf(Item).Name, Item.Name, NewName);
+        return edit.Commit();
+    }
     if (Item.Kind() == ckMethod) {
         TProcItem* impl = static_cast<TMethodItem&>(Item).ImplementationLink();
         if (impl && impl->StartLine >= 0) {
@@ -261,6 +272,7 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
     }
     Item.Name = NewName;
     UpdateDeclaration(&Item);
+    edit.Commit();
 }
 
 bool TKolvaEditor::DeleteMember(TCodeItem& Item) {
@@ -283,6 +295,7 @@ bool TKolvaEditor::DeleteMember(TCodeItem& Item) {
     default: {
         TEdit edit(*this, false);
         DeleteItem(target);
+        edit.Commit();
     }
     }
     return true;
@@ -297,6 +310,7 @@ void TKolvaEditor::DeleteField(TFieldItem& Field) {
     }
     TEdit edit(*this, false);
     DeleteItem(Field);
+    edit.Commit();
 }
 
 void TKolvaEditor::DeleteMethod(TMethodItem& Method) {
@@ -306,6 +320,7 @@ void TKolvaEditor::DeleteMethod(TMethodItem& Method) {
     if (TProcItem* impl = Method.ImplementationLink(); impl && impl->StartLine >= 0)
         DeleteItem(*impl);
     DeleteItem(Method);
+    edit.Commit();
 }
 
 bool TKolvaEditor::ConfirmDelete(TCodeItem& Item) {
@@ -368,6 +383,7 @@ void TKolvaEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Items
     for (TCodeItemKind kind : {ckResClause, ckField, ckMethod, ckProperty})
         for (TCodeItem* item : moving)
             if (item->Kind() == kind) PlaceMember(cls, *item, Visibility);
+    edit.Commit();
 }
 
 // A property names fields and methods in its access clauses, and they must be declared
@@ -447,10 +463,12 @@ void TKolvaEditor::AddInterfaceToClass(TClassItem& Class, const std::string& Int
     TEdit edit(*this, false);
     ExpandClass(Class);
     TStringList interfaces = Class.Interfaces();
-    if (interfaces.IndexOf(InterfaceName) >= 0) return;
-    interfaces.Add(InterfaceName);
-    Class.SetInterfaces(interfaces);
-    UpdateDeclaration(&Class);
+    if (interfaces.IndexOf(InterfaceName) < 0) {
+        interfaces.Add(InterfaceName);
+        Class.SetInterfaces(interfaces);
+        UpdateDeclaration(&Class);
+    }
+    edit.Commit();
 }
 
 } // namespace kolva

@@ -126,6 +126,7 @@ TVisibilityItem* TKolvaEditor::CreateVisibilitySection(TClassItem& Class, TVisib
     PutScratch(section, line);
     section->StartLine = section->DeclEndLine = section->EndLine = line;
     section->StartColumn = column;
+    edit.Commit();
     return section;
 }
 
@@ -146,6 +147,7 @@ void TKolvaEditor::SplitOneLineBody(TClassItem& Class) {
                   heading.substr(size_t(tokens[n - 2].Column)));
     PutScratch(&Class, Class.EndLine + 1);
     Class.EndLine = Class.DeclEndLine + 1;
+    edit.Commit();
 }
 
 void TKolvaEditor::ExpandClass(TClassItem& Class) {
@@ -167,6 +169,7 @@ void TKolvaEditor::ExpandClass(TClassItem& Class) {
     PutScratch(&Class, line);
     Class.EndLine = line;
     Class.HasBody = true;
+    edit.Commit();
 }
 
 int TKolvaEditor::ImplementationPlacement(TClassItem& Class) {

@@ -7,6 +7,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <cassert>
 #include <exception>
 
 namespace kolva {
@@ -95,17 +96,22 @@ TModuleEditor::TEdit::TEdit(TModuleEditor& Editor, bool ReadOnly)
     FEditor.OpenEdit(ReadOnly);
 }
 
-// Closing may parse the unit again or refuse the result, which raises; while another error
-// is already on its way out, that one is what the caller must see, and nothing is written.
-TModuleEditor::TEdit::~TEdit() noexcept(false) {
-    if (std::uncaught_exceptions() > FUncaught) {
-        try {
-            FEditor.FinishEdit(false);
-        } catch (...) {
-        }
-        return;
-    }
+void TModuleEditor::TEdit::Commit() {
+    FOpen = false;
     FEditor.FinishEdit(true);
+}
+
+// Abandoning never raises: the error on its way out, if any, is what the caller must see.
+TModuleEditor::TEdit::~TEdit() {
+    if (!FOpen) return;
+    // Staged changes at the outermost level without an error in flight mean a successful
+    // path that forgot its Commit(): the text stays safe, but the operation did nothing.
+    assert(std::uncaught_exceptions() > FUncaught || FEditor.FDepth > 1 ||
+           !FEditor.HasStagedChanges());
+    try {
+        FEditor.FinishEdit(false);
+    } catch (...) {
+    }
 }
 
 TStringList& TModuleEditor::Lines() const {
@@ -163,7 +169,7 @@ void TModuleEditor::WriteDeclaration(TCodeItem& Item, TStringList& List) {
     {
         TStringsText text(List);
         text.SetIndex(List.Count());
-        TWrapFilter wrap(&text, false, options.WrapMargin(), options.WrapIndention());
+        TWrapFilter wrap(text, options.WrapMargin(), options.WrapIndention());
         // A declaration may span lines of its own (an interface's GUID line).
         const std::string declaration = Item.GetDeclaration();
         size_t start = 0;
@@ -217,6 +223,7 @@ void TModuleEditor::InsertDeclaration(TCodeItem& Item, int Line) {
     // The declaration itself starts after the blank line put before it.
     Item.StartLine = Line + leading;
     Item.DeclEndLine = Item.StartLine + declarationLines - 1;
+    edit.Commit();
 }
 
 void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
@@ -239,6 +246,7 @@ void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
     // Also after a body-less (forward or external) heading, so it does not touch what follows.
     if (!IsBlankLine(Line)) FScratch.Add(std::string());
     PutScratch(&Item, Line);
+    edit.Commit();
 }
 
 void TModuleEditor::DeleteItems(TItemList Items) {

@@ -97,6 +97,7 @@ bool TModuleEditor::AddProcedure(TCodeItem* Near) {
         decl.Directives.Exclude(pdExternal);
         InsertDeclaration(decl, declLine);
     }
+    edit.Commit();
     return true;
 }
 
@@ -125,7 +126,10 @@ bool TModuleEditor::EditProcedure(TCodeItem& Item) {
     const bool hasImplementation =
         EditImplementationSide(copy, impl, wasExternal, needsDeclaration, context);
     if (needsDeclaration == hadDeclaration) {
-        if (!decl) return true;
+        if (!decl) {
+            edit.Commit();
+            return true;
+        }
         const TVisibility visibility = decl->Visibility;
         decl->AssignDeclaration(copy);
         decl->Visibility = visibility;
@@ -145,6 +149,7 @@ bool TModuleEditor::EditProcedure(TCodeItem& Item) {
     } else {
         DeleteItem(*decl);
     }
+    edit.Commit();
     return true;
 }
 
@@ -218,6 +223,7 @@ void TModuleEditor::DeleteProcedure(TCodeItem& Item) {
     if (LineCount() == 0) return;
     if (second) DeleteItem(*second);
     DeleteItem(*first);
+    edit.Commit();
 }
 
 void TModuleEditor::MoveProcedure(TCodeItem& Item, TCodeItem& Target) {
@@ -250,6 +256,7 @@ void TModuleEditor::MoveProcedure(TCodeItem& Item, TCodeItem& Target) {
         RemoveLines(nullptr, first, count);
         PutScratch(nullptr, at);
     }
+    edit.Commit();
 }
 
 void TModuleEditor::RenameProcedures(TCodeItem& Item, const std::string& OldNameRef,
@@ -267,6 +274,7 @@ void TModuleEditor::RenameProcedures(TCodeItem& Item, const std::string& OldName
         child->Name = NewName;
         UpdateDeclaration(child);
     }
+    edit.Commit();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -281,6 +289,7 @@ void TModuleEditor::ChangeVisibility(TCodeItem* Container, const TItemList& Item
         ProceduresToImplementation(Items);
     else
         ProceduresToInterface(Items);
+    edit.Commit();
 }
 
 void TModuleEditor::ProceduresToInterface(const TItemList& Items) {
@@ -436,6 +445,7 @@ void TModuleEditor::DeleteSelection(TCopyKind Kind, TCodeItem* Container, const 
         }
     }
     DeleteItems(doomed);
+    edit.Commit();
 }
 
 void TModuleEditor::CheckDelete(TCopyKind& Kind, TItemList& Items) {

@@ -150,7 +150,7 @@ void TModuleEditor::UpdateDeclaration(TCodeItem* Item) {
     if (LineCount() > start) {
         const int last = std::min(HeadEnd(*Item), LineCount() - 1);
         const std::string* old = FCheck.OldDeclaration(Item);
-        if (old && ReplaceWords(*Item, last, *old)) return;
+        if (old && ReplaceWords(*Item, last, *old)) return edit.Commit();
         CheckOwnLines(*Item, start, last, false);
         const std::vector<TSourceToken> written = WrittenTokens(*Item, last);
         if (old && !Covered(written, SourceTokens(*old))) RefuseBadFormat(*Item);
@@ -165,6 +165,7 @@ void TModuleEditor::UpdateDeclaration(TCodeItem* Item) {
     PutScratch(Item, start);
     Item->EndLine = FScratch.Count() + oldLast - removed;
     Item->DeclEndLine = start + FScratch.Count() - 1;
+    edit.Commit();
 }
 
 void TModuleEditor::DeleteItem(TCodeItem& Item) {

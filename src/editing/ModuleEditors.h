@@ -97,17 +97,23 @@ public:
     /// Closes one level; closing the outermost one commits the staged changes (raising
     /// EEditRefused when the check refuses them).
     void CloseEdit() { FinishEdit(true); }
-    /// Opens an edit for its lifetime.
+    /// Opens an edit for its lifetime. An operation ends each of its successful paths with
+    /// Commit(); an edit left without it (an error on its way out, a cancelled dialog) is
+    /// abandoned, and nothing it staged reaches the text.
     class TEdit {
     public:
         TEdit(TModuleEditor& Editor, bool ReadOnly);
-        ~TEdit() noexcept(false);
+        /// Closes this level; closing the outermost one checks the staged text and writes it
+        /// (raising EEditRefused, with the unit left as it was, when the check refuses it).
+        void Commit();
+        ~TEdit();
         TEdit(const TEdit&) = delete;
         TEdit& operator=(const TEdit&) = delete;
 
     private:
         TModuleEditor& FEditor;
-        int FUncaught;
+        [[maybe_unused]] int FUncaught; // read by a debug check only
+        bool FOpen = true;
     };
     /// The unit's lines as the open edit has staged them. EXPECTS: an edit is open.
     TStringList& Lines() const;

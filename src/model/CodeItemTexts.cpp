@@ -5,14 +5,14 @@
 
 namespace kolva {
 
-std::string TCodeItem::GetDeclaration() {
+std::string TCodeItem::GetDeclaration() const {
     return Name;
 }
 std::string TCodeItem::GetDisplayText() const {
     return Name;
 }
 
-std::string TUsesClause::GetDeclaration() {
+std::string TUsesClause::GetDeclaration() const {
     return "uses " + ClauseText + ";";
 }
 
@@ -22,7 +22,7 @@ std::string TUsesClause::GetDisplayText() const {
 
 // scDefault is the section before the first visibility keyword; it has no keyword of its
 // own in the source.
-std::string TVisibilityItem::GetDeclaration() {
+std::string TVisibilityItem::GetDeclaration() const {
     return Visibility == scDefault ? std::string() : KeywordText(Visibility);
 }
 
@@ -30,7 +30,7 @@ std::string TVisibilityItem::GetDisplayText() const {
     return KeywordText(Visibility);
 }
 
-std::string TClassItem::GetDeclaration() {
+std::string TClassItem::GetDeclaration() const {
     std::string text = (GenericWord ? "generic " : "") + Name + TypeParams + " = ";
     if (Packed) text += "packed ";
     if (Kind() == ckHelper)
@@ -41,19 +41,22 @@ std::string TClassItem::GetDeclaration() {
     if (HasExternal) text += ExternalText.empty() ? " external" : " external " + ExternalText;
     // A class of a keyword of its own (an Objective-C class) or an external one has no
     // TObject to descend from.
+    // The default ancestor is written out, not stored: reading a declaration leaves the
+    // model as it was.
     const bool plain = KindWord.empty() && !HasExternal;
+    std::string ancestor = Ancestor;
     switch (Kind()) {
     case ckClass:
-        if (Ancestor.empty() && plain && !SameText(Name, "TObject")) Ancestor = "TObject";
-        if (!Ancestor.empty()) {
-            text += "(" + Ancestor;
+        if (ancestor.empty() && plain && !SameText(Name, "TObject")) ancestor = "TObject";
+        if (!ancestor.empty()) {
+            text += "(" + ancestor;
             if (!InterfacesText.empty()) text += ", " + InterfacesText;
             text += ")";
         }
         break;
     case ckInterface:
-        if (Ancestor.empty() && plain && !SameText(Name, "IUnknown")) Ancestor = "IUnknown";
-        if (!Ancestor.empty()) text += "(" + Ancestor + ")";
+        if (ancestor.empty() && plain && !SameText(Name, "IUnknown")) ancestor = "IUnknown";
+        if (!ancestor.empty()) text += "(" + ancestor + ")";
         if (!InterfacesText.empty()) text += "\r\n[" + InterfacesText + "]";
         break;
     case ckObject:
@@ -122,14 +125,14 @@ std::string TFieldItem::Declaration() const {
     std::string text = Name + ": " + DataTypeText() + ";";
     return Hints().empty() ? text : text + " " + Hints();
 }
-std::string TFieldItem::GetDeclaration() {
+std::string TFieldItem::GetDeclaration() const {
     return Declaration();
 }
 std::string TFieldItem::GetDisplayText() const {
     return Declaration();
 }
 
-std::string TPropertyItem::GetDeclaration() {
+std::string TPropertyItem::GetDeclaration() const {
     std::string text = (Flags.Contains(pfClassProperty) ? "class property " : "property ") + Name;
     if (!Flags.Contains(pfRedeclaration)) {
         if (Flags.Contains(pfHasParams)) text += "[" + IndexParams + "]";
@@ -174,7 +177,7 @@ std::string TPropertyItem::WriteMethodParams(bool Const, const std::string& Valu
     return text + ValueName + ": " + DataTypeText();
 }
 
-std::string TResClauseItem::GetDeclaration() {
+std::string TResClauseItem::GetDeclaration() const {
     return std::string(KeywordText(ProcKind)) + " " + Name + " = " + ImplementingName + ";";
 }
 
@@ -211,7 +214,7 @@ std::string TProcItem::HintsText() const {
 }
 
 // A procedure is short only as an implementation whose declaration says the rest.
-std::string TProcData::GetDeclaration() {
+std::string TProcData::GetDeclaration() const {
     std::string text = Heading(std::string(), ShortHeading && DeclarationLink()) + ";";
     if (Directives.Contains(pdOverload)) text += " overload;";
     text += CallConventionText();
@@ -220,7 +223,7 @@ std::string TProcData::GetDeclaration() {
     return text + HintsText();
 }
 
-std::string TMethodItem::GetDeclaration() {
+std::string TMethodItem::GetDeclaration() const {
     std::string text = (ClassMethod ? "class " : "") + Heading(std::string(), false) + ";";
     if (Directives.Contains(pdReintroduce)) text += " reintroduce;";
     if (Directives.Contains(pdOverload)) text += " overload;";
@@ -243,7 +246,7 @@ std::string TMethodItem::GetDisplayText() const {
 
 // An implementation heading carries none of the directives of its declaration; those
 // written on itself (kept as hints) stay.
-std::string TMethodImplItem::GetDeclaration() {
+std::string TMethodImplItem::GetDeclaration() const {
     return (ClassMethod ? "class " : "") + Heading(Qualifier() + ".", ShortHeading) + ";" +
            HintsText();
 }

@@ -403,26 +403,17 @@ void TMemberItem::SetDataTypeText(std::string_view Text) {
     if (FDataType == dtUserDefined) FTypeName.assign(Text);
 }
 
-TPropLinksData::~TPropLinksData() {
-    if (FProperty && FProperty->FLinks == this) FProperty->FLinks = nullptr;
-}
-
-TPropertyItem::~TPropertyItem() {
-    DropLinks();
-}
-
 TPropLinksData* TPropertyItem::Links() {
     if (!FLinks && PropLinksFactory()) {
         FLinks = PropLinksFactory()(this);
         if (FLinks) FLinks->Refresh();
     }
-    return FLinks;
+    return FLinks.get();
 }
 
 void TPropertyItem::DropLinks() {
-    TPropLinksData* links = FLinks;
-    FLinks = nullptr;
-    delete links;
+    // Moved out first: freeing the links may ask the property for them again.
+    std::unique_ptr<TPropLinksData> links = std::move(FLinks);
 }
 
 std::string TResClauseItem::InterfacePart() const {

@@ -90,7 +90,7 @@ public:
     int LastLine() const;
 
     // The operations every kind of item refines.
-    virtual std::string GetDeclaration();
+    virtual std::string GetDeclaration() const;
     virtual std::string GetOwnerName() const;
     virtual std::string GetQualifiedName() const;
     /// Copies the declaration data of an item of the same family; positions, links and
@@ -146,7 +146,7 @@ public:
     void AddUnit(const std::string& UnitName) { Units.Add(UnitName); }
     /// scPublic or higher: the interface part's clause.
     bool IsInterfaceClause() const { return Visibility >= scPublic; }
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetDisplayText() const override;
 
     TStringList Units;
@@ -162,7 +162,7 @@ public:
 class TVisibilityItem : public TCodeItem {
 public:
     explicit TVisibilityItem(TCodeItem* Parent) : TCodeItem(Parent, ckVisibility) {}
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetDisplayText() const override;
 };
 
@@ -194,7 +194,7 @@ public:
     /// Renders the heading; a class or interface without ancestor takes TObject or IUnknown
     /// as its ancestor (stored) unless it is that very type, or the class is written with a
     /// keyword of its own (KindWord) or as external.
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     /// The name with its type parameters.
     std::string GetDisplayText() const override;
     /// The class name of its method implementations: dotted for a type declared inside
@@ -273,7 +273,7 @@ class TFieldItem : public TMemberItem {
 public:
     explicit TFieldItem(TCodeItem* Parent) : TMemberItem(Parent, ckField, dtInteger) {}
     uint16_t EditorID() const override { return edField; }
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetDisplayText() const override;
     /// Each comma-separated part must be an identifier.
     void ValidateName(const std::string& OldName, const std::string& NewName) override;
@@ -290,7 +290,6 @@ class TPropertyItem;
 /// the concrete class; a new object refreshes itself at once.
 class TPropLinksData : public TObject {
 public:
-    ~TPropLinksData() override;
     TPropertyItem* Property() const { return FProperty; }
     virtual void Refresh() = 0;
 
@@ -298,12 +297,11 @@ protected:
     explicit TPropLinksData(TPropertyItem* Property) : FProperty(Property) {}
 
 private:
-    friend class TPropertyItem;
     TPropertyItem* FProperty;
 };
 
 /// Builds the links object of a property; the factory stands in for a class reference.
-using TPropLinksFactory = std::function<TPropLinksData*(TPropertyItem*)>;
+using TPropLinksFactory = std::function<std::unique_ptr<TPropLinksData>(TPropertyItem*)>;
 void SetPropLinksClass(TPropLinksFactory Factory);
 
 enum TPropertyFlag : uint8_t {
@@ -322,7 +320,6 @@ enum TPropDefaultKind : uint8_t { dkNone, dkDefault, dkNoDefault };
 class TPropertyItem : public TMemberItem {
 public:
     explicit TPropertyItem(TCodeItem* Parent) : TMemberItem(Parent, ckProperty, dtInteger) {}
-    ~TPropertyItem() override;
     uint16_t EditorID() const override { return edProperty; }
 
     /// Created on first request through the registered links class; null while none is
@@ -336,7 +333,7 @@ public:
     /// Parameters of the write access method, ending in ValueName and the property's type.
     std::string WriteMethodParams(bool Const, const std::string& ValueName) const;
 
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetDisplayText() const override;
     void AssignDeclaration(const TCodeItem& Source) override;
 
@@ -354,8 +351,7 @@ public:
     std::string ExtraSpecifiers;
 
 private:
-    friend class TPropLinksData;
-    TPropLinksData* FLinks = nullptr;
+    std::unique_ptr<TPropLinksData> FLinks;
 };
 
 class TResClauseItem : public TMemberItem {
@@ -373,7 +369,7 @@ public:
     /// That interface's method named by the method part.
     TCodeItem* FindDeclaredMethod();
 
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetDisplayText() const override;
     void AssignDeclaration(const TCodeItem& Source) override;
     /// "Interface.Method" with both parts identifiers.
@@ -457,7 +453,7 @@ class TProcData : public TProcItem {
 public:
     explicit TProcData(TCodeItem* Parent) : TProcItem(Parent, ckProcedure) {}
     uint16_t EditorID() const override { return edProcedure; }
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     void AssignDeclaration(const TCodeItem& Source) override;
 
     bool InInterface = false;
@@ -468,7 +464,7 @@ class TMethodItem : public TProcItem {
 public:
     explicit TMethodItem(TCodeItem* Parent) : TProcItem(Parent, ckMethod) {}
     uint16_t EditorID() const override { return edMethod; }
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetDisplayText() const override;
     void AssignDeclaration(const TCodeItem& Source) override;
 
@@ -482,7 +478,7 @@ protected:
 class TMethodImplItem : public TMethodItem {
 public:
     explicit TMethodImplItem(TCodeItem* Parent) : TMethodItem(Parent, ckMethodImpl) {}
-    std::string GetDeclaration() override;
+    std::string GetDeclaration() const override;
     std::string GetOwnerName() const override { return ClassName; }
     std::string GetQualifiedName() const override { return ClassName + "." + Name; }
     /// Makes this an implementation of a method of Class: its class name and qualifier.

@@ -165,23 +165,21 @@ void TClipbrdTextStream::WriteLine(std::string_view S) {
 
 // --- TTextFilter ---------------------------------------------------------------------
 
-TTextFilter::TTextFilter(TTextStream* Target, bool OwnsTarget)
-    : FTarget(Target), FOwnsTarget(OwnsTarget) {}
-
-TTextFilter::~TTextFilter() {
-    if (FOwnsTarget) delete FTarget;
+void TTextFilter::SetTarget(TTextStream& Target) {
+    if (&Target == FTarget) return;
+    FTarget = &Target;
+    FOwned.reset();
 }
 
-void TTextFilter::SetTarget(TTextStream* Target) {
-    if (Target == FTarget) return;
-    if (FOwnsTarget) delete FTarget;
-    FTarget = Target;
+void TTextFilter::SetTarget(std::unique_ptr<TTextStream> Target) {
+    FTarget = Target.get();
+    FOwned = std::move(Target);
 }
 
 // --- TWrapFilter ---------------------------------------------------------------------
 
-TWrapFilter::TWrapFilter(TTextStream* Target, bool OwnsTarget, int MaxWidth, int Indent)
-    : TTextFilter(Target, OwnsTarget), FMaxWidth(MaxWidth < 20 ? 20 : MaxWidth) {
+TWrapFilter::TWrapFilter(TTextStream& Target, int MaxWidth, int Indent)
+    : TTextFilter(Target), FMaxWidth(MaxWidth < 20 ? 20 : MaxWidth) {
     FIndent = Indent < 0 ? 0 : Indent > FMaxWidth / 2 ? FMaxWidth / 2 : Indent;
     SetBreakChars(" (,;");
 }

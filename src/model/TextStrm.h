@@ -9,6 +9,7 @@
 #include "platform/System.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -120,17 +121,19 @@ private:
 /// through the filter's own line operations, so descendants see every line.
 class TTextFilter : public TTextStream {
 public:
-    /// EXPECTS: Target is not null.
-    TTextFilter(TTextStream* Target, bool OwnsTarget);
-    ~TTextFilter() override;
+    /// Borrows Target, which must outlive the filter.
+    explicit TTextFilter(TTextStream& Target) : FTarget(&Target) {}
+    /// Owns Target: it is freed with the filter or when replaced. EXPECTS: not null.
+    explicit TTextFilter(std::unique_ptr<TTextStream> Target)
+        : FOwned(std::move(Target)), FTarget(FOwned.get()) {}
     TTextFilter(const TTextFilter&) = delete;
     TTextFilter& operator=(const TTextFilter&) = delete;
 
     TTextStream* Target() const { return FTarget; }
-    /// Replaces the target, freeing the old one when the filter owns it. EXPECTS: not null.
-    void SetTarget(TTextStream* Target);
-    bool OwnsTarget() const { return FOwnsTarget; }
-    void SetOwnsTarget(bool Value) { FOwnsTarget = Value; }
+    /// Replaces the target, freeing the old one when the filter owns it.
+    void SetTarget(TTextStream& Target);
+    void SetTarget(std::unique_ptr<TTextStream> Target);
+    bool OwnsTarget() const { return FOwned != nullptr; }
 
     int LineNumber() override { return FTarget->LineNumber(); }
     bool EndOfStream() override { return FTarget->EndOfStream(); }
@@ -140,8 +143,8 @@ public:
     void WriteLine(std::string_view S) override { FTarget->WriteLine(S); }
 
 private:
+    std::unique_ptr<TTextStream> FOwned;
     TTextStream* FTarget;
-    bool FOwnsTarget;
 };
 
 /// Breaks lines longer than the maximum width at break characters (initially blank, "(",
@@ -151,7 +154,8 @@ private:
 class TWrapFilter : public TTextFilter {
 public:
     /// The width is raised to 20 when smaller; the indent is clamped to 0..width/2.
-    TWrapFilter(TTextStream* Target, bool OwnsTarget, int MaxWidth, int Indent);
+    /// Borrows Target, which must outlive the filter.
+    TWrapFilter(TTextStream& Target, int MaxWidth, int Indent);
 
     void WriteLine(std::string_view S) override;
 

@@ -185,6 +185,7 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
         {[this] {
              TModuleEditor::TEdit edit(Kolva, false);
              Kolva.RemoveLines(nullptr, Find("TFoo.Old").StartLine, 1);
+             edit.Commit();
          },
          "Edit refused: procedure TFoo.Old would be lost or changed. The unit is left as it was"},
         {[this] {
@@ -192,12 +193,14 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
              Kolva.Scratch().Clear();
              Kolva.Scratch().Add("procedure ;");
              Kolva.PutScratch(nullptr, Explorer.ImplementationLine() + 1);
+             edit.Commit();
          },
          "Edit refused: the result would hold a declaration that cannot be read (Unexpected "
          "token \";\" in line 16 col 11). The unit is left as it was"},
         {[this] {
              TModuleEditor::TEdit edit(Kolva, false);
              Kolva.DeleteItem(Find("TFoo.Get"));
+             edit.Commit();
          },
          "Edit refused: function TFoo.Get would have no declaration. The unit is left as it was"},
     };

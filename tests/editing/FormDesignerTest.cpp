@@ -113,7 +113,9 @@ TEST_F(FormDesignerTest, EditsTheUnitAndTheFormTogether) {
              TCodeItem& form = Find("TMainForm");
              form.Name = "TOrderForm";
              Editor.UpdateDeclaration(&form);
-             return D.RenameClass("TMainForm", "TOrderForm");
+             const bool renamed = D.RenameClass("TMainForm", "TOrderForm");
+             edit.Commit();
+             return renamed;
          },
          classUnit, classForm},
         {[](auto& D) { return D.DeleteComponent("TMainForm", "TopPanel"); },

@@ -20,6 +20,7 @@ TEST(MemoryEditor, EditsKeepListAndTextAlikeAndUndoRestoresThem) {
         EXPECT_EQ(edit.Lines().Text(), "2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
         EXPECT_THROW(unit.DeleteLines(5, 2), EListError);
         EXPECT_THROW(unit.InsertLines(7, TStringList{"x"}), EListError);
+        edit.Close();
     }
     EXPECT_FALSE(unit.IsEditing());
     EXPECT_EQ(reparsed, 1);

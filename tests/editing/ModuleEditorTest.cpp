@@ -320,6 +320,7 @@ TEST_F(ModuleEditorTest, BlankLineRulesAtTheEdgesOfTheText) {
         TModuleEditor::TEdit edit(Editor, false);
         Editor.InsertDeclaration(item, 0);
         Editor.InsertDeclaration(item, Editor.Lines().Count());
+        edit.Commit();
     }
     EXPECT_EQ(Text(), "\nprocedure B; forward;\n\nprocedure A;\nbegin\nend;\n\nprocedure B; "
                       "forward;\n\n");

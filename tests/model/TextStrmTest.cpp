@@ -139,20 +139,21 @@ private:
 
 TEST(TextFilterTest, ForwardsAndOwns) {
     bool firstFreed = false, secondFreed = false;
-    auto* first = new TProbeStream(&firstFreed);
+    auto owned = std::make_unique<TProbeStream>(&firstFreed);
+    TProbeStream* first = owned.get();
     {
-        TTextFilter filter(first, true);
+        TTextFilter filter(std::move(owned));
         filter.WriteAllText("a\r\nb");
         EXPECT_EQ(Joined(first->Lines), "a|b");
         EXPECT_EQ(test::ErrorOf([&] { filter.Write("x"); }), "Write not supported on this device");
-        filter.SetTarget(new TProbeStream(&secondFreed));
+        filter.SetTarget(std::make_unique<TProbeStream>(&secondFreed));
         EXPECT_TRUE(firstFreed);
         EXPECT_FALSE(secondFreed);
     }
     EXPECT_TRUE(secondFreed);
 
     TProbeStream kept;
-    { TTextFilter filter(&kept, false); }
+    { TTextFilter filter(kept); }
     EXPECT_TRUE(kept.Lines.Count() == 0); // still alive
 }
 
@@ -162,7 +163,7 @@ TEST(WrapFilterTest, ClampsWidthAndIndent) {
         int Width, Indent, ExpectedWidth, ExpectedIndent;
     } cases[] = {{5, 2, 20, 2}, {40, 30, 40, 20}, {40, -3, 40, 0}, {21, 11, 21, 10}};
     for (const auto& c : cases) {
-        TWrapFilter filter(&target, false, c.Width, c.Indent);
+        TWrapFilter filter(target, c.Width, c.Indent);
         EXPECT_EQ(filter.MaxWidth(), c.ExpectedWidth);
         EXPECT_EQ(filter.Indent(), c.ExpectedIndent);
     }
@@ -198,7 +199,7 @@ TEST(WrapFilterTest, WrapsLines) {
     };
     for (const auto& c : cases) {
         TProbeStream target;
-        TWrapFilter filter(&target, false, c.Width, c.Indent);
+        TWrapFilter filter(target, c.Width, c.Indent);
         filter.SetIgnoreQuotes(c.IgnoreQuotes);
         filter.WriteLine(c.Line);
         EXPECT_EQ(Joined(target.Lines), c.Expected) << c.Name;
@@ -207,7 +208,7 @@ TEST(WrapFilterTest, WrapsLines) {
     }
 
     TProbeStream target;
-    TWrapFilter filter(&target, false, 20, 2);
+    TWrapFilter filter(target, 20, 2);
     filter.SetEnabled(false);
     filter.WriteLine("Foo(Alpha, Beta, Gamma, Delta, Epsilon);");
     EXPECT_EQ(target.Lines.Count(), 1);
