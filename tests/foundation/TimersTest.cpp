@@ -162,5 +162,105 @@ TEST(Timers, ARaisingCallbackEndsTheTickAndItsOneShotIsSpent) {
     EXPECT_EQ(pool.FindTimer(bad), nullptr);
 }
 
+// ---------------------------------------------------------------------------------------
+// Components
+
+struct TComponentRow {
+    const char* Name;
+    bool OneShot;
+    bool Retriggerable;
+    /// What is set after which tick: "on", "off" or "interval".
+    std::vector<std::pair<int, std::string>> Script;
+    const char* Fires; // tick numbers
+};
+
+class ComponentTiming : public testing::TestWithParam<TComponentRow> {};
+
+TEST_P(ComponentTiming, SettingEnabledOrIntervalRestartsTheWait) {
+    const TComponentRow& row = GetParam();
+    TManualClockScope scope;
+    std::unique_ptr<TTimerPoolComponent> timer;
+    if (row.OneShot) {
+        auto oneShot = std::make_unique<TOneShotTimer>();
+        oneShot->SetRetriggerable(row.Retriggerable);
+        timer = std::move(oneShot);
+    } else {
+        timer = std::make_unique<TIntervalTimer>();
+    }
+    std::string fires;
+    int tick = 0;
+    timer->SetOnTimer([&](TObject* Sender) {
+        EXPECT_EQ(Sender, timer.get());
+        fires += (fires.empty() ? "" : " ") + std::to_string(tick);
+    });
+    for (tick = 0; tick <= 25; ++tick) {
+        if (tick > 0) scope.Clock.Ticks(1);
+        for (const auto& [at, action] : row.Script)
+            if (at == tick) {
+                if (action == "interval")
+                    timer->SetInterval(timer->Interval());
+                else
+                    timer->SetEnabled(action == "on");
+            }
+    }
+    EXPECT_EQ(fires, row.Fires);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Timers, ComponentTiming,
+    testing::Values(
+        TComponentRow{"Interval", false, true, {{0, "on"}}, "11 22"},
+        TComponentRow{"IntervalSetAgain", false, true, {{0, "on"}, {5, "interval"}}, "16"},
+        TComponentRow{"IntervalOff", false, true, {{0, "on"}, {5, "off"}}, ""},
+        TComponentRow{"OneShot", true, true, {{0, "on"}}, "11"},
+        TComponentRow{"Retriggered", true, true, {{0, "on"}, {5, "on"}}, "16"},
+        TComponentRow{"NotRetriggerable", true, false, {{0, "on"}, {5, "on"}}, "11"},
+        // Its wait is over, so enabling starts a new one.
+        TComponentRow{"NotRetriggerableAfterFiring", true, false, {{0, "on"}, {12, "on"}}, "11 23"},
+        TComponentRow{"OneShotOff", true, true, {{0, "on"}, {5, "off"}}, ""}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
+TEST(Timers, ComponentsLeaveThePoolWithTheirEntries) {
+    TManualClockScope scope;
+    TTimerPool& pool = TimerPool();
+    auto timer = std::make_unique<TIntervalTimer>();
+    EXPECT_EQ(timer->Handle(), -1);
+    timer->SetEnabled(true);
+    const int32_t first = timer->Handle();
+    EXPECT_EQ(first, 9999);
+    timer->SetInterval(500); // a new entry; the old one is done
+    EXPECT_TRUE(pool.FindTimer(first)->Done());
+    const int32_t second = timer->Handle();
+    // An entry may free its component from OnTimer.
+    timer->SetOnTimer([&](TObject*) { timer.reset(); });
+    scope.Clock.Ticks(6);
+    EXPECT_FALSE(timer);
+    EXPECT_TRUE(pool.FindTimer(second)->Done());
+    scope.Clock.Ticks(1);
+    EXPECT_EQ(pool.Timers().Count(), 0);
+
+    // A component outliving the pool frees nothing that is gone.
+    TOneShotTimer late;
+    late.SetEnabled(true);
+    FreeTimerPool();
+    EXPECT_TRUE(TimerPoolShutdown());
+}
+
+TEST(Timers, TheHandlerChecksItsHandleAndTheShutdownFlag) {
+    TManualClockScope scope;
+    TIntervalTimer timer;
+    int fired = 0;
+    timer.SetOnTimer([&](TObject*) { ++fired; });
+    timer.SetEnabled(true);
+    TPoolTimer key;
+    EXPECT_EQ(test::ErrorOf([&] { timer.PoolTimerFired(key, timer.Handle() - 1); }),
+              "Timer pool handles do not match");
+    timer.PoolTimerFired(key, timer.Handle());
+    EXPECT_EQ(fired, 1);
+    FreeTimerPool();
+    timer.PoolTimerFired(key, timer.Handle());
+    EXPECT_EQ(fired, 1);
+}
+
 } // namespace
 } // namespace kolva
