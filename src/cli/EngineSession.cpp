@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
+#include "settings/KOLVAOpts.h"
 
 #include <iostream>
 
@@ -137,6 +138,7 @@ TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string&
     FUnit.OnEditEnd = [this] { FExplorer.Parse(&FUnit.Text()); };
     FExplorer.Parse(&FUnit.Text());
     FEditor = std::make_unique<TKolvaEditor>(FExplorer, &FUnit);
+    FEditor->SetDesignerRestrictions(KOLVAOptions().DesignerRestrictions());
     if (!Options.FormFile.empty()) {
         FOriginalForm = ReadForEdit(Options.FormFile, Options.Diff, FFormFile);
         FDesigner = std::make_unique<TFormFileDesigner>(

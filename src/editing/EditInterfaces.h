@@ -10,6 +10,9 @@
 // makes the model be parsed again at once. A refused edit raises the silent abort.
 #pragma once
 
+#include "platform/System.h"
+
+#include <cstdint>
 #include <string>
 
 namespace kolva {
@@ -64,6 +67,20 @@ public:
     /// Asks for an immediate re-read of the source.
     virtual void RequestSync() {}
 };
+
+/// What the user forbids the engine to do to a designer class (an option; the layer that owns
+/// the options hands the current value to the editor).
+enum TDesignerRestriction : uint8_t {
+    drHideFields,
+    drHideMethods,
+    drDeleteMethod,
+    drEditMethod,
+    drMethodVisibility,
+    drSelectComponent,
+    drDeleteComponent,
+    drSelectClass
+};
+using TDesignerRestrictions = TSet<TDesignerRestriction, drSelectClass + 1>;
 
 /// Questions and commands about the form designer of the unit. The base class has no
 /// designer: every operation but IsDesignerClass answers false and does nothing.

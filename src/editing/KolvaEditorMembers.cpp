@@ -5,17 +5,12 @@
 #include "editing/SourceScan.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
-#include "settings/KOLVAOpts.h"
 
 #include <algorithm>
 
 namespace kolva {
 
 namespace {
-
-bool Restricted(TDesignerRestriction R) {
-    return KOLVAOptions().DesignerRestrictions().Contains(R);
-}
 
 // Routines of a class, its fields and so on: the members the editor moves and deletes.
 constexpr TCodeItems MemberKinds = {ckField, ckMethod, ckProperty, ckResClause};

@@ -20,6 +20,9 @@ public:
 
     TDesignerInterface& Designer() { return FDesigner ? *FDesigner : FNoDesigner; }
     void SetDesigner(TDesignerInterface* Value) { FDesigner = Value; }
+    /// The designer restrictions the operations obey; the options' default until set.
+    TDesignerRestrictions DesignerRestrictions() const { return FRestrictions; }
+    void SetDesignerRestrictions(TDesignerRestrictions Value) { FRestrictions = Value; }
 
     // --- Placement of members, all within one visibility section of a class.
     /// Where a new field of visibility V goes: after the last field, before the first
@@ -91,8 +94,12 @@ private:
     void PlaceMember(TClassItem& Class, TCodeItem& Item, TVisibility V);
     void DesignerFilterForDelete(TItemList& Items);
 
+    bool Restricted(TDesignerRestriction R) const { return FRestrictions.Contains(R); }
+
     TDesignerInterface* FDesigner;
     TDesignerInterface FNoDesigner;
+    TDesignerRestrictions FRestrictions =
+        TDesignerRestrictions::All() - TDesignerRestrictions{drHideMethods};
 };
 
 /// The class a member belongs to; raises when Item is not inside a class.

@@ -14,6 +14,7 @@
 //   });
 #pragma once
 
+#include "editing/EditInterfaces.h"
 #include "foundation/Propinfo.h"
 #include "platform/Persistent.h"
 #include "platform/StringList.h"
@@ -47,17 +48,7 @@ using TDetailsDisplayOptions = TSet<TDetailsDisplayOption, ddShowParams + 1>;
 
 enum TDetailsSortMode : uint8_t { smCode, smName, smVisibility, smKind, smVisKind, smKindVis };
 
-enum TDesignerRestriction : uint8_t {
-    drHideFields,
-    drHideMethods,
-    drDeleteMethod,
-    drEditMethod,
-    drMethodVisibility,
-    drSelectComponent,
-    drDeleteComponent,
-    drSelectClass
-};
-using TDesignerRestrictions = TSet<TDesignerRestriction, drSelectClass + 1>;
+// TDesignerRestriction belongs to the editing engine, which obeys it.
 
 enum TMemberToolbar : uint8_t { mtToolbar, mtFilterBar };
 using TMemberToolbars = TSet<TMemberToolbar, mtFilterBar + 1>;

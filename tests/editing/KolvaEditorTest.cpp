@@ -1,6 +1,5 @@
 #include "editing/KolvaEditors.h"
 #include "platform/SysUtils.h"
-#include "settings/KOLVAOpts.h"
 #include "support/EngineFixture.h"
 #include "support/ScriptedDialogs.h"
 
@@ -103,9 +102,7 @@ public:
 class KolvaEditorTest : public test::TEngineTest {
 protected:
     // No designer restrictions unless a test sets them.
-    KolvaEditorTest() : Kolva(Explorer, &Unit, &Designer) {
-        KOLVAOptions().SetDesignerRestrictions({});
-    }
+    KolvaEditorTest() : Kolva(Explorer, &Unit, &Designer) { Kolva.SetDesignerRestrictions({}); }
     TClassItem& Class(const std::string& Name) { return static_cast<TClassItem&>(Find(Name)); }
     // The lines of a class as written now.
     std::string ClassText(const std::string& Name) {
@@ -221,7 +218,7 @@ TEST_F(KolvaEditorTest, DesignerOwnsComponentsAndHandlers) {
     EXPECT_EQ(Designer.Told.size(), 3u) << "deleting a handler tells the designer nothing";
     EXPECT_EQ(Text().find("Panel1Click"), std::string::npos);
 
-    KOLVAOptions().SetDesignerRestrictions({drDeleteComponent, drEditMethod});
+    Kolva.SetDesignerRestrictions({drDeleteComponent, drEditMethod});
     EXPECT_FALSE(Kolva.ConfirmDelete(Find("TMainForm.Panel1")));
     EXPECT_EQ(Boxes.Texts.back(), "Deleting Components is blocked");
     EXPECT_THROW(Kolva.DeleteField(static_cast<TFieldItem&>(Find("TMainForm.Panel1"))), Exception);
