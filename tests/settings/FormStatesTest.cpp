@@ -1,6 +1,7 @@
 #include "settings/FormStates.h"
 
 #include "platform/Registry.h"
+#include "platform/SysUtils.h"
 #include "support/Raised.h"
 
 #include <string>
@@ -11,29 +12,23 @@ namespace kolva {
 namespace {
 
 /// A window that only has bounds.
-class TTestForm : public IFormWindow {
-public:
-    TTestForm(std::string ClassName, bool Sizeable, int32_t L, int32_t T, int32_t W, int32_t H)
-        : FClassName(std::move(ClassName)), FSizeable(Sizeable), FLeft(L), FTop(T), FWidth(W),
-          FHeight(H) {}
-    std::string FormClassName() const override { return FClassName; }
-    int32_t Left() const override { return FLeft; }
-    int32_t Top() const override { return FTop; }
-    int32_t Width() const override { return FWidth; }
-    int32_t Height() const override { return FHeight; }
-    bool Sizeable() const override { return FSizeable; }
-    void SetBounds(int32_t L, int32_t T, int32_t W, int32_t H) override {
-        FLeft = L, FTop = T, FWidth = W, FHeight = H;
+struct TTestForm : IFormWindow {
+    TTestForm(std::string Class, bool Resizable, int32_t L, int32_t T, int32_t W, int32_t H)
+        : Class(std::move(Class)), Resizable(Resizable), L(L), T(T), W(W), H(H) {}
+    std::string FormClassName() const override { return Class; }
+    int32_t Left() const override { return L; }
+    int32_t Top() const override { return T; }
+    int32_t Width() const override { return W; }
+    int32_t Height() const override { return H; }
+    bool Sizeable() const override { return Resizable; }
+    void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override {
+        L = ALeft, T = ATop, W = AWidth, H = AHeight;
     }
-    std::string Bounds() const {
-        return std::to_string(FLeft) + "," + std::to_string(FTop) + " " + std::to_string(FWidth) +
-               "x" + std::to_string(FHeight);
-    }
+    std::string Bounds() const { return Format("%d,%d %dx%d", L, T, W, H); }
 
-private:
-    std::string FClassName;
-    bool FSizeable;
-    int32_t FLeft, FTop, FWidth, FHeight;
+    std::string Class;
+    bool Resizable;
+    int32_t L, T, W, H;
 };
 
 /// One line a state: "Name L,T WxH" with "sized" when it holds a size.
@@ -41,9 +36,8 @@ std::string StatesText(const TFormStateList& States) {
     std::string text;
     for (int i = 0; i < States.Count(); ++i) {
         const TFormState& s = States.State(i);
-        text += s.Name + " " + std::to_string(s.Left) + "," + std::to_string(s.Top) + " " +
-                std::to_string(s.Width) + "x" + std::to_string(s.Height) +
-                (s.HasSize ? " sized" : "") + "\n";
+        text += Format("%s %d,%d %dx%d", s.Name, s.Left, s.Top, s.Width, s.Height) +
+                (s.HasSize ? " sized\n" : "\n");
     }
     return text;
 }

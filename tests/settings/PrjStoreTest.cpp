@@ -9,8 +9,9 @@ constexpr const char* MemberKindNames[] = {
     "ckNone",          "ckModule",    "ckUses",  "ckFWTag",     "ckVar",
     "ckVisibility",    "ckProcedure", "ckClass", "ckInterface", "ckObject",
     "ckDispInterface", "ckField",     "ckMethod"};
-// The explorer's own kind of state object: a set type of its own making, a property the
-// info lacks (Zoom) and none for some of the info's (TopItem, ShowLocalProcs).
+
+// The explorer's own kind of state object: a set type of its own, a property the info lacks
+// (Zoom) and none for most of the info's.
 class TExplorerView : public TPersistent, public IPublished {
 public:
     static const TPropTable& PropTable() {
@@ -20,28 +21,19 @@ public:
             "TExplorerView", "Explorer", nullptr,
             {Prop<&T::Collapsed, &T::SetCollapsed>("collapsed"),
              Prop<&T::MemberFilter, &T::SetMemberFilter>("MemberFilter", &kinds),
-             Prop<&T::Selected, &T::SetSelected>("Selected"),
-             Prop<&T::ShowDefFields, &T::SetShowDefFields>("ShowDefFields"),
              Prop<&T::Zoom, &T::SetZoom>("Zoom")});
         return table;
     }
     const TPropTable& PublishedProps() const override { return PropTable(); }
-
     const TStringList* Collapsed() const { return &FCollapsed; }
     void SetCollapsed(const TStringList* V) { FCollapsed.Assign(*V); }
     TCodeItems MemberFilter() const { return FMemberFilter; }
     void SetMemberFilter(TCodeItems V) { FMemberFilter = V; }
-    const std::string& Selected() const { return FSelected; }
-    void SetSelected(const std::string& V) { FSelected = V; }
-    bool ShowDefFields() const { return FShowDefFields; }
-    void SetShowDefFields(bool V) { FShowDefFields = V; }
     int32_t Zoom() const { return FZoom; }
     void SetZoom(int32_t V) { FZoom = V; }
 
     TStringList FCollapsed;
     TCodeItems FMemberFilter;
-    std::string FSelected;
-    bool FShowDefFields = false;
     int32_t FZoom = 100;
 };
 
@@ -63,16 +55,11 @@ TEST(PrjStore, AViewMovesByPropertyNames) {
     TExplorerView view;
     view.FCollapsed.SetText("TFoo\nTBar\n");
     view.FMemberFilter = {ckField, ckMethod};
-    view.FSelected = "TFoo";
-    view.FShowDefFields = true;
     TModuleInfo info("Unit1");
     info.SetTopItem("kept");
     info.Assign(view);
     EXPECT_EQ(info.Collapsed()->Text(), "TFoo\r\nTBar\r\n");
-    EXPECT_NE(info.Collapsed(), &view.FCollapsed); // a copy
     EXPECT_EQ(info.MemberFilter(), (TCodeItems{ckField, ckMethod}));
-    EXPECT_EQ(info.Selected(), "TFoo");
-    EXPECT_TRUE(info.ShowDefFields());
     EXPECT_EQ(info.TopItem(), "kept");
 
     TExplorerView back;
@@ -80,7 +67,6 @@ TEST(PrjStore, AViewMovesByPropertyNames) {
     back.Assign(info);
     EXPECT_EQ(back.FCollapsed.Text(), view.FCollapsed.Text());
     EXPECT_EQ(back.FMemberFilter, view.FMemberFilter);
-    EXPECT_EQ(back.FSelected, "TFoo");
     EXPECT_EQ(back.FZoom, 150);
     EXPECT_THROW(info.Assign(TPersistent()), EConvertError);
 }
