@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/SysUtils.h"
+#include "settings/FormStates.h"
 #include "settings/KOLVAOpts.h"
 
 #include <exception>
@@ -70,12 +71,12 @@ struct TSettingsKey {
     void (*Save)(TRegistry& Key);
 };
 
-// In the order of the layout. The window states ("\FormStore") are the second key; their
-// store is not part of the system yet, so the row holds the place without handlers.
+// In the order of the layout.
 const TSettingsKey SettingsKeys[] = {
     {OptionsSubKey, [](TRegistry& Key) { KOLVAOptions().LoadFromRegistry(Key); },
      [](TRegistry& Key) { KOLVAOptions().SaveToRegistry(Key); }},
-    {FormStoreSubKey, nullptr, nullptr},
+    {FormStoreSubKey, [](TRegistry& Key) { FormStateStore(srCreate)->LoadStates(Key); },
+     [](TRegistry& Key) { FormStateStore(srCreate)->SaveStates(Key); }},
     {CodeGenerationSubKey, [](TRegistry& Key) { LoadProperties(ModuleEditorOptions(), Key); },
      [](TRegistry& Key) { SaveProperties(ModuleEditorOptions(), Key); }},
     {PreferencesSubKey, [](TRegistry& Key) { LoadProperties(Preferences(), Key); },

@@ -48,10 +48,10 @@ std::string KolvaVersionText();
 /// Removes the add-in from the IDE's expert list (the key is created when missing).
 void UnregisterExpert(int DelphiVersion);
 
-/// Loads the options, the code generation options and the preferences from their subkeys
-/// of the current user's product key, in the layout's order; a missing key or value leaves
-/// the value in place. A malformed value stops the load of its own key only: the other
-/// keys are still loaded, then the first error is raised.
+/// Loads the options, the window states, the code generation options and the preferences
+/// from their subkeys of the current user's product key, in the layout's order; a missing
+/// key or value leaves the value in place. A malformed value stops the load of its own key only:
+/// the other keys are still loaded, then the first error is raised.
 void LoadSettings();
 /// Saves them to the same keys, in the same order, creating the keys.
 void SaveSettings();

@@ -70,7 +70,7 @@ TEST(KolvaReg, SettingsGoToTheirKeysAndDriveTheCodeModel) {
     TStringList keys;
     ASSERT_TRUE(reg.OpenKey(root, false));
     reg.GetKeyNames(keys);
-    EXPECT_EQ(keys.Text(), "Code Generation\r\nOptions\r\nPreferences\r\n");
+    EXPECT_EQ(keys.Text(), "Code Generation\r\nFormStore\r\nOptions\r\nPreferences\r\n");
     ASSERT_TRUE(reg.OpenKey(root + "\\Code Generation", false));
     EXPECT_EQ(reg.ReadString("WrapMargin"), "100");
 
