@@ -42,7 +42,6 @@ TMacro::TMacro(std::string_view Name) {
 }
 
 void TMacro::SetName(std::string_view Value) {
-    if (Value == FName) return;
     std::string name = Trim(Value);
     if (name.empty()) throw Exception("Empty macro identifiers not allowed");
     FName = std::move(name);

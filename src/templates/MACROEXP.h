@@ -75,7 +75,7 @@ private:
 class TMacroExpander : public TObject {
 public:
     /// The default bound on the text of one top-level expander (see MaxOutput).
-    static constexpr int64_t DefaultMaxOutput = int64_t(16) << 20;
+    static constexpr int64_t DefaultMaxOutput = int64_t(4) << 20;
     /// Calls are possible in expanders with at most this many ancestors.
     static constexpr int MaxAncestors = 15;
 
