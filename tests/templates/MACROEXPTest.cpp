@@ -195,7 +195,8 @@ TEST(MacroExpanderTest, ErrorTexts) {
         {"<!p(a!>", "Error expanding line\r<!p(a!>\rSyntax error in parameter list for macro P"},
         {"<!nope(a!>",
          "Error expanding line\r<!nope(a!>\rSyntax error in parameter list for macro nope"},
-        {"<!P('a)!>", "Error expanding line\r<!P('a)!>\rSyntax error in parameter list for macro P"},
+        {"<!P('a)!>",
+         "Error expanding line\r<!P('a)!>\rSyntax error in parameter list for macro P"},
         // An error inside an argument names the argument.
         {"<!P(<!A()!>)!>", "Error expanding line\r<!A()!>\rToo many parameters (1) for macro A"},
         {"<!Dup(1, 2)!>", "Error expanding line\r<!Dup(1, 2)!>\rContainer error: 0"},
