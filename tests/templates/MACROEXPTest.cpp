@@ -2,6 +2,8 @@
 
 #include "support/Raised.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace kolva {
@@ -16,31 +18,17 @@ struct TMacroDef {
 };
 
 // The macros every row of the tables below may call.
+// clang-format off
 const TMacroDef Library[] = {
-    {"A", "alpha\n"},
-    {"B", "beta\n"},
-    {"CallsB", "<!B!>\n"},
-    {"X", "outer\n"},
-    {"Lt", "<\n"},
-    {"Empty", "\n"},
-    {"Gone", "<!Nope!>\n"},
-    {"L2", "one\ntwo\n"},
-    {"L3", "L1\nL2\nL3\n"},
-    {"Tail", "one\n\n"},
-    {"Inner", "[<!L2!>]\n"},
-    {"Self", "me <!Self!>\n"},
-    {"Ping", "<!Pong!>\n"},
-    {"Pong", "<!Ping!>\n"},
-    {"P(x)", "[<!x!>]\n"},
-    {"PX(X)", "[<!X!>]\n"},
-    {"Q(v)", "<!R!>\n"},
-    {"R", "<!v!>\n"},
-    {"Dup(x,X)", "\n"},
-    {"Nameless( )", "\n"},
-    {"Semi(x)", "<!x!>;\n"},
-    {"Two(first,second)", "<!first!><!second!>\n"},
-    {"T3(x,y,z)", "<!x!>;<!y!>;<!z!>\n"},
+    {"A", "alpha\n"},       {"B", "beta\n"},         {"CallsB", "<!B!>\n"},  {"X", "outer\n"},
+    {"Lt", "<\n"},          {"Empty", "\n"},         {"Gone", "<!Nope!>\n"}, {"L2", "one\ntwo\n"},
+    {"L3", "L1\nL2\nL3\n"}, {"Tail", "one\n\n"},    {"Inner", "[<!L2!>]\n"},
+    {"Self", "me <!Self!>\n"}, {"Ping", "<!Pong!>\n"}, {"Pong", "<!Ping!>\n"},
+    {"P(x)", "[<!x!>]\n"},  {"PX(X)", "[<!X!>]\n"},  {"Q(v)", "<!R!>\n"},     {"R", "<!v!>\n"},
+    {"Dup(x,X)", "\n"},     {"Nameless( )", "\n"},   {"Semi(x)", "<!x!>;\n"},
+    {"Two(first,second)", "<!first!><!second!>\n"},  {"T3(x,y,z)", "<!x!>;<!y!>;<!z!>\n"},
 };
+// clang-format on
 
 std::unique_ptr<TMacro> MakeMacro(const TMacroDef& Def) {
     const std::string head = Def.Head;
@@ -54,35 +42,28 @@ std::unique_ptr<TMacro> MakeMacro(const TMacroDef& Def) {
     return macro;
 }
 
-// The library's macros in a top-level expander with the template tags.
-class TLibraryExpander {
-public:
-    TLibraryExpander() {
-        for (const TMacroDef& def : Library) {
-            FMacros.push_back(MakeMacro(def));
-            FTop.AddMacro(*FMacros.back());
-        }
+// Text split into lines and expanded with the library's macros: the output lines joined
+// with "\n", or the error's message.
+std::string Expand(std::string_view Text) {
+    std::vector<std::unique_ptr<TMacro>> macros; // outlive the expander
+    TMacroExpander top(nullptr, "<!", "!>");
+    for (const TMacroDef& def : Library) {
+        macros.push_back(MakeMacro(def));
+        top.AddMacro(*macros.back());
     }
-    // Text split into lines; the output lines joined with "\n", or the error's message.
-    std::string Expand(std::string_view Text) {
-        TStringList lines;
-        lines.SetText(Text);
-        try {
-            for (int i = 0; i < lines.Count(); ++i)
-                FTop.ExpandLine(lines[i]);
-        } catch (const EMacroExpansionError& e) {
-            return e.Message();
-        }
-        std::string out;
-        for (int i = 0; i < FTop.Output().Count(); ++i)
-            out += (i ? "\n" : "") + FTop.Output()[i];
-        return out;
+    TStringList lines;
+    lines.SetText(Text);
+    try {
+        for (int i = 0; i < lines.Count(); ++i)
+            top.ExpandLine(lines[i]);
+    } catch (const EMacroExpansionError& e) {
+        return e.Message();
     }
-
-private:
-    std::vector<std::unique_ptr<TMacro>> FMacros; // outlive the expander
-    TMacroExpander FTop{nullptr, "<!", "!>"};
-};
+    std::string out;
+    for (int i = 0; i < top.Output().Count(); ++i)
+        out += (i ? "\n" : "") + top.Output()[i];
+    return out;
+}
 
 struct TExpandCase {
     const char* Line;
@@ -94,9 +75,9 @@ void CheckTable(std::initializer_list<TExpandCase> Cases) {
     for (const TExpandCase& c : Cases) {
         SCOPED_TRACE(c.Line);
         const std::string expected = c.Expected;
-        EXPECT_EQ(TLibraryExpander().Expand(c.Line),
-                  expected.starts_with('\r') ? "Error expanding line\r" + (c.Line + expected)
-                                             : expected);
+        EXPECT_EQ(Expand(c.Line), expected.starts_with('\r')
+                                      ? "Error expanding line\r" + (c.Line + expected)
+                                      : expected);
     }
 }
 
@@ -116,12 +97,10 @@ TEST(MacroExpanderTest, UndefinedMacrosAndDroppedLines) {
     CheckTable({
         {"<!Nope!>", ""},
         {"begin <!Nope!> end", "begin  end"},
-        {"  <!Nope!>\t", ""},
         {"<!Nope(a, (b), 'c,d')!>", ""},
         {"<!Nope(a, (b), 'c)')!>", "\rSyntax error in parameter list for macro Nope"},
         {"<!Empty!><!Gone!>", ""},
         {"x<!Empty!>y<!Gone!>z", "xyz"},
-        {"\n", ""},
         {"   ", "   "},
         {"a\n<!Nope!>\n\nb", "a\n\nb"},
         // Tail's last line is empty, so the call's last line is what follows the call, and
@@ -150,14 +129,12 @@ TEST(MacroExpanderTest, NestingAndScope) {
 TEST(MacroExpanderTest, ArgumentLists) {
     CheckTable({
         {"<!T3(a, [b, c], 'd, e')!>", "a;[b, c];'d, e'"},
-        {"<!T3( a ,b,  c )!>", "a;b;c"},
         {"<!T3(f(1, 2), [x], y)!>", "f(1, 2);[x];y"},
         {"<!T3(,,)!>", ";;"},
         {"<!P()!>", "[]"},
         {"<!P (a) !>", "[a]"},
         {"<!P(x!>y)!>", "[x!>y]"},
         {"<!P(a], b)!>", "[a], b]"},
-        {"<!P('a,b')!>", "['a,b']"},
         // Parentheses count inside quotes too.
         {"<!T3('(', ')', x)!>", "\rNot enough parameters (2) for macro T3"},
         {"<!P('(')!>", "\rSyntax error in parameter list for macro P"},
@@ -204,43 +181,39 @@ TEST(MacroExpanderTest, MultiLineSplice) {
     });
 }
 
-// Calls are possible in expanders with up to 15 ancestors: a chain of 16 calls expands, the
-// 17th is refused.
-TEST(MacroExpanderTest, DepthLimit) {
-    std::vector<std::unique_ptr<TMacro>> chain;
-    TMacroExpander top(nullptr, "<!", "!>");
-    for (int i = 1; i <= 17; ++i) {
-        chain.push_back(std::make_unique<TMacro>("M" + std::to_string(i)));
-        chain.back()->Lines().Add(i == 16 ? "end<!M17!>" : "<!M" + std::to_string(i + 1) + "!>");
-        top.AddMacro(*chain.back());
+// Macros Name0 .. Name<Count-1> in Top, the body of each made by Body from its number.
+void AddChain(TMacroExpander& Top, std::vector<std::unique_ptr<TMacro>>& Macros, int Count,
+              const std::function<std::string(const std::string& Below, int I)>& Body) {
+    for (int i = 0; i < Count; ++i) {
+        Macros.push_back(std::make_unique<TMacro>("M" + std::to_string(i)));
+        Macros.back()->Lines().Add(Body("<!M" + std::to_string(i - 1) + "!>", i));
+        Top.AddMacro(*Macros.back());
     }
-    top.ExpandLine("<!M2!>");
-    EXPECT_EQ(top.Output().Text(), "end\r\n");
-    EXPECT_EQ(ErrorOf<EMacroExpansionError>([&] { top.ExpandLine("<!M1!>"); }),
-              "Error expanding line\rend<!M17!>\rToo many levels (16) in macro M17");
 }
 
-// Each level doubles the text of the one below, or calls it ten times to produce nothing;
-// either way the expansion stops at the bound instead of running for ages.
-TEST(MacroExpanderTest, GrowthIsBounded) {
-    struct TGrowth {
-        int Calls;
-        int LeafLength;
-    };
-    for (const TGrowth& g : {TGrowth{2, 600}, TGrowth{10, 0}}) {
-        SCOPED_TRACE(g.Calls);
-        std::vector<std::unique_ptr<TMacro>> levels;
-        TMacroExpander top(nullptr, "<!", "!>");
-        for (int i = 0; i <= 15; ++i) {
-            levels.push_back(std::make_unique<TMacro>("D" + std::to_string(i)));
-            std::string body(size_t(g.LeafLength), 'x');
-            for (int c = 0; i > 0 && c < g.Calls; ++c)
-                body += "<!D" + std::to_string(i - 1) + "!>";
-            levels.back()->Lines().Add(body);
-            top.AddMacro(*levels.back());
-        }
-        const std::string error = ErrorOf<EMacroExpansionError>([&] { top.ExpandLine("<!D15!>"); });
-        EXPECT_TRUE(error.starts_with("Error expanding line\r")) << error;
+// Calls are possible in expanders with up to 15 ancestors: a chain of 16 calls expands, the
+// 17th is refused. Levels that double the text of the level below, or call it ten times to
+// produce nothing, stop at the bound instead of running for ages.
+TEST(MacroExpanderTest, Limits) {
+    std::vector<std::unique_ptr<TMacro>> macros;
+    TMacroExpander depth(nullptr, "<!", "!>");
+    AddChain(depth, macros, 17,
+             [](const std::string& Below, int I) { return I == 0 ? std::string("end") : Below; });
+    depth.ExpandLine("<!M15!>");
+    EXPECT_EQ(depth.Output().Text(), "end\r\n");
+    EXPECT_EQ(ErrorOf<EMacroExpansionError>([&] { depth.ExpandLine("<!M16!>"); }),
+              "Error expanding line\r<!M0!>\rToo many levels (16) in macro M0");
+
+    for (int calls : {2, 10}) {
+        TMacroExpander growth(nullptr, "<!", "!>");
+        AddChain(growth, macros, 16, [&](const std::string& Below, int I) {
+            std::string body(calls == 2 ? 600 : 0, 'x');
+            for (int c = 0; I > 0 && c < calls; ++c)
+                body += Below;
+            return body;
+        });
+        const std::string error =
+            ErrorOf<EMacroExpansionError>([&] { growth.ExpandLine("<!M15!>"); });
         EXPECT_TRUE(error.ends_with("\rExpansion exceeds 4194304 characters")) << error;
     }
 }
