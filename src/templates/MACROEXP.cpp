@@ -3,7 +3,6 @@
 #include "foundation/FWStrUtils.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace kolva {
 
@@ -72,7 +71,7 @@ void TMacro::Store(TFilter& Filter) const {
 
 TMacroExpander::TMacroExpander(TMacroExpander* Parent, std::string_view StartTag,
                                std::string_view EndTag)
-    : FMacros(&TMacro::ClassInfo), FParent(Parent) {
+    : FMacros(&TMacro::ClassInfo), FParent(Parent), FRoot(Parent ? Parent->FRoot : this) {
     // A child frees the parameter macros of its call; the top level's macros are its
     // caller's, apart from those DefineMacro made (FDefined).
     FMacros.SetOwnsItems(Parent != nullptr);
@@ -112,21 +111,10 @@ TMacro* TMacroExpander::LookupMacro(std::string_view Name) {
     FCurrentMacro = nullptr;
     for (const TMacroExpander* e = this; e && !FCurrentMacro; e = e->FParent) {
         int index;
-        if (e->FMacros.SearchKey(&key, index))
+        if (e->FMacros.Count() > 0 && e->FMacros.SearchKey(&key, index))
             FCurrentMacro = static_cast<TMacro*>(e->FMacros.Items(index));
     }
     return FCurrentMacro;
-}
-
-const TMacroExpander& TMacroExpander::Root() const {
-    const TMacroExpander* e = this;
-    while (e->FParent)
-        e = e->FParent;
-    return *e;
-}
-
-TMacroExpander& TMacroExpander::Root() {
-    return const_cast<TMacroExpander&>(std::as_const(*this).Root());
 }
 
 void TMacroExpander::Error(const std::string& Message) const {
@@ -137,10 +125,9 @@ void TMacroExpander::Error(const std::string& Message) const {
 // it), and calls that produce nothing still cost their work; counting what is read and
 // written at every level bounds both.
 void TMacroExpander::Charge(size_t N) {
-    TMacroExpander& root = Root();
-    root.FProduced += int64_t(N);
-    if (root.FProduced > root.FMaxOutput)
-        Error(Format("Expansion exceeds %d characters", root.FMaxOutput));
+    FRoot->FProduced += int64_t(N);
+    if (FRoot->FProduced > FRoot->FMaxOutput)
+        Error(Format("Expansion exceeds %d characters", FRoot->FMaxOutput));
 }
 
 void TMacroExpander::AddOutput(std::string Text) {

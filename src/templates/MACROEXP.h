@@ -115,12 +115,10 @@ public:
     /// life, counted as every line expanded and every line produced, at every level, each
     /// with one character for its end. More raises EMacroExpansionError "Expansion exceeds
     /// %d characters". Read and set on the top level; children share it.
-    int64_t MaxOutput() const { return Root().FMaxOutput; }
-    void SetMaxOutput(int64_t Value) { Root().FMaxOutput = Value; }
+    int64_t MaxOutput() const { return FRoot->FMaxOutput; }
+    void SetMaxOutput(int64_t Value) { FRoot->FMaxOutput = Value; }
 
 private:
-    const TMacroExpander& Root() const;
-    TMacroExpander& Root();
     [[noreturn]] void Error(const std::string& Message) const;
     /// Counts N characters against MaxOutput.
     void Charge(size_t N);
@@ -148,6 +146,7 @@ private:
     TEditableList FMacros;
     TStringList FOutput;
     TMacroExpander* FParent;
+    TMacroExpander* FRoot; // the top level, which counts the text of all levels
     std::string FStartTag;
     int64_t FMaxOutput = DefaultMaxOutput;
     int64_t FProduced = 0;
