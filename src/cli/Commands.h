@@ -43,5 +43,7 @@ int Usage(const char* Line);
 
 /// Lists, shows or changes the user's settings in the registry of the prefix.
 int RunSettings(const TArgs& Args);
+/// Prints a code template expanded with parameter values from the options.
+int RunExpand(const TArgs& Args);
 
 } // namespace kolva::cli

@@ -32,6 +32,7 @@ const std::vector<TCommand>& Commands() {
         {"visibility", "kolva visibility FILE ITEM interface|implementation|VISIBILITY",
          RunVisibility},
         {"settings", "kolva settings [list | get NAME | set NAME VALUE]", RunSettings},
+        {"expand", "kolva expand FILE [--param NAME=VALUE]... [--list]", RunExpand},
     };
     return commands;
 }
