@@ -200,6 +200,12 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
              Kolva.DeleteItem(Find("TFoo.Get"));
          },
          "Edit refused: function TFoo.Get would have no declaration. The unit is left as it was"},
+        {[this] {
+             TModuleEditor::TEdit edit(Kolva, false);
+             Kolva.RemoveLines(nullptr, 0, 1);
+             throw Exception("stopped");
+         },
+         "stopped"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
@@ -207,7 +213,14 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
         EXPECT_EQ(test::ErrorOf(c.Run), c.Error);
         EXPECT_EQ(Text(), Original);
         EXPECT_EQ(Unit.UndoCount(), 0);
+        EXPECT_FALSE(Unit.IsEditing());
         EXPECT_EQ(Find("TFoo.Get").StartLine, 5) << "the model was parsed again";
+        // The next operation opens an edit of its own, which is written and undone alone.
+        Kolva.RenameMember(Find("One"), "Two");
+        EXPECT_EQ(Text(),
+                  test::Replaced(Original, {{"procedure One;\nimpl", "procedure Two;\nimpl"},
+                                            {"procedure One; begin", "procedure Two; begin"}}));
+        ExpectUndoRestores();
     }
 }
 

@@ -311,6 +311,46 @@ TEST_F(ModuleEditorTest, ChangesProceduresBetweenInterfaceAndImplementation) {
     EXPECT_THROW(Editor.ChangeVisibility(nullptr, {}, scPublic), Exception);
 }
 
+// An implementation whose declaration leaves the interface part must say all the declaration
+// said: its parameters and result when its heading is short, "overload", the convention.
+TEST_F(ModuleEditorTest, ImplementationTakesOverTheHeadingOfALeavingDeclaration) {
+    const char* const before = R"(unit Heads;
+interface
+function Twice(X: Integer): Integer; stdcall; overload;
+function Twice(S: string): string; overload;
+function Half(X: Integer): Integer;
+implementation
+function Twice(X: Integer): Integer;
+begin
+  Result := 2 * X;
+end;
+function Twice(S: string): string;
+begin
+  Result := S + S;
+end;
+function Half;
+begin
+  Result := X div 2;
+end;
+end.
+)";
+    Check({before,
+           [this] {
+               Editor.ChangeVisibility(&Explorer.Module(),
+                                       {&Find("Twice"), &Find("Twice", 1), &Find("Half")},
+                                       scPrivate);
+           },
+           {{"interface\nfunction Twice(X: Integer): Integer; stdcall; overload;\n"
+             "function Twice(S: string): string; overload;\nfunction Half(X: Integer): Integer;\n",
+             "interface\n"},
+            {"function Twice(X: Integer): Integer;\nbegin",
+             "function Twice(X: Integer): Integer; overload; stdcall;\nbegin"},
+            {"function Twice(S: string): string;\nbegin",
+             "function Twice(S: string): string; overload;\nbegin"},
+            {"function Half;", "function Half(X: Integer): Integer;"}}},
+          "Heads");
+}
+
 TEST_F(ModuleEditorTest, BlankLineRulesAtTheEdgesOfTheText) {
     Load("procedure A;\nbegin\nend;");
     TProcData item(nullptr);
