@@ -371,6 +371,7 @@ void TModuleEditor::ProceduresToImplementation(const TItemList& Items) {
         // The heading must now say all the declaration said: an implementation may have left
         // out the parameters, the result, the calling convention and "overload".
         if (decl->Directives.Contains(pdOverload)) implementation->Directives.Include(pdOverload);
+        implementation->ShortHeading = false;
         if (implementation->Params.empty()) implementation->Params = decl->Params;
         if (implementation->DataType() == dtVoid && decl->DataType() != dtVoid) {
             implementation->SetDataType(decl->DataType());

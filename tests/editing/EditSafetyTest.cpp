@@ -64,27 +64,13 @@ procedure One; begin WriteLn('one'); end;
 end.
 )";
 
-using TReplacements = std::vector<std::pair<std::string, std::string>>;
-
-std::string Replaced(std::string Text, const TReplacements& Replacements) {
-    for (const auto& [old, with] : Replacements) {
-        const size_t at = Text.find(old);
-        EXPECT_NE(at, std::string::npos) << old;
-        if (at != std::string::npos) Text.replace(at, old.size(), with);
-    }
-    return Text;
-}
+using test::TReplacements;
 
 TEST_F(EditSafetyTest, EditsKeepWhatSharesTheirLinesOrRefuse) {
     const auto rename = [this](const char* Name, int N, const char* NewName) {
         return [=, this] { Kolva.RenameMember(Find(Name, N), NewName); };
     };
-    const struct {
-        const char* Before;
-        std::function<void()> Run;
-        TReplacements Changes; // applied in order, each to its first occurrence
-        const char* Error;     // null: done
-    } cases[] = {
+    const test::TEditCase cases[] = {
         // Renaming an overload renames every declaration with its implementation.
         {Overloads,
          rename("A", 1, "B"),
@@ -162,16 +148,8 @@ TEST_F(EditSafetyTest, EditsKeepWhatSharesTheirLinesOrRefuse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        Load(c.Before);
         Boxes.Answers = {mrOk};
-        EXPECT_EQ(test::ErrorOf(c.Run), c.Error ? c.Error : "(no error)");
-        if (c.Error) {
-            EXPECT_EQ(Text(), Original);
-            EXPECT_EQ(Unit.UndoCount(), 0);
-        } else {
-            EXPECT_EQ(Text(), Replaced(Original, c.Changes));
-            ExpectUndoRestores();
-        }
+        Check(c);
     }
 }
 
@@ -203,6 +181,12 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
              edit.Commit();
          },
          "Edit refused: function TFoo.Get would have no declaration. The unit is left as it was"},
+        {[this] {
+             TModuleEditor::TEdit edit(Kolva, false);
+             Kolva.RemoveLines(nullptr, 0, 1);
+             throw Exception("stopped");
+         },
+         "stopped"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
@@ -210,7 +194,14 @@ TEST_F(EditSafetyTest, ADamagingEditIsRefusedWhole) {
         EXPECT_EQ(test::ErrorOf(c.Run), c.Error);
         EXPECT_EQ(Text(), Original);
         EXPECT_EQ(Unit.UndoCount(), 0);
+        EXPECT_FALSE(Unit.IsEditing());
         EXPECT_EQ(Find("TFoo.Get").StartLine, 5) << "the model was parsed again";
+        // The next operation opens an edit of its own, which is written and undone alone.
+        Kolva.RenameMember(Find("One"), "Two");
+        EXPECT_EQ(Text(),
+                  test::Replaced(Original, {{"procedure One;\nimpl", "procedure Two;\nimpl"},
+                                            {"procedure One; begin", "procedure Two; begin"}}));
+        ExpectUndoRestores();
     }
 }
 
@@ -301,12 +292,7 @@ TEST_F(EditSafetyTest, NewTextStaysOutOfWhatItMustNotSplit) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        Load(Sections);
-        EXPECT_EQ(test::ErrorOf(c.Run), c.Error ? c.Error : "(no error)");
-        EXPECT_EQ(Text(), c.Error ? Original : Replaced(Original, c.Changes));
-        if (!c.Error) {
-            EXPECT_TRUE(Compiles("Sections"));
-        }
+        Check({Sections, c.Run, c.Changes, c.Error}, "Sections");
     }
 }
 

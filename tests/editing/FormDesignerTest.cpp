@@ -13,18 +13,11 @@
 namespace kolva {
 namespace {
 
-using TReplacements = std::vector<std::pair<std::string, std::string>>;
+using test::TReplacements;
 
-// Text with every occurrence of each Old replaced; an Old that does not occur is a fault of
-// the test.
-std::string Replaced(std::string Text, const TReplacements& Replacements) {
-    for (const auto& [old, with] : Replacements) {
-        size_t at = Text.find(old);
-        EXPECT_NE(at, std::string::npos) << old;
-        for (; at != std::string::npos; at = Text.find(old, at + with.size()))
-            Text.replace(at, old.size(), with);
-    }
-    return Text;
+// Every occurrence replaced: a class renamed everywhere.
+std::string Replaced(const std::string& Text, const TReplacements& Replacements) {
+    return test::Replaced(Text, Replacements, true);
 }
 
 class FormDesignerTest : public test::TEngineTest {

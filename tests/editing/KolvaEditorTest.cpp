@@ -104,96 +104,189 @@ protected:
     // No designer restrictions unless a test sets them.
     KolvaEditorTest() : Kolva(Explorer, &Unit, &Designer) { Kolva.SetDesignerRestrictions({}); }
     TClassItem& Class(const std::string& Name) { return static_cast<TClassItem&>(Find(Name)); }
-    // The lines of a class as written now.
-    std::string ClassText(const std::string& Name) {
-        const TCodeItem& cls = Find(Name);
-        std::string text;
-        for (int i = cls.StartLine; i <= cls.LastLine(); ++i)
-            text += Unit.Text()[i] + "\n";
-        return text;
-    }
 
     TFakeDesigner Designer;
     TKolvaEditor Kolva;
     test::TScriptedDialogs Boxes;
 };
 
-TEST_F(KolvaEditorTest, NewMembersFindTheirSection) {
-    Load(Widgets);
-    TScriptedDialogEditors dialogs(Answer("FCount: Integer;"));
-    ASSERT_TRUE(Kolva.AddField(Class("TCanvasItem")));
-    EXPECT_EQ(ClassText("TCanvasItem"), R"(  TCanvasItem = class(TInterfacedObject, IPaintable)
+const char* const Sections = R"(unit Sections;
+interface
+type
+  TPoint2 = object
+    X, Y: Integer;
+  end;
+
+  TAll = class
   private
-    FCount: Integer;
+    FA: Integer;
+    FB: Integer;
+  protected
+    procedure Changed;
   public
-    Width: Integer;
-    procedure Paint;
-    function Bounds: Integer;
+    Count: Integer;
+    procedure Run;
+    property A: Integer read FA;
+  published
+    property B: Integer read FB;
   end;
-)");
-    ASSERT_TRUE(Kolva.AddField(Class("TPanel")));
-    EXPECT_EQ(ClassText("TPanel"), "  TPanel = class(TComponent)\n  private\n    FCount: Integer;\n"
-                                   "  end;\n");
-    dialogs.Script = Answer("procedure Reset;");
-    ASSERT_TRUE(Kolva.AddMethod(Class("TShort")));
-    EXPECT_EQ(ClassText("TShort"), "  TShort = class(TCanvasItem)\n  public\n    procedure Reset;\n"
-                                   "  end;\n");
-    EXPECT_NE(Text().find("end;\n\nprocedure TShort.Reset;\nbegin\n  \nend;\n\nend.\n"),
-              std::string::npos);
-    EXPECT_TRUE(Compiles("Widgets"));
-    ExpectUndoRestores();
-}
 
-TEST_F(KolvaEditorTest, NewMethodsAreNumberedAndGetTheirImplementation) {
-    Load(Widgets);
-    std::vector<std::string> names;
-    TScriptedDialogEditors dialogs([&](TCodeItem& item) {
-        names.push_back(item.Name);
-        return true;
-    });
-    ASSERT_TRUE(Kolva.AddMethod(Class("TMainForm")));
-    ASSERT_TRUE(Kolva.AddMethod(Class("TMainForm")));
-    EXPECT_EQ(names, (std::vector<std::string>{"NewMethod", "NewMethod1"}));
-    EXPECT_EQ(ClassText("TMainForm"), R"(  TMainForm = class(TComponent)
-    Panel1: TPanel;
-    Frame: TPanel;
-    procedure Panel1Click(Sender: TObject);
-  public
-    procedure Refresh;
-    procedure NewMethod;
-    procedure NewMethod1;
-  end;
-)");
-    EXPECT_NE(
-        Text().find("procedure TMainForm.Refresh;\nbegin\nend;\n\nprocedure TMainForm.NewMethod;"
-                    "\nbegin\n  \nend;\n\nprocedure TMainForm.NewMethod1;"),
-        std::string::npos);
-    EXPECT_TRUE(Compiles("Widgets"));
-}
+implementation
 
-TEST_F(KolvaEditorTest, VisibilityChangesKeepSectionOrderAndSpareComponents) {
-    Load(Widgets);
-    Kolva.ChangeVisibility(&Class("TMainForm"),
-                           {&Find("TMainForm.Panel1"), &Find("TMainForm.Frame")}, scPublic);
-    EXPECT_EQ(Boxes.Texts.at(0), "Removed Components from selection");
-    EXPECT_EQ(ClassText("TMainForm"), R"(  TMainForm = class(TComponent)
-    Panel1: TPanel;
-    procedure Panel1Click(Sender: TObject);
-  public
-    Frame: TPanel;
-    procedure Refresh;
-  end;
-)");
-    EXPECT_THROW(Kolva.ChangeVisibility(&Class("TMainForm"), {&Find("TMainForm.Panel1")}, scPublic),
-                 EAbort)
-        << "an emptied selection ends silently";
-    try {
-        Kolva.ChangeVisibility(&Class("IPaintable"), {&Find("IPaintable.Paint")}, scPublic);
-        ADD_FAILURE();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "Cannot change visibility in interfaces");
+procedure TAll.Changed;
+begin
+end;
+
+procedure TAll.Run;
+begin
+end;
+
+end.
+)";
+
+// Members find their section: a new field goes to a private section of its own, a method to
+// the public one, a field moved to another section after its last field and before its
+// methods; an object's public members stay in its default section.
+TEST_F(KolvaEditorTest, MembersAndTheirSections) {
+    const auto add = [this](const char* Decl, const char* Owner, bool Field) {
+        return [=, this] {
+            TScriptedDialogEditors dialogs(Answer(Decl));
+            ASSERT_TRUE(Field ? Kolva.AddField(Class(Owner)) : Kolva.AddMethod(Class(Owner)));
+        };
+    };
+    const auto edit = [this](const char* Member, std::function<void(TMethodItem&)> Change) {
+        return [=, this] {
+            TScriptedDialogEditors dialogs([&](TCodeItem& Item) {
+                Change(static_cast<TMethodItem&>(Item));
+                return true;
+            });
+            ASSERT_TRUE(Kolva.EditMember(Find(Member)));
+        };
+    };
+    const char* const canvas = "  TCanvasItem = class(TInterfacedObject, IPaintable)\n  public\n";
+    const struct {
+        test::TEditCase Case;
+        const char* Compile = nullptr;
+    } cases[] = {
+        {{Widgets,
+          add("FCount: Integer;", "TCanvasItem", true),
+          {{canvas, "  TCanvasItem = class(TInterfacedObject, IPaintable)\n  private\n"
+                    "    FCount: Integer;\n  public\n"}}},
+         "Widgets"},
+        {{Widgets,
+          add("FCount: Integer;", "TPanel", true),
+          {{"  TPanel = class(TComponent)\n  end;",
+            "  TPanel = class(TComponent)\n  private\n    FCount: Integer;\n  end;"}}},
+         "Widgets"},
+        {{Widgets,
+          add("procedure Reset;", "TShort", false),
+          {{"  TShort = class(TCanvasItem);",
+            "  TShort = class(TCanvasItem)\n  public\n    procedure Reset;\n  end;"},
+           {"end;\n\nend.", "end;\n\nprocedure TShort.Reset;\nbegin\n  \nend;\n\nend."}}},
+         "Widgets"},
+        // New methods are numbered.
+        {{Widgets,
+          [this] {
+              std::vector<std::string> names;
+              TScriptedDialogEditors dialogs([&](TCodeItem& Item) {
+                  names.push_back(Item.Name);
+                  return true;
+              });
+              ASSERT_TRUE(Kolva.AddMethod(Class("TMainForm")));
+              ASSERT_TRUE(Kolva.AddMethod(Class("TMainForm")));
+              EXPECT_EQ(names, (std::vector<std::string>{"NewMethod", "NewMethod1"}));
+          },
+          {{"    procedure Refresh;\n", "    procedure Refresh;\n    procedure NewMethod;\n"
+                                        "    procedure NewMethod1;\n"},
+           {"procedure TMainForm.Refresh;\nbegin\nend;\n",
+            "procedure TMainForm.Refresh;\nbegin\nend;\n\nprocedure TMainForm.NewMethod;\n"
+            "begin\n  \nend;\n\nprocedure TMainForm.NewMethod1;\nbegin\n  \nend;\n"}}},
+         "Widgets"},
+        // Components stay where the designer keeps them.
+        {{Widgets,
+          [this] {
+              Kolva.ChangeVisibility(&Class("TMainForm"),
+                                     {&Find("TMainForm.Panel1"), &Find("TMainForm.Frame")},
+                                     scPublic);
+              EXPECT_EQ(Boxes.Texts.at(0), "Removed Components from selection");
+          },
+          {{"    Frame: TPanel;\n", ""},
+           {"  public\n    procedure Refresh;",
+            "  public\n    Frame: TPanel;\n    procedure Refresh;"}}},
+         "Widgets"},
+        {{Widgets,
+          [this] {
+              Kolva.ChangeVisibility(&Class("TMainForm"), {&Find("TMainForm.Panel1")}, scPublic);
+          },
+          {},
+          "Operation aborted"}},
+        {{Widgets,
+          [this] {
+              Kolva.ChangeVisibility(&Class("IPaintable"), {&Find("IPaintable.Paint")}, scPublic);
+          },
+          {},
+          "Cannot change visibility in interfaces"}},
+        // An edited method moves to its new section and both halves are written again.
+        {{Widgets,
+          edit("TCanvasItem.Paint",
+               [](TMethodItem& Method) {
+                   Method.Name = "Draw";
+                   Method.Params = "Level: Integer";
+                   Method.Visibility = scProtected;
+               }),
+          {{canvas, "  TCanvasItem = class(TInterfacedObject, IPaintable)\n  protected\n"
+                    "    procedure Draw(Level: Integer);\n  public\n"},
+           {"    Width: Integer;\n    procedure Paint;\n", "    Width: Integer;\n"},
+           {"procedure TCanvasItem.Paint;", "procedure TCanvasItem.Draw(Level: Integer);"}}},
+         nullptr},
+        // An abstract method keeps a body with code (and says so), loses an empty one.
+        {{Widgets,
+          [&] {
+              edit("TCanvasItem.Bounds", [](TMethodItem& M) { M.SetBinding(bkAbstract); })();
+              EXPECT_EQ(Boxes.Texts.at(0), "Left code in non empty method");
+              edit("TCanvasItem.Paint", [](TMethodItem& M) { M.SetBinding(bkAbstract); })();
+          },
+          {{"    procedure Paint;\n    function Bounds: Integer;\n  end;\n\n  TShort",
+            "    procedure Paint; virtual; abstract;\n    function Bounds: Integer; virtual; "
+            "abstract;\n  end;\n\n  TShort"},
+           {"procedure TCanvasItem.Paint;\nbegin\nend;\n\n", ""}}}},
+        {{Sections,
+          [this] { Kolva.ChangeVisibility(&Class("TAll"), {&Find("TAll.FB")}, scPublic); },
+          {{"    FB: Integer;\n", ""},
+           {"    Count: Integer;\n", "    Count: Integer;\n    FB: Integer;\n"}}},
+         "Sections"},
+        {{Sections,
+          [this] {
+              TScriptedDialogEditors dialogs([](TCodeItem& Item) {
+                  Item.Visibility = scPublic;
+                  return true;
+              });
+              ASSERT_TRUE(Kolva.AddField(Class("TPoint2")));
+              Kolva.ChangeVisibility(&Class("TPoint2"), {&Find("TPoint2.FField")}, scPrivate);
+          },
+          {{"    X, Y: Integer;\n", "    X, Y: Integer;\n  private\n    FField: Integer;\n"}}},
+         "Sections"},
+        {{Sections,
+          [this] {
+              Kolva.ChangeVisibility(&Class("TPoint2"), {&Find("TPoint2.X, Y")}, scProtected);
+          },
+          {},
+          "protected visibility not allowed in object type"}},
+        // Interfaces join the heading once.
+        {{Widgets,
+          [this] {
+              Kolva.AddInterfaceToClass(Class("TShort"), "IPaintable");
+              Kolva.AddInterfaceToClass(Class("TCanvasItem"), "ipaintable");
+          },
+          {{"  TShort = class(TCanvasItem);",
+            "  TShort = class(TCanvasItem, IPaintable)\n  end;"}}},
+         "Widgets"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        Boxes.Texts.clear();
+        Check(c.Case, c.Compile);
     }
-    EXPECT_TRUE(Compiles("Widgets"));
 }
 
 TEST_F(KolvaEditorTest, DesignerOwnsComponentsAndHandlers) {
@@ -246,117 +339,6 @@ TEST_F(KolvaEditorTest, ResolutionClausesAndTheirMethods) {
     offered.clear();
     ASSERT_TRUE(Kolva.AddResClause(Class("TPanel")));
     EXPECT_EQ(offered, "IUnknown._AddRef");
-}
-
-TEST_F(KolvaEditorTest, EditingMethodsMovesAndRewritesBothHalves) {
-    Load(Widgets);
-    TScriptedDialogEditors dialogs([](TCodeItem& item) {
-        auto& method = static_cast<TMethodItem&>(item);
-        method.Name = "Draw";
-        method.Params = "Level: Integer";
-        method.Visibility = scProtected;
-        return true;
-    });
-    ASSERT_TRUE(Kolva.EditMember(Find("TCanvasItem.Paint")));
-    EXPECT_EQ(ClassText("TCanvasItem"), R"(  TCanvasItem = class(TInterfacedObject, IPaintable)
-  protected
-    procedure Draw(Level: Integer);
-  public
-    Width: Integer;
-    function Bounds: Integer;
-  end;
-)");
-    EXPECT_NE(Text().find("procedure TCanvasItem.Draw(Level: Integer);\nbegin\nend;"),
-              std::string::npos);
-
-    dialogs.Script = [](TCodeItem& item) {
-        static_cast<TMethodItem&>(item).SetBinding(bkAbstract);
-        return true;
-    };
-    ASSERT_TRUE(Kolva.EditMember(Find("TCanvasItem.Bounds")));
-    EXPECT_EQ(Boxes.Texts.at(0), "Left code in non empty method");
-    ASSERT_TRUE(Kolva.EditMember(Find("TCanvasItem.Draw")));
-    EXPECT_EQ(Text().find("TCanvasItem.Draw"), std::string::npos) << "an empty body goes";
-    ExpectUndoRestores();
-}
-
-TEST_F(KolvaEditorTest, EverySectionAndObjectTypes) {
-    Load(R"(unit Sections;
-interface
-type
-  TPoint2 = object
-    X, Y: Integer;
-  end;
-
-  TAll = class
-  private
-    FA: Integer;
-    FB: Integer;
-  protected
-    procedure Changed;
-  public
-    Count: Integer;
-    procedure Run;
-    property A: Integer read FA;
-  published
-    property B: Integer read FB;
-  end;
-
-implementation
-
-procedure TAll.Changed;
-begin
-end;
-
-procedure TAll.Run;
-begin
-end;
-
-end.
-)");
-    Kolva.ChangeVisibility(&Class("TAll"), {&Find("TAll.FB")}, scPublic);
-    EXPECT_EQ(ClassText("TAll"), R"(  TAll = class
-  private
-    FA: Integer;
-  protected
-    procedure Changed;
-  public
-    Count: Integer;
-    FB: Integer;
-    procedure Run;
-    property A: Integer read FA;
-  published
-    property B: Integer read FB;
-  end;
-)") << "after the last public field, before the public methods";
-    TScriptedDialogEditors dialogs([](TCodeItem& item) {
-        item.Visibility = scPublic;
-        return true;
-    });
-    ASSERT_TRUE(Kolva.AddField(Class("TPoint2")));
-    EXPECT_EQ(ClassText("TPoint2"), "  TPoint2 = object\n    X, Y: Integer;\n    FField: Integer;\n"
-                                    "  end;\n")
-        << "an object's public field goes to its default section";
-    try {
-        Kolva.ChangeVisibility(&Class("TPoint2"), {&Find("TPoint2.X, Y")}, scProtected);
-        ADD_FAILURE();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "protected visibility not allowed in object type");
-    }
-    Kolva.ChangeVisibility(&Class("TPoint2"), {&Find("TPoint2.FField")}, scPrivate);
-    EXPECT_EQ(ClassText("TPoint2"), "  TPoint2 = object\n    X, Y: Integer;\n  private\n"
-                                    "    FField: Integer;\n  end;\n");
-    EXPECT_TRUE(Compiles("Sections"));
-}
-
-TEST_F(KolvaEditorTest, InterfacesAreAddedToTheHeading) {
-    Load(Widgets);
-    Kolva.AddInterfaceToClass(Class("TShort"), "IPaintable");
-    Kolva.AddInterfaceToClass(Class("TCanvasItem"), "ipaintable");
-    EXPECT_EQ(ClassText("TShort"), "  TShort = class(TCanvasItem, IPaintable)\n  end;\n");
-    EXPECT_EQ(Find("TCanvasItem").GetDeclaration(),
-              "TCanvasItem = class(TInterfacedObject, IPaintable)");
-    EXPECT_TRUE(Compiles("Widgets"));
 }
 
 } // namespace

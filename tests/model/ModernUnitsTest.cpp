@@ -7,12 +7,11 @@
 #include "model/ModuleExplorer.h"
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
+#include "support/FpcUnits.h"
 #include "support/ModelCheck.h"
 #include "support/TempPrefix.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -192,16 +191,11 @@ std::string Rendered(TModuleExplorer& Explorer, const std::string& Source) {
     return lines.Text();
 }
 
-bool Compiles(const std::string& Name, const char* Mode, const std::string& Source,
-              std::string& Log) {
-    const std::string folder = test::TempPrefix() + "/fpc";
-    std::filesystem::create_directories(folder);
-    test::WriteNative(folder + "/" + Name + ".pas", Source);
-    const std::string command =
-        "cd '" + folder + "' && fpc " + Mode + " -FE. " + Name + ".pas > fpc.log 2>&1";
-    const bool ok = std::system(command.c_str()) == 0;
-    Log = ReadFileText(folder + "/fpc.log");
-    return ok;
+// The compiler's errors on Source, written as the unit's file.
+std::vector<std::string> CompileErrors(const TUnitCase& Case, const std::string& Source) {
+    const std::string file = test::TempPrefix() + "/fpc/" + Case.File + ".pas";
+    test::WriteNative(file, Source);
+    return test::CompileErrors({Case.File, file, Case.Mode}, file);
 }
 
 class TModernUnitTest : public testing::TestWithParam<TUnitCase> {};
@@ -218,15 +212,13 @@ TEST_P(TModernUnitTest, GivesItsOutline) {
 }
 
 TEST_P(TModernUnitTest, CompilesWithEveryDeclarationRendered) {
-    if (std::system("command -v fpc >/dev/null 2>&1") != 0) GTEST_SKIP() << "no fpc";
-    const TUnitCase& unit = GetParam();
-    const std::string source = ReadFileText(UnitPath(unit));
-    std::string log;
-    ASSERT_TRUE(Compiles(unit.File, unit.Mode, source, log)) << log;
+    if (!test::FpcAvailable()) GTEST_SKIP() << "no fpc";
+    const std::string source = ReadFileText(UnitPath(GetParam()));
+    ASSERT_EQ(CompileErrors(GetParam(), source), std::vector<std::string>{});
     TModuleExplorer explorer;
     OutlineOf(source, &explorer);
     const std::string rendered = Rendered(explorer, source);
-    EXPECT_TRUE(Compiles(unit.File, unit.Mode, rendered, log)) << log << rendered;
+    EXPECT_EQ(CompileErrors(GetParam(), rendered), std::vector<std::string>{}) << rendered;
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, TModernUnitTest, testing::ValuesIn(UnitCases));

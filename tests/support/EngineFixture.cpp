@@ -60,6 +60,16 @@ TScriptedDialogEditors::TScript Answer(const std::string& Declaration) {
     };
 }
 
+std::string Replaced(std::string Text, const TReplacements& Replacements, bool All) {
+    for (const auto& [old, with] : Replacements) {
+        size_t at = Text.find(old);
+        EXPECT_NE(at, std::string::npos) << old;
+        for (; at != std::string::npos; at = All ? Text.find(old, at + with.size()) : Text.npos)
+            Text.replace(at, old.size(), with);
+    }
+    return Text;
+}
+
 TEngineTest::TEngineTest() : Unit("C:\\Units\\Unit.pas"), Editor(Explorer, &Unit) {
     Unit.OnEditEnd = [this] { Explorer.Parse(&Unit.Text()); };
 }
@@ -97,6 +107,28 @@ void TEngineTest::ExpectUndoRestores() {
     while (Unit.UndoCount() > 0)
         Unit.Undo();
     EXPECT_EQ(Text(), Original) << "undoing every step gives the text back";
+}
+
+void TEngineTest::Check(const TEditCase& Case, const char* UnitName) {
+    Load(Case.Before);
+    std::string error = "(no error)";
+    try {
+        Case.Run();
+    } catch (const Exception& e) {
+        error = e.Message();
+    }
+    EXPECT_EQ(error, Case.Error ? Case.Error : "(no error)");
+    EXPECT_FALSE(Unit.IsEditing()) << "the edit is closed however the operation ends";
+    if (Case.Error) {
+        EXPECT_EQ(Text(), Original);
+        EXPECT_EQ(Unit.UndoCount(), 0);
+        return;
+    }
+    EXPECT_EQ(Text(), Replaced(Original, Case.Changes));
+    if (UnitName) {
+        EXPECT_TRUE(Compiles(UnitName));
+    }
+    ExpectUndoRestores();
 }
 
 bool TEngineTest::Compiles(const std::string& UnitName) {

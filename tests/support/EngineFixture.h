@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +31,22 @@ public:
 /// A dialog script that reads Declaration into the item (see ReadDeclaration) and confirms.
 TScriptedDialogEditors::TScript Answer(const std::string& Declaration);
 
+using TReplacements = std::vector<std::pair<std::string, std::string>>;
+
+/// Text with each old text replaced in order: its first occurrence, or with All every one.
+/// An old text that does not occur fails the test.
+std::string Replaced(std::string Text, const TReplacements& Replacements, bool All = false);
+
+/// A unit, an operation on it, and what must come of it.
+struct TEditCase {
+    std::string Before;
+    std::function<void()> Run;
+    /// The unit after: Before with these replacements (see Replaced).
+    TReplacements Changes;
+    /// The message the operation raises; then the unit and its undo history stay as they were.
+    const char* Error = nullptr;
+};
+
 class TEngineTest : public testing::Test {
 protected:
     TEngineTest();
@@ -40,6 +58,9 @@ protected:
     TCodeItem& Find(const std::string& Name, int N = 0);
     /// Takes back every edit and checks the original text returns.
     void ExpectUndoRestores();
+    /// Loads Case.Before, runs it and compares the whole unit after; a done edit must undo to
+    /// Before, and compile as UnitName when one is given. Either way no edit is left open.
+    void Check(const TEditCase& Case, const char* UnitName = nullptr);
     /// Whether the current text compiles with "fpc -Mdelphi" (skips the test without fpc).
     bool Compiles(const std::string& UnitName);
 
