@@ -45,5 +45,8 @@ int Usage(const char* Line);
 int RunSettings(const TArgs& Args);
 /// Prints a code template expanded with parameter values from the options.
 int RunExpand(const TArgs& Args);
+/// Writes a class's members (or the unit's procedures) and their implementations in a new
+/// order.
+int RunRearrange(const TArgs& Args);
 
 } // namespace kolva::cli

@@ -33,6 +33,8 @@ const std::vector<TCommand>& Commands() {
          RunVisibility},
         {"settings", "kolva settings [list | get NAME | set NAME VALUE]", RunSettings},
         {"expand", "kolva expand FILE [--param NAME=VALUE]... [--list]", RunExpand},
+        {"rearrange", "kolva rearrange FILE CLASS|. --order NAME,... | --sort name|kind|visibility",
+         RunRearrange},
     };
     return commands;
 }

@@ -69,6 +69,21 @@ class TTextStream;
 /// Items selected for an operation, in no particular order.
 using TItemList = std::vector<TCodeItem*>;
 
+/// What a rearrangement changes: the declarations (a class's members, or the procedures of
+/// the interface part), the implementations, and whether declarations are written anew.
+enum TRearrangeOption : uint8_t { roRearrangeInterface, roRearrangeImplementation, roReformat };
+using TRearrangeOptions = TSet<TRearrangeOption, roReformat + 1>;
+
+/// The items a rearrangement of one container reorders, each list in source order.
+struct TRearrangeItems {
+    /// A class's fields, methods, properties and resolution clauses; the procedures the
+    /// interface part declares.
+    TItemList Declarations;
+    /// The implementations of a class's methods; the procedures only the implementation part
+    /// holds.
+    TItemList Implementations;
+};
+
 /// What a copy buffer holds; also chooses what a cut or a selection deletion covers.
 enum TCopyKind : uint8_t { coClassCopy, coMembersCopy, coModuleCopy, coProcedureCopy };
 
@@ -178,6 +193,21 @@ public:
     /// The kind word of "Delete %s %s?" for an item.
     static std::string KindWord(const TCodeItem& Item);
 
+    // --- Rearranging (ModuleEditorRearrange.cpp).
+    /// What Container (a type with members, or the module) lets a rearrangement reorder.
+    TRearrangeItems RearrangeItems(TCodeItem& Container) const;
+    /// Raises "Nothing to rearrange" when neither list of Container has two items.
+    void CheckRearrange(TCodeItem& Container) const;
+    /// Writes the implementations, then the declarations, in the orders given; each list
+    /// holds items of RearrangeItems(Container) once (a class's members left out follow in
+    /// their order; other items left out stay where they are). Whole blocks move with the comment
+    /// lines right above them; a class is rebuilt from its heading, its members with
+    /// visibility keyword lines where needed, and its "end;". Refuses what it cannot move
+    /// without changing the meaning (members in conditional blocks, nested declarations,
+    /// other declarations between the blocks, a procedure moved after one that uses it).
+    void Rearrange(TCodeItem& Container, const TItemList& DeclarationOrder,
+                   TRearrangeOptions Options, const TItemList& ImplementationOrder);
+
     // --- Operations that descendants refine, in this order.
     /// Deletes the listed items (or, for none, Container's procedures) with the
     /// declarations and implementations linked to them.
@@ -228,6 +258,11 @@ private:
     void ProceduresToImplementation(const TItemList& Items);
     bool EditImplementationSide(TProcData& Copy, TProcData* Impl, bool WasExternal,
                                 bool NeedsDeclaration, TCodeItem* Context);
+    struct TBlock;
+    /// The block of Item: its lines and the comment lines right above it, down from Floor.
+    TBlock BlockOf(TCodeItem& Item, int Floor) const;
+    void MoveBlocks(TCodeItem& Container, const TItemList& Order, bool Regenerate);
+    void RebuildClass(TClassItem& Class, const TItemList& Order, bool Reformat);
 
     TModuleExplorer& FExplorer;
     TEditSynchronizer* FSynchronizer;
