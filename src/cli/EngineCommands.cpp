@@ -1,5 +1,6 @@
 // The command line's engine operations on procedures: each loads the unit, runs the
 // operation the explorer would run, and writes the unit back (or shows the diff).
+#include "cli/DeclOption.h"
 #include "cli/EngineSession.h"
 #include "platform/SysUtils.h"
 
@@ -11,8 +12,9 @@ namespace {
 // be followed by MinExtra to MaxExtra more.
 template <typename TBody>
 int WithSession(const TArgs& Args, size_t MinExtra, size_t MaxExtra, const char* UsageLine,
-                TBody Body) {
-    const TEngineOptions options = ParseEngineOptions(Args);
+                TBody Body, bool Adding = false) {
+    TEngineOptions options = ParseEngineOptions(Args);
+    options.Adding = Adding;
     const size_t extra = options.Positional.empty() ? 0 : options.Positional.size() - 1;
     if (options.Positional.empty() || extra < MinExtra || extra > MaxExtra) return Usage(UsageLine);
     TEngineSession session(options, options.Positional[0]);
@@ -42,12 +44,13 @@ TCodeItem& TopLevelRoutine(TCodeItem& Named) {
 } // namespace
 
 int RunAddProcedure(const TArgs& Args) {
-    return WithSession(Args, 0, 1, "kolva add-procedure FILE [NEAR] --decl TEXT",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           TCodeItem* near =
-                               o.Positional.size() > 1 ? &s.Find(o.Positional[1]) : nullptr;
-                           if (!s.Editor().AddProcedure(near)) Abort();
-                       });
+    return WithSession(
+        Args, 0, 1, "kolva add-procedure FILE [NEAR] --decl TEXT",
+        [](TEngineSession& s, const TEngineOptions& o) {
+            TCodeItem* near = o.Positional.size() > 1 ? &s.Find(o.Positional[1]) : nullptr;
+            if (!s.Editor().AddProcedure(near)) Abort();
+        },
+        true);
 }
 
 int RunEdit(const TArgs& Args) {
@@ -77,12 +80,15 @@ int RunDelete(const TArgs& Args) {
 // The commands that add a member to the class named by the second argument.
 template <typename TAdd>
 int AddMember(const TArgs& Args, const char* UsageLine, TAdd Add) {
-    return WithSession(Args, 1, 1, UsageLine, [&](TEngineSession& s, const TEngineOptions& o) {
-        TCodeItem& item = s.Find(o.Positional[1]);
-        if (!IsClassKind(item.Kind()))
-            throw Exception(Format("%s is not a class, interface or object type", item.Name));
-        if (!(s.Editor().*Add)(static_cast<TClassItem&>(item))) Abort();
-    });
+    return WithSession(
+        Args, 1, 1, UsageLine,
+        [&](TEngineSession& s, const TEngineOptions& o) {
+            TCodeItem& item = s.Find(o.Positional[1]);
+            if (!IsClassKind(item.Kind()))
+                throw Exception(Format("%s is not a class, interface or object type", item.Name));
+            if (!(s.Editor().*Add)(static_cast<TClassItem&>(item))) Abort();
+        },
+        true);
 }
 
 int RunAddField(const TArgs& Args) {
@@ -107,7 +113,7 @@ int RunAddInterface(const TArgs& Args) {
                            if (item.Kind() != ckClass)
                                throw Exception(Format("%s is not a class", item.Name));
                            s.Editor().AddInterfaceToClass(static_cast<TClassItem&>(item),
-                                                          Trim(o.Positional[2]));
+                                                          CheckInterfaceName(o.Positional[2]));
                        });
 }
 

@@ -1,6 +1,7 @@
 #include "cli/EngineSession.h"
 
 #include "cli/Diff.h"
+#include "cli/ItemPath.h"
 #include "editing/DeclarationText.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -23,7 +24,8 @@ TVisibility ParseVisibility(const std::string& Text) {
                            Text));
 }
 
-// Questions go to standard error and are answered by --yes; notices are only shown.
+// Questions go to standard error and are answered by --yes (or, for a preview, --diff);
+// notices are only shown.
 class TCommandLineMessages : public TMessageService {
 public:
     TModalResult MessageDlg(const std::string& Msg, TMsgDlgType, TMsgDlgButtons Buttons) override {
@@ -33,6 +35,12 @@ public:
         std::cerr << text << '\n';
         const bool question = Buttons.Contains(mbCancel) || Buttons.Contains(mbNo);
         if (!question) return mrOk;
+        // A --diff writes nothing, so its preview shows what the answer OK would do.
+        if (CurrentEngineOptions().Diff && !CurrentEngineOptions().Yes) {
+            std::cerr << "(answered " << (Buttons.Contains(mbOK) ? "OK" : "Yes")
+                      << " for the --diff preview)\n";
+            return Buttons.Contains(mbOK) ? mrOk : mrYes;
+        }
         if (!CurrentEngineOptions().Yes) {
             std::cerr << "(answered " << (Buttons.Contains(mbCancel) ? "Cancel" : "No")
                       << "; --yes answers " << (Buttons.Contains(mbOK) ? "OK" : "Yes") << ")\n";
@@ -62,15 +70,16 @@ std::vector<std::string> LinesOf(const TStringList& List) {
     return lines;
 }
 
-// The child called Name (or, at module level, qualified as Name); with a Line of 0 or more
-// only the one starting there, else the first.
-TCodeItem* ChildNamed(TCodeItem& Parent, const std::string& Name, int Line) {
-    for (TCodeItem* child : Parent.Children()) {
-        if (!SameText(child->Name, Name) && !SameText(child->GetQualifiedName(), Name)) continue;
-        if (Line < 0 || child->StartLine == Line) return child;
+// The question before a deletion names the item in full ("Delete constructor
+// TOrderLine.Create?"): on the command line the user named it by a path, maybe only in part.
+class TCliKolvaEditor : public TKolvaEditor {
+public:
+    using TKolvaEditor::TKolvaEditor;
+    bool ConfirmDelete(TCodeItem& Item) override {
+        if (IsComponent(Item) || IsEventHandler(Item)) return TKolvaEditor::ConfirmDelete(Item);
+        return ConfirmDlg(Format("Delete %s?", FullItemName(Item)));
     }
-    return nullptr;
-}
+};
 
 } // namespace
 
@@ -136,7 +145,7 @@ TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string&
     FUnit.ReadOnly = FUnitFile && FUnitFile->IsReadOnly();
     FUnit.OnEditEnd = [this] { FExplorer.Parse(&FUnit.Text()); };
     FExplorer.Parse(&FUnit.Text());
-    FEditor = std::make_unique<TKolvaEditor>(FExplorer, &FUnit);
+    FEditor = std::make_unique<TCliKolvaEditor>(FExplorer, &FUnit);
     if (!Options.FormFile.empty()) {
         FOriginalForm = ReadForEdit(Options.FormFile, Options.Diff, FFormFile);
         FDesigner = std::make_unique<TFormFileDesigner>(
@@ -153,33 +162,8 @@ TEngineSession::~TEngineSession() {
     GCurrent = nullptr;
 }
 
-// Walks the path from the module: each part names a child, and a routine's local routines
-// are looked for in its implementation too. A path that walks nowhere may still be a method
-// implementation's qualified name.
 TCodeItem& TEngineSession::Find(const std::string& Path, bool UseLine) {
-    std::vector<std::string> parts;
-    for (size_t start = 0;;) {
-        const size_t dot = Path.find('.', start);
-        parts.push_back(Path.substr(start, dot == std::string::npos ? dot : dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    const int wanted = UseLine && FOptions.Line ? *FOptions.Line : -1;
-    TCodeItem* item = &FExplorer.Module();
-    for (size_t i = 0; item && i < parts.size(); ++i) {
-        const int line = i + 1 == parts.size() ? wanted : -1;
-        TCodeItem* found = ChildNamed(*item, parts[i], line);
-        if (!found && i > 0) {
-            TCodeItem* impl = TModuleExplorer::ImplementationOf(item);
-            if (impl != item) found = ChildNamed(*impl, parts[i], line);
-        }
-        item = found;
-    }
-    if (!item && parts.size() > 1) item = ChildNamed(FExplorer.Module(), Path, wanted);
-    if (!item)
-        throw Exception(Format("No item \"%s\"%s in %s", Path,
-                               wanted >= 0 ? Format(" at line %d", wanted) : "", FFile));
-    return *item;
+    return FindItem(FExplorer.Module(), Path, UseLine ? FOptions.Line : std::nullopt, FFile);
 }
 
 int TEngineSession::Finish() {

@@ -32,6 +32,8 @@ struct TEngineOptions {
     std::string FormFile;
     bool Yes = false;
     bool Diff = false;
+    /// The command adds a new item, whose dialog shows defaults where --decl says nothing.
+    bool Adding = false;
 };
 
 /// Reads the arguments after the command name; raises Exception on an unknown option or a
@@ -64,10 +66,8 @@ public:
     TModuleExplorer& Explorer() { return FExplorer; }
     TKolvaEditor& Editor() { return *FEditor; }
 
-    /// The item a command names: "TFoo" (top-level item), "TFoo.Bar" (member, or method
-    /// implementation), "Outer.Inner" (local procedure); --line chooses among items of the
-    /// same name by their 0-based start line unless UseLine is false. Raises when there is
-    /// none.
+    /// The item a command names (see cli/ItemPath.h); --line chooses among several unless
+    /// UseLine is false. Raises when there is none or more than one.
     TCodeItem& Find(const std::string& Path, bool UseLine = true);
 
     /// Writes the unit back (see cli/LineLayout.h for its line breaks) and the form file when

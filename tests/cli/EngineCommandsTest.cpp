@@ -63,7 +63,7 @@ TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
     for (const TCase& c : {
              TCase{"delete F A", "Delete procedure A?"},
              TCase{"delete F Missing --yes", "No item \"Missing\""},
-             TCase{"edit F A --decl 'procedure A(X: Integer'", "Unexpected token"},
+             TCase{"edit F A --decl 'procedure A(X: Integer'", "ends before the declaration"},
              TCase{"add-field F A --decl 'FX: Integer;'", "A is not a class"},
          }) {
         SCOPED_TRACE(c.Args);
