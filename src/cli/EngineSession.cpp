@@ -15,14 +15,7 @@ namespace {
 
 const TEngineOptions* GCurrent = nullptr;
 bool GAnswersTaken = false;
-
-TVisibility ParseVisibility(const std::string& Text) {
-    for (int v = scDefault; v <= scAutomated; ++v)
-        if (SameText(Text, KeywordText(TVisibility(v)))) return TVisibility(v);
-    throw Exception(Format("\"%s\" is not a visibility (private, protected, public, published, "
-                           "automated or default)",
-                           Text));
-}
+bool GDeclined = false;
 
 // Questions go to standard error and are answered by --yes (or, for a preview, --diff);
 // notices are only shown.
@@ -44,15 +37,18 @@ public:
         if (!CurrentEngineOptions().Yes) {
             std::cerr << "(answered " << (Buttons.Contains(mbCancel) ? "Cancel" : "No")
                       << "; --yes answers " << (Buttons.Contains(mbOK) ? "OK" : "Yes") << ")\n";
+            GDeclined = true;
             return DecliningAnswer(Buttons);
         }
         return Buttons.Contains(mbOK) ? mrOk : mrYes;
     }
 };
 
-// With --diff nothing is written, so nothing is locked; the file may be anything readable.
-std::string ReadForEdit(const std::string& File, bool Diff, std::unique_ptr<TFileUpdate>& Update) {
-    if (Diff) return ReadFileText(File);
+// Without a write nothing is locked; the file may be anything readable.
+std::string ReadForEdit(const std::string& File, bool Writes,
+                        std::unique_ptr<TFileUpdate>& Update) {
+    if (File == "-") return ReadStandardInput();
+    if (!Writes) return ReadFileText(File);
     Update = std::make_unique<TFileUpdate>(File);
     return Update->Text();
 }
@@ -83,6 +79,33 @@ public:
 
 } // namespace
 
+std::string ReadStandardInput() {
+    std::string text;
+    char buf[1 << 16];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0)
+        text.append(buf, n);
+    if (std::ferror(stdin)) throw Exception("Cannot read standard input");
+    return text;
+}
+
+std::string DisplayName(const std::string& File, const std::optional<std::string>& Assumed) {
+    if (Assumed) return *Assumed;
+    return File == "-" ? "<stdin>" : File;
+}
+
+TVisibility ParseVisibility(const std::string& Text) {
+    for (int v = scDefault; v <= scAutomated; ++v)
+        if (SameText(Text, KeywordText(TVisibility(v)))) return TVisibility(v);
+    throw Exception(Format("\"%s\" is not a visibility (private, protected, public, published, "
+                           "automated or default)",
+                           Text));
+}
+
+bool QuestionDeclined() {
+    return GDeclined;
+}
+
 bool TakeDialogAnswers() {
     if (GAnswersTaken) return false;
     GAnswersTaken = true;
@@ -94,35 +117,30 @@ const TEngineOptions& CurrentEngineOptions() {
     return GCurrent ? *GCurrent : none;
 }
 
-TEngineOptions ParseEngineOptions(const TArgs& Args) {
+TEngineOptions ParseEngineOptions(const TCommandLine& Line) {
     TEngineOptions options;
-    for (size_t i = 0; i < Args.size(); ++i) {
-        const std::string& arg = Args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= Args.size()) throw Exception(Format("%s needs a value", arg));
-            return Args[++i];
-        };
-        if (arg == "--decl")
-            options.Decl = value();
-        else if (arg == "--interface")
-            options.Interface = true;
-        else if (arg == "--no-interface")
-            options.Interface = false;
-        else if (arg == "--visibility")
-            options.Visibility = ParseVisibility(value());
-        else if (arg == "--line")
-            options.Line = StrToInt(value());
-        else if (arg == "--form")
-            options.FormFile = value();
-        else if (arg == "--yes")
+    options.Positional = Line.Positional;
+    for (const auto& [name, value] : Line.Options) {
+        if (name == "--decl")
+            options.Decl = value;
+        else if (name == "--interface" || name == "--no-interface")
+            options.Interface = name == "--interface";
+        else if (name == "--visibility")
+            options.Visibility = ParseVisibility(value);
+        else if (name == "--line")
+            options.Line = StrToInt(value);
+        else if (name == "--form")
+            options.FormFile = value;
+        else if (name == "--assume-filename")
+            options.AssumeFilename = value;
+        else if (name == "--yes")
             options.Yes = true;
-        else if (arg == "--diff")
+        else if (name == "--diff")
             options.Diff = true;
-        else if (arg.starts_with("--"))
-            throw Exception(Format("Unknown option %s", arg));
-        else
-            options.Positional.push_back(arg);
+        else if (name == "--stdout")
+            options.Stdout = true;
     }
+    if (!options.Positional.empty() && options.Positional[0] == "-") options.Stdout = true;
     return options;
 }
 
@@ -135,8 +153,9 @@ TStringList& TUnitBuffer::BeginEdit(bool SkipReadOnlyCheck) {
 }
 
 TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string& File)
-    : FOptions(Options), FFile(File), FOriginalText(ReadForEdit(File, Options.Diff, FUnitFile)),
-      FLayout(SplitLines(FOriginalText)), FUnit(File) {
+    : FOptions(Options), FFile(DisplayName(File, Options.AssumeFilename)),
+      FOriginalText(ReadForEdit(File, Options.Writes(), FUnitFile)),
+      FLayout(SplitLines(FOriginalText)), FUnit(FFile) {
     FUnit.Text().BeginUpdate();
     for (const std::string& line : FLayout.Lines)
         FUnit.Text().Add(line);
@@ -147,13 +166,14 @@ TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string&
     FExplorer.Parse(&FUnit.Text());
     FEditor = std::make_unique<TCliKolvaEditor>(FExplorer, &FUnit);
     if (!Options.FormFile.empty()) {
-        FOriginalForm = ReadForEdit(Options.FormFile, Options.Diff, FFormFile);
+        FOriginalForm = ReadForEdit(Options.FormFile, Options.Writes(), FFormFile);
         FDesigner = std::make_unique<TFormFileDesigner>(
             TFormFile::Load(FOriginalForm, Options.FormFile), *FEditor);
         FEditor->SetDesigner(FDesigner.get());
     }
     GCurrent = &FOptions;
     GAnswersTaken = false;
+    GDeclined = false;
     FPreviousMessages = SetMessageService(std::make_unique<TCommandLineMessages>());
 }
 
@@ -174,6 +194,14 @@ int TEngineSession::Finish() {
         if (formChanged)
             std::cout << UnifiedDiff(FOriginalForm, FDesigner->Text(),
                                      DiffPathName(FOptions.FormFile));
+        return 0;
+    }
+    if (FOptions.Stdout) {
+        if (formChanged)
+            throw Exception(Format("The form file %s changes too, and --stdout prints only the "
+                                   "unit: use --diff, or let kolva write both files",
+                                   FOptions.FormFile));
+        std::cout << unitText;
         return 0;
     }
     std::vector<TFileUpdate*> writes;

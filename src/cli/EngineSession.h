@@ -30,15 +30,27 @@ struct TEngineOptions {
     std::optional<int> Line;
     /// A text form file whose designer answers for the unit's form class.
     std::string FormFile;
+    /// The name of the unit in messages and diffs, for one read from standard input.
+    std::optional<std::string> AssumeFilename;
     bool Yes = false;
     bool Diff = false;
+    /// Print the edited unit instead of writing it (always for a unit from standard input).
+    bool Stdout = false;
     /// The command adds a new item, whose dialog shows defaults where --decl says nothing.
     bool Adding = false;
+
+    /// Whether the command writes files (neither --diff nor --stdout).
+    bool Writes() const { return !Diff && !Stdout; }
 };
 
-/// Reads the arguments after the command name; raises Exception on an unknown option or a
-/// missing or malformed value.
-TEngineOptions ParseEngineOptions(const TArgs& Args);
+/// The engine options of a command line; raises Exception on a malformed value.
+TEngineOptions ParseEngineOptions(const TCommandLine& Line);
+/// Text as a visibility keyword ("private" ... "default"); raises Exception for another.
+TVisibility ParseVisibility(const std::string& Text);
+/// All of standard input; raises Exception when it cannot be read.
+std::string ReadStandardInput();
+/// The name a file has in messages: Assumed when given, "<stdin>" for "-", else File.
+std::string DisplayName(const std::string& File, const std::optional<std::string>& Assumed);
 
 /// The options of the command being run, for the dialogs that answer from them.
 const TEngineOptions& CurrentEngineOptions();
@@ -71,8 +83,8 @@ public:
     TCodeItem& Find(const std::string& Path, bool UseLine = true);
 
     /// Writes the unit back (see cli/LineLayout.h for its line breaks) and the form file when
-    /// the designer changed it, both or neither; or with --diff prints the differences and
-    /// leaves the files alone. Returns the exit status.
+    /// the designer changed it, both or neither; or with --diff prints the differences, with
+    /// --stdout the edited unit, and leaves the files alone. Returns the exit status.
     int Finish();
 
 private:

@@ -58,19 +58,23 @@ TEST(EngineCommands, RefusedOrFailingOperationsLeaveTheFileAlone) {
     const std::string file = Copy("U.pas", text);
     struct TCase {
         const char* Args;
+        int Status;
         const char* Message;
     };
     for (const TCase& c : {
-             TCase{"delete F A", "Delete procedure A?"},
-             TCase{"delete F Missing --yes", "No item \"Missing\""},
-             TCase{"edit F A --decl 'procedure A(X: Integer'", "ends before the declaration"},
-             TCase{"add-field F A --decl 'FX: Integer;'", "A is not a class"},
+             TCase{"delete F A", 3, "Delete procedure A?"},
+             TCase{"delete F Missing --yes", 1, "kolva: No item \"Missing\""},
+             TCase{"edit F A --decl 'procedure A(X: Integer'", 1, "ends before the declaration"},
+             TCase{"add-field F A --decl 'FX: Integer;'", 1, "A is not a class"},
+             TCase{"delete F A --yes --dif", 2,
+                   "kolva: delete takes no option --dif; did you "
+                   "mean \"--diff\"?\nusage: kolva delete FILE ITEM"},
          }) {
         SCOPED_TRACE(c.Args);
         std::string args = c.Args;
         args.replace(args.find(" F") + 1, 1, file);
         const test::TRun run = RunKolva(args + " 2>&1");
-        EXPECT_EQ(run.Status, 1);
+        EXPECT_EQ(run.Status, c.Status);
         EXPECT_NE(run.Output.find(c.Message), std::string::npos) << run.Output;
         EXPECT_EQ(ReadFileText(file), text);
     }

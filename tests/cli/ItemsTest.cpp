@@ -42,6 +42,10 @@ struct TCase {
     const char* Output; // a piece of standard output and error together
 };
 
+void PrintTo(const TCase& Case, std::ostream* Out) {
+    *Out << Case.Args;
+}
+
 class Items : public testing::TestWithParam<TCase> {};
 
 TEST_P(Items, RunOnTheUnit) {
