@@ -1,5 +1,6 @@
 #include "cli/ItemPath.h"
 
+#include "cli/Commands.h"
 #include "editing/ModuleEditors.h"
 #include "platform/SysUtils.h"
 
@@ -85,6 +86,18 @@ std::string CandidateText(const TCodeItem& Item) {
     return FullItemName(Item);
 }
 
+// The paths of the items a user names most: top-level items and their members, and local
+// procedures of routines.
+void CollectPaths(const TCodeItem& Parent, const std::string& Prefix, int Depth,
+                  std::vector<std::string>& Paths) {
+    for (const TCodeItem* child : Parent.Children()) {
+        if (child->Name.empty()) continue;
+        const std::string path = Prefix + child->GetQualifiedName();
+        Paths.push_back(path);
+        if (Depth < 2) CollectPaths(*child, path + ".", Depth + 1, Paths);
+    }
+}
+
 } // namespace
 
 std::string FullItemName(const TCodeItem& Item) {
@@ -101,9 +114,13 @@ TCodeItem& FindItem(TCodeItem& Module, const std::string& Path, std::optional<in
     Walk(Module, Path, reach, reaches);
     if (Line) std::erase_if(reaches, [&](const TReach& r) { return !PassesLine(r, *Line); });
     const std::vector<TCodeItem*> items = Distinct(reaches);
-    if (items.empty())
-        throw Exception(
-            Format("No item \"%s\"%s in %s", Path, Line ? Format(" at line %d", *Line) : "", File));
+    if (items.empty()) {
+        std::vector<std::string> paths;
+        CollectPaths(Module, "", 0, paths);
+        throw Exception(Format("No item \"%s\"%s in %s%s", Path,
+                               Line ? Format(" at line %d", *Line) : "", File,
+                               Line ? "" : DidYouMean(Path, paths)));
+    }
     if (items.size() == 1) return *items.front();
     std::string list;
     for (const TCodeItem* item : items)
