@@ -187,24 +187,6 @@ void PrintOverview(std::ostream& Out) {
     PrintFooter(Out);
 }
 
-int RunHelp(const TCommandLine& Line) {
-    if (Line.Positional.empty()) {
-        PrintOverview(std::cout);
-        return esOk;
-    }
-    if (Line.Positional.size() > 1) throw EUsage("help takes one command");
-    const TCommand* command = FindCommand(Line.Positional[0]);
-    if (!command) {
-        std::vector<std::string> names;
-        for (const TCommand& c : Commands())
-            names.push_back(c.Name);
-        throw EUsage(Format("no command \"%s\"%s", Line.Positional[0],
-                            DidYouMean(Line.Positional[0], names)));
-    }
-    PrintHelp(std::cout, *command);
-    return esOk;
-}
-
 int RunVersion(const TCommandLine&) {
     std::string text = VersionRes().VersionText();
     if (text.starts_with("Version ")) text.erase(0, 8);

@@ -58,7 +58,12 @@ std::vector<TOptionInfo> EngineOptions(std::vector<TOptionInfo> Own) {
 
 const std::vector<TCommand>& Commands() {
     static const std::vector<TCommand> commands = {
-        {"help", "[COMMAND]", "Shows the commands, or the options of one command.", {}, RunHelp},
+        {"help",
+         "[COMMAND]",
+         "Shows the commands, or the options of one command.",
+         {{"--man", nullptr, "print this help as a manual page (roff)"},
+          {"--bash-completion", nullptr, "print a bash completion script"}},
+         RunHelp},
         {"tokens",
          "FILE",
          "Lists the tokens of a source file, one a line: LINE:COL KIND TEXT (1-based), comments "

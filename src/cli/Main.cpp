@@ -68,7 +68,8 @@ int RunCommand(const TCommand& Command, const TArgs& Args) {
             PrintHelp(std::cout, Command);
             return esOk;
         }
-        LoadUserSettings();
+        // Help is made at build time too, where no settings are meant.
+        if (Command.Run != RunHelp) LoadUserSettings();
         RegisterCommandLineEditors();
         return Command.Run(line);
     } catch (const EUsage& e) {
