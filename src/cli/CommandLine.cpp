@@ -155,10 +155,12 @@ void PrintHelp(std::ostream& Out, const TCommand& Command) {
     std::vector<TOptionInfo> options = Command.Options;
     options.push_back(HelpOption);
     for (const TOptionInfo& o : options) {
+        // Help starts in column 24, on a line of its own after a long option.
         std::string head = std::string("  ") + o.Name + (o.Value ? std::string(" ") + o.Value : "");
-        head.resize(std::max<size_t>(head.size() + 2, 24), ' ');
+        head = head.size() + 2 > 24 ? head + "\n" + std::string(24, ' ')
+                                    : head.append(24 - head.size(), ' ');
         Out << head;
-        PrintWrapped(Out, o.Help, head.size());
+        PrintWrapped(Out, o.Help, 24);
     }
     if (Command.Details) {
         std::string_view details = Command.Details;
