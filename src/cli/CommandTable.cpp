@@ -18,6 +18,8 @@ const TOptionInfo Visibility{"--visibility", "V",
 const TOptionInfo Line{"--line", "N",
                        "choose among the items a path reaches: the one whose path passes an item "
                        "starting at 0-based line N (as the outline shows)"};
+const TOptionInfo TargetLine{"--target-line", "N",
+                             "choose among the items TARGET reaches, as --line does for ITEM"};
 const TOptionInfo Form{"--form", "FILE.dfm",
                        "the text form file of the unit's form class: the designer's rules apply "
                        "and the form file changes with the unit"};
@@ -115,7 +117,7 @@ const std::vector<TCommand>& Commands() {
         {"move", "FILE ITEM TARGET",
          "Moves a procedure or method implementation after TARGET (moving down) or before it "
          "(moving up).",
-         EngineOptions({}), RunMove, ItemDetails},
+         EngineOptions({TargetLine}), RunMove, ItemDetails},
         {"visibility", "FILE ITEM WHERE",
          "Declares a procedure in the interface part or the implementation part only (WHERE is "
          "interface or implementation), or moves a class member to the section WHERE (private, "

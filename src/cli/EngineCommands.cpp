@@ -114,7 +114,7 @@ int RunAddInterface(const TCommandLine& Line) {
 int RunMove(const TCommandLine& Line) {
     return WithSession(Line, 2, 2, [](TEngineSession& s, const TEngineOptions& o) {
         TCodeItem& item = TopLevelRoutine(s.Find(o.Positional[1]));
-        TCodeItem& target = TopLevelRoutine(s.Find(o.Positional[2], false));
+        TCodeItem& target = TopLevelRoutine(s.FindTarget(o.Positional[2]));
         s.Editor().MoveProcedure(item, target);
     });
 }

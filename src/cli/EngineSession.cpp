@@ -129,6 +129,8 @@ TEngineOptions ParseEngineOptions(const TCommandLine& Line) {
             options.Visibility = ParseVisibility(value);
         else if (name == "--line")
             options.Line = StrToInt(value);
+        else if (name == "--target-line")
+            options.TargetLine = StrToInt(value);
         else if (name == "--form")
             options.FormFile = value;
         else if (name == "--assume-filename")
@@ -182,8 +184,12 @@ TEngineSession::~TEngineSession() {
     GCurrent = nullptr;
 }
 
-TCodeItem& TEngineSession::Find(const std::string& Path, bool UseLine) {
-    return FindItem(FExplorer.Module(), Path, UseLine ? FOptions.Line : std::nullopt, FFile);
+TCodeItem& TEngineSession::Find(const std::string& Path) {
+    return FindItem(FExplorer.Module(), Path, FOptions.Line, FFile);
+}
+
+TCodeItem& TEngineSession::FindTarget(const std::string& Path) {
+    return FindItem(FExplorer.Module(), Path, FOptions.TargetLine, FFile, "--target-line");
 }
 
 int TEngineSession::Finish() {

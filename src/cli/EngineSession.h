@@ -28,6 +28,7 @@ struct TEngineOptions {
     std::optional<bool> Interface;
     std::optional<TVisibility> Visibility;
     std::optional<int> Line;
+    std::optional<int> TargetLine;
     /// A text form file whose designer answers for the unit's form class.
     std::string FormFile;
     /// The name of the unit in messages and diffs, for one read from standard input.
@@ -80,7 +81,9 @@ public:
 
     /// The item a command names (see cli/ItemPath.h); --line chooses among several unless
     /// UseLine is false. Raises when there is none or more than one.
-    TCodeItem& Find(const std::string& Path, bool UseLine = true);
+    TCodeItem& Find(const std::string& Path);
+    /// The target a move names; --target-line chooses among several.
+    TCodeItem& FindTarget(const std::string& Path);
 
     /// Writes the unit back (see cli/LineLayout.h for its line breaks) and the form file when
     /// the designer changed it, both or neither; or with --diff prints the differences, with

@@ -108,7 +108,7 @@ std::string FullItemName(const TCodeItem& Item) {
 }
 
 TCodeItem& FindItem(TCodeItem& Module, const std::string& Path, std::optional<int> Line,
-                    const std::string& File) {
+                    const std::string& File, const char* LineOption) {
     std::vector<TReach> reaches;
     TReach reach;
     Walk(Module, Path, reach, reaches);
@@ -124,9 +124,9 @@ TCodeItem& FindItem(TCodeItem& Module, const std::string& Path, std::optional<in
     if (items.size() == 1) return *items.front();
     std::string list;
     for (const TCodeItem* item : items)
-        list += Format("\n  --line %-6d %s", item->StartLine, CandidateText(*item));
+        list += Format("\n  %s %-6d %s", LineOption, item->StartLine, CandidateText(*item));
     throw Exception(
-        Format("\"%s\" is ambiguous in %s; choose one with --line:%s", Path, File, list));
+        Format("\"%s\" is ambiguous in %s; choose one with %s:%s", Path, File, LineOption, list));
 }
 
 } // namespace kolva::cli

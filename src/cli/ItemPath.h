@@ -20,8 +20,8 @@ std::string FullItemName(const TCodeItem& Item);
 /// The one item Path reaches in Module (see the header); a declaration and its own
 /// implementation count as one item, the declaration. Line (0-based) chooses among several.
 /// Raises Exception naming File when there is none, and listing the candidates with the
-/// --line that picks each when there are several.
+/// LineOption ("--line N") that picks each when there are several.
 TCodeItem& FindItem(TCodeItem& Module, const std::string& Path, std::optional<int> Line,
-                    const std::string& File);
+                    const std::string& File, const char* LineOption = "--line");
 
 } // namespace kolva::cli

@@ -64,18 +64,21 @@ TEST_P(Items, RunOnTheUnit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, Items,
-    testing::Values(TCase{"delete F Create --yes", 1,
-                          "U.pas; choose one with --line:\n  --line 18     constructor TC.Create\n "
-                          " --line 19     constructor TD.Create"},
-                    TCase{"delete F Create --line 19 --diff", 0, "Delete constructor TD.Create?"},
-                    TCase{"delete F TD.Create --diff --yes", 0,
-                          "-    constructor Create;\n   end;\n"},
-                    TCase{"delete F F.Two --yes --diff", 0, "-  function Two(X: Integer)"},
-                    TCase{"delete F F --line 21 --diff", 0, "Delete function F?"},
-                    TCase{"delete F F --yes", 1, "--line 14     function F(A: Integer): string"},
-                    TCase{"delete F F.Two --line 14 --yes", 1, "No item \"F.Two\" at line 14"},
-                    TCase{"delete F TC.IA.M --yes --diff", 0, "-    procedure IA.M = DoM;"},
-                    TCase{"delete F IA.M --yes --diff", 0, "-    procedure M;"}));
+    testing::Values(
+        TCase{"delete F Create --yes", 1,
+              "U.pas; choose one with --line:\n  --line 18     constructor TC.Create\n "
+              " --line 19     constructor TD.Create"},
+        TCase{"delete F Create --line 19 --diff", 0, "Delete constructor TD.Create?"},
+        TCase{"delete F TD.Create --diff --yes", 0, "-    constructor Create;\n   end;\n"},
+        TCase{"delete F F.Two --yes --diff", 0, "-  function Two(X: Integer)"},
+        TCase{"delete F F --line 21 --diff", 0, "Delete function F?"},
+        TCase{"delete F F --yes", 1, "--line 14     function F(A: Integer): string"},
+        TCase{"delete F F.Two --line 14 --yes", 1, "No item \"F.Two\" at line 14"},
+        TCase{"delete F TC.IA.M --yes --diff", 0, "-    procedure IA.M = DoM;"},
+        TCase{"delete F IA.M --yes --diff", 0, "-    procedure M;"},
+        TCase{"move F TC.DoM F", 1, "choose one with --target-line:\n  --target-line 14 "},
+        TCase{"move F TC.DoM F --target-line=21 --diff", 0,
+              "+procedure TC.DoM; begin end;\n end."}));
 
 INSTANTIATE_TEST_SUITE_P(
     Declarations, Items,
