@@ -29,6 +29,7 @@ struct TResult {
     std::string Out, Err;
     bool Reported = false;
     bool Done = false;
+    bool Written = false;
 };
 
 // One file from reading to output. The text is dropped once the lines hold it, so a large
@@ -53,6 +54,71 @@ void Emit(TResult& Result) {
     Result.Out = std::string();
     Result.Err = std::string();
 }
+
+// Files parsed on several threads and written in order. The file due next is streamed
+// straight to standard output by the thread that parses it; the others are kept until their
+// turn, and at most Window files run ahead of the one due.
+class TParallelRun {
+public:
+    TParallelRun(const std::vector<TSourceFile>& Files, const TSourceWork& Work,
+                 std::vector<TResult>& Results, size_t Threads)
+        : FFiles(Files), FWork(Work), FResults(Results), FThreads(Threads), FWindow(4 * Threads) {}
+
+    void Run() {
+        std::vector<std::thread> pool;
+        for (size_t t = 0; t < FThreads; ++t)
+            pool.emplace_back([this] { Worker(); });
+        for (std::thread& t : pool)
+            t.join();
+    }
+
+private:
+    void Worker() {
+        std::unique_lock lock(FMutex);
+        for (;;) {
+            FChanged.wait(lock,
+                          [&] { return FNext >= FFiles.size() || FNext < FWritten + FWindow; });
+            if (FNext >= FFiles.size()) return;
+            const size_t i = FNext++;
+            // Nothing before it waits to be written, and nobody writes it but this thread.
+            const bool due = i == FWritten;
+            lock.unlock();
+            TResult result;
+            Process(FFiles[i], FWork, result, due ? stdout : nullptr);
+            if (due) Emit(result);
+            lock.lock();
+            FResults[i] = std::move(result);
+            FResults[i].Done = true;
+            if (due) FWritten = i + 1;
+            WriteReady(lock);
+            FChanged.notify_all();
+        }
+    }
+
+    // Writes the results that are due and done, one thread at a time.
+    void WriteReady(std::unique_lock<std::mutex>& Lock) {
+        if (FWriting) return;
+        FWriting = true;
+        while (FWritten < FFiles.size() && FResults[FWritten].Done && !FResults[FWritten].Written) {
+            TResult& result = FResults[FWritten];
+            Lock.unlock();
+            Emit(result);
+            Lock.lock();
+            result.Written = true;
+            ++FWritten;
+        }
+        FWriting = false;
+    }
+
+    const std::vector<TSourceFile>& FFiles;
+    const TSourceWork& FWork;
+    std::vector<TResult>& FResults;
+    const size_t FThreads, FWindow;
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    size_t FNext = 0, FWritten = 0;
+    bool FWriting = false;
+};
 
 } // namespace
 
@@ -93,40 +159,7 @@ int RunOverSources(const std::vector<TSourceFile>& Files, int Jobs, const TSourc
             Emit(results[i]);
         }
     } else {
-        const size_t window = 4 * size_t(threads);
-        std::mutex mutex;
-        std::condition_variable changed;
-        size_t next = 0, written = 0;
-        auto worker = [&] {
-            std::unique_lock lock(mutex);
-            for (;;) {
-                changed.wait(lock, [&] { return next >= Files.size() || next < written + window; });
-                if (next >= Files.size()) return;
-                const size_t i = next++;
-                lock.unlock();
-                TResult result;
-                Process(Files[i], Work, result, nullptr);
-                lock.lock();
-                results[i] = std::move(result);
-                results[i].Done = true;
-                changed.notify_all();
-            }
-        };
-        std::vector<std::thread> pool;
-        for (int t = 0; t < threads; ++t)
-            pool.emplace_back(worker);
-        for (std::unique_lock lock(mutex); written < Files.size();) {
-            changed.wait(lock, [&] { return results[written].Done; });
-            TResult result = std::move(results[written]);
-            lock.unlock();
-            Emit(result);
-            lock.lock();
-            results[written].Reported = result.Reported;
-            ++written;
-            changed.notify_all();
-        }
-        for (std::thread& t : pool)
-            t.join();
+        TParallelRun(Files, Work, results, size_t(threads)).Run();
     }
     const bool reported =
         std::any_of(results.begin(), results.end(), [](const TResult& r) { return r.Reported; });
