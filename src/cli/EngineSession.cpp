@@ -77,6 +77,16 @@ public:
     }
 };
 
+// A malformed option value is a usage error, like a missing one.
+template <typename TParse>
+auto OptionValue(const std::string& Name, TParse Parse) {
+    try {
+        return Parse();
+    } catch (const Exception& e) {
+        throw EUsage(Name + ": " + e.Message());
+    }
+}
+
 } // namespace
 
 std::string ReadStandardInput() {
@@ -126,11 +136,11 @@ TEngineOptions ParseEngineOptions(const TCommandLine& Line) {
         else if (name == "--interface" || name == "--no-interface")
             options.Interface = name == "--interface";
         else if (name == "--visibility")
-            options.Visibility = ParseVisibility(value);
+            options.Visibility = OptionValue(name, [&] { return ParseVisibility(value); });
         else if (name == "--line")
-            options.Line = StrToInt(value);
+            options.Line = OptionValue(name, [&] { return StrToInt(value); });
         else if (name == "--target-line")
-            options.TargetLine = StrToInt(value);
+            options.TargetLine = OptionValue(name, [&] { return StrToInt(value); });
         else if (name == "--form")
             options.FormFile = value;
         else if (name == "--assume-filename")

@@ -59,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
               "usage: kolva delete FILE ITEM [options]\nRun 'kolva help delete' for its options."},
         TCase{"delete F A --yes=no", 2, "kolva: --yes takes no value"},
         TCase{"delete F A --line", 2, "kolva: --line needs a value (--line N)"},
+        TCase{"delete F A --line=x", 2, "kolva: --line: "},
         TCase{"delete F", 2, "kolva: missing arguments"},
         TCase{"delete F A B", 2, "kolva: too many arguments: \"B\""},
         TCase{"delete F A22 --yes", 1, "kolva: No item \"A22\" in "},
