@@ -92,7 +92,7 @@ const TCommand* FindCommand(std::string_view Name) {
 
 std::string DidYouMean(std::string_view Word, const std::vector<std::string>& Candidates) {
     const std::string* best = nullptr;
-    size_t bestDistance = std::max<size_t>(2, Word.size() / 3) + 1;
+    size_t bestDistance = std::max<size_t>(1, Word.size() / 3) + 1;
     for (const std::string& c : Candidates) {
         const size_t d = Distance(Word, c);
         if (d < bestDistance) {
