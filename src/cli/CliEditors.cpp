@@ -1,6 +1,7 @@
 // The command line's member dialogs: instead of showing a window they take their answers
 // from the command's options (--decl, --interface), then check and store them as the
 // dialogs do, so a command fails where the dialog would keep the user from pressing OK.
+#include "cli/DeclOption.h"
 #include "cli/EngineSession.h"
 #include "editing/DeclarationText.h"
 #include "foundation/Editable.h"
@@ -9,9 +10,21 @@
 #include "model/DataTyp.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
+#include <iostream>
+
 namespace kolva::cli {
 
 namespace {
+
+// A new item without --decl takes the dialog's defaults; the user learns what they are.
+void NoteDefault(const TEngineOptions& Options, TCodeItem& Item) {
+    if (!Options.Adding || Options.Decl) return;
+    std::string decl = Item.GetDeclaration();
+    std::replace(decl.begin(), decl.end(), '\r', ' ');
+    std::erase(decl, '\n');
+    std::cerr << "kolva: no --decl given; adding the default \"" << Trim(decl) << "\"\n";
+}
 
 class TCliProcedureEditor : public TFWEditor {
 public:
@@ -24,7 +37,7 @@ public:
         static const TEngineOptions none;
         const TEngineOptions& options = TakeDialogAnswers() ? CurrentEngineOptions() : none;
         const std::string oldName = FItem.Name;
-        if (options.Decl) ReadDeclaration(FItem, *options.Decl);
+        if (options.Decl) ReadUserDeclaration(FItem, *options.Decl);
         if (options.Interface) {
             if (!FItem.InterfaceCapable)
                 throw Exception(Format("%s cannot be declared in the interface part", FItem.Name));
@@ -39,6 +52,7 @@ public:
         if (FItem.InterfaceCapable && FItem.InInterface && FItem.Directives.Contains(pdForward))
             throw Exception("Forward declarations in interface not supported");
         NoteTypeUsed(FItem.DataType(), FItem.TypeName());
+        NoteDefault(options, FItem);
         return true;
     }
 
@@ -51,14 +65,15 @@ constinit const TFWEditorClass TCliProcedureEditor::ClassInfo =
 
 // The part every member dialog shares: the declaration and the visibility from the options,
 // then the name checked with the member's own rules.
-void LoadMember(TCodeItem& Item) {
+const TEngineOptions& LoadMember(TCodeItem& Item) {
     static const TEngineOptions none;
     const TEngineOptions& options = TakeDialogAnswers() ? CurrentEngineOptions() : none;
     const std::string oldName = Item.Name;
-    if (options.Decl) ReadDeclaration(Item, *options.Decl);
+    if (options.Decl) ReadUserDeclaration(Item, *options.Decl);
     if (options.Visibility) Item.Visibility = *options.Visibility;
     Item.Name = Trim(Item.Name);
     Item.CheckNewName(oldName, Item.Name);
+    return options;
 }
 
 // The visibilities the dialogs offer for a member of each kind of type.
@@ -82,11 +97,12 @@ public:
         : TFWEditor(Entity), FItem(As<TFieldItem>(Entity)) {}
 
     bool Execute() override {
-        LoadMember(FItem);
+        const TEngineOptions& options = LoadMember(FItem);
         CheckVisibilityOffered(FItem);
         if (FItem.DataType() == dtVoid) throw Exception("Void fields are not allowed");
         if (FItem.Visibility == scPublished) CheckPublishable(true, FItem.DataType());
         NoteTypeUsed(FItem.DataType(), FItem.TypeName());
+        NoteDefault(options, FItem);
         return true;
     }
 
@@ -105,13 +121,14 @@ public:
         : TFWEditor(Entity), FItem(As<TMethodItem>(Entity)) {}
 
     bool Execute() override {
-        LoadMember(FItem);
+        const TEngineOptions& options = LoadMember(FItem);
         CheckVisibilityOffered(FItem);
         if (FItem.ProcKind == pkFunction && FItem.DataType() == dtVoid)
             throw Exception("Functions cannot be void");
         if (FItem.Visibility == scPublished) CheckPublishable(false, FItem.DataType());
         if (FItem.Visibility == scAutomated) CheckAutomatable(FItem.DataType());
         if (FItem.ProcKind == pkFunction) NoteTypeUsed(FItem.DataType(), FItem.TypeName());
+        NoteDefault(options, FItem);
         return true;
     }
 
@@ -133,7 +150,7 @@ public:
         static const TEngineOptions none;
         const TEngineOptions& options = TakeDialogAnswers() ? CurrentEngineOptions() : none;
         const std::string oldName = FItem.Name;
-        if (options.Decl) ReadDeclaration(FItem, *options.Decl);
+        if (options.Decl) ReadUserDeclaration(FItem, *options.Decl);
         if (options.Visibility) FItem.Visibility = *options.Visibility;
         // The dialog takes out all whitespace before its checks.
         FItem.ImplementingName = StripWhiteSpace(FItem.ImplementingName);
@@ -141,6 +158,7 @@ public:
         if (!IsValidIdent(FItem.ImplementingName))
             throw Exception(Format("%s is not a valid identifier", FItem.ImplementingName));
         FItem.CheckNewName(oldName, FItem.Name);
+        NoteDefault(options, FItem);
         return true;
     }
 

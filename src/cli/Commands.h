@@ -1,52 +1,119 @@
-// The commands of the `kolva` program. Each takes the arguments after its name, writes its
-// result to standard output and its errors to standard error, and returns the exit status.
+// The commands of the `kolva` program. Each takes its command line with the options taken
+// apart, writes its result to standard output and its errors to standard error, and returns
+// the exit status. The table of commands and options is also the source of the help, the
+// man page and the shell completion, so they cannot disagree with what is parsed.
 #pragma once
 
+#include "platform/SysUtils.h"
+
+#include <iosfwd>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kolva::cli {
 
 using TArgs = std::vector<std::string>;
 
-struct TCommand {
-    const char* Name;
-    const char* Usage;
-    int (*Run)(const TArgs& Args);
+/// The exit statuses of every command.
+enum TExitStatus : int {
+    esOk = 0,       ///< done (for check: nothing to report)
+    esFailure = 1,  ///< failed, nothing written; check: some declaration could not be read
+    esUsage = 2,    ///< the command line is wrong
+    esDeclined = 3, ///< a question was answered No or Cancel (no --yes); nothing written
 };
 
-/// Every command, in the order the usage text lists them.
-const std::vector<TCommand>& Commands();
+/// The command line itself is wrong: an unknown option, a missing value or argument.
+class EUsage : public Exception {
+public:
+    using Exception::Exception;
+};
 
-int RunVersion(const TArgs& Args);
+struct TOptionInfo {
+    const char* Name;  ///< "--line"
+    const char* Value; ///< the value's placeholder ("N"), or null for a flag
+    const char* Help;  ///< one line
+};
+
+/// A command's arguments with the options taken apart.
+struct TCommandLine {
+    std::vector<std::string> Positional;
+    /// Options in the order given; a flag's value is empty.
+    std::vector<std::pair<std::string, std::string>> Options;
+    bool Help = false;
+
+    bool Has(std::string_view Name) const;
+    /// The value given last, or none.
+    std::optional<std::string> Value(std::string_view Name) const;
+};
+
+struct TCommand {
+    const char* Name;
+    const char* Args;    ///< the positional arguments: "FILE ITEM NEWNAME"
+    const char* Summary; ///< what the command does, a sentence or two
+    std::vector<TOptionInfo> Options;
+    int (*Run)(const TCommandLine& Line);
+    const char* Details = nullptr; ///< further paragraphs of the help
+};
+
+/// Every command, in the order the help lists them.
+const std::vector<TCommand>& Commands();
+/// The command called Name, or null.
+const TCommand* FindCommand(std::string_view Name);
+
+/// Takes Args apart: "--opt VALUE" and "--opt=VALUE", "--" ends the options, "-" is a
+/// positional argument, "-h"/"--help" asks for help. Raises EUsage for an option the command
+/// does not take (with a suggestion), a flag given a value or a value missing.
+TCommandLine ParseCommandLine(const TCommand& Command, const TArgs& Args);
+
+/// "usage: kolva NAME ARGS [options]".
+std::string UsageLine(const TCommand& Command);
+/// The help of one command: usage, summary, every option with a line, the details, the
+/// environment and the exit statuses.
+void PrintHelp(std::ostream& Out, const TCommand& Command);
+/// The list of commands.
+void PrintOverview(std::ostream& Out);
+
+/// "; did you mean \"X\"?" for the candidate closest to Word (ignoring case) when one is
+/// close enough to be a typing error, else "".
+std::string DidYouMean(std::string_view Word, const std::vector<std::string>& Candidates);
+
+/// True once a question of the running command was declined.
+bool QuestionDeclined();
+
+int RunHelp(const TCommandLine& Line);
 /// Lists the tokens of a source file: `LINE:COL KIND TEXT`, tolerant of malformed input.
-int RunTokens(const TArgs& Args);
-/// Prints the code model of a source file, as text or as JSON.
-int RunOutline(const TArgs& Args);
+int RunTokens(const TCommandLine& Line);
+/// Prints the code model of source files, as text or as JSON.
+int RunOutline(const TCommandLine& Line);
+/// Reports every declaration that could not be read, as `file:line:col: message`.
+int RunCheck(const TCommandLine& Line);
 
 /// Operations of the editing engine on a file (see EngineCommands.cpp).
-int RunAddProcedure(const TArgs& Args);
-int RunEdit(const TArgs& Args);
-int RunRename(const TArgs& Args);
-int RunDelete(const TArgs& Args);
-int RunMove(const TArgs& Args);
-int RunVisibility(const TArgs& Args);
-int RunAddField(const TArgs& Args);
-int RunAddMethod(const TArgs& Args);
-int RunAddResClause(const TArgs& Args);
-int RunAddInterface(const TArgs& Args);
+int RunAddProcedure(const TCommandLine& Line);
+int RunEdit(const TCommandLine& Line);
+int RunRename(const TCommandLine& Line);
+int RunDelete(const TCommandLine& Line);
+int RunMove(const TCommandLine& Line);
+int RunVisibility(const TCommandLine& Line);
+int RunAddField(const TCommandLine& Line);
+int RunAddMethod(const TCommandLine& Line);
+int RunAddResClause(const TCommandLine& Line);
+int RunAddInterface(const TCommandLine& Line);
 /// Registers the dialogs that answer from the command's options.
 void RegisterCommandLineEditors();
 
-/// Prints the usage line of a command to standard error; returns the exit status 2.
-int Usage(const char* Line);
-
 /// Lists, shows or changes the user's settings in the registry of the prefix.
-int RunSettings(const TArgs& Args);
+int RunSettings(const TCommandLine& Line);
+
+/// Prints "kolva VERSION".
+int RunVersion(const TCommandLine& Line);
 /// Prints a code template expanded with parameter values from the options.
-int RunExpand(const TArgs& Args);
+int RunExpand(const TCommandLine& Line);
 /// Writes a class's members (or the unit's procedures) and their implementations in a new
 /// order.
-int RunRearrange(const TArgs& Args);
+int RunRearrange(const TCommandLine& Line);
 
 } // namespace kolva::cli

@@ -1,5 +1,6 @@
 // The command line's engine operations on procedures: each loads the unit, runs the
 // operation the explorer would run, and writes the unit back (or shows the diff).
+#include "cli/DeclOption.h"
 #include "cli/EngineSession.h"
 #include "platform/SysUtils.h"
 
@@ -10,11 +11,14 @@ namespace {
 // Runs Body on a session over the file named by the first positional argument, which must
 // be followed by MinExtra to MaxExtra more.
 template <typename TBody>
-int WithSession(const TArgs& Args, size_t MinExtra, size_t MaxExtra, const char* UsageLine,
-                TBody Body) {
-    const TEngineOptions options = ParseEngineOptions(Args);
-    const size_t extra = options.Positional.empty() ? 0 : options.Positional.size() - 1;
-    if (options.Positional.empty() || extra < MinExtra || extra > MaxExtra) return Usage(UsageLine);
+int WithSession(const TCommandLine& Line, size_t MinExtra, size_t MaxExtra, TBody Body,
+                bool Adding = false) {
+    TEngineOptions options = ParseEngineOptions(Line);
+    options.Adding = Adding;
+    const size_t count = options.Positional.size();
+    if (count < MinExtra + 1) throw EUsage("missing arguments");
+    if (count > MaxExtra + 1)
+        throw EUsage(Format("too many arguments: \"%s\"", options.Positional[MaxExtra + 1]));
     TEngineSession session(options, options.Positional[0]);
     Body(session, options);
     return session.Finish();
@@ -41,102 +45,94 @@ TCodeItem& TopLevelRoutine(TCodeItem& Named) {
 
 } // namespace
 
-int RunAddProcedure(const TArgs& Args) {
-    return WithSession(Args, 0, 1, "kolva add-procedure FILE [NEAR] --decl TEXT",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           TCodeItem* near =
-                               o.Positional.size() > 1 ? &s.Find(o.Positional[1]) : nullptr;
-                           if (!s.Editor().AddProcedure(near)) Abort();
-                       });
+int RunAddProcedure(const TCommandLine& Line) {
+    return WithSession(
+        Line, 0, 1,
+        [](TEngineSession& s, const TEngineOptions& o) {
+            TCodeItem* near = o.Positional.size() > 1 ? &s.Find(o.Positional[1]) : nullptr;
+            if (!s.Editor().AddProcedure(near)) Abort();
+        },
+        true);
 }
 
-int RunEdit(const TArgs& Args) {
-    return WithSession(Args, 1, 1, "kolva edit FILE ITEM [--decl TEXT] [--visibility V]",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           if (!s.Editor().EditMember(s.Find(o.Positional[1]))) Abort();
-                       });
+int RunEdit(const TCommandLine& Line) {
+    return WithSession(Line, 1, 1, [](TEngineSession& s, const TEngineOptions& o) {
+        if (!s.Editor().EditMember(s.Find(o.Positional[1]))) Abort();
+    });
 }
 
-int RunRename(const TArgs& Args) {
-    return WithSession(Args, 2, 2, "kolva rename FILE ITEM NEWNAME",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           TCodeItem& item = s.Find(o.Positional[1]);
-                           const std::string newName = Trim(o.Positional[2]);
-                           item.CheckNewName(item.Name, newName);
-                           s.Editor().RenameMember(item, newName);
-                       });
+int RunRename(const TCommandLine& Line) {
+    return WithSession(Line, 2, 2, [](TEngineSession& s, const TEngineOptions& o) {
+        TCodeItem& item = s.Find(o.Positional[1]);
+        const std::string newName = Trim(o.Positional[2]);
+        item.CheckNewName(item.Name, newName);
+        s.Editor().RenameMember(item, newName);
+    });
 }
 
-int RunDelete(const TArgs& Args) {
-    return WithSession(Args, 1, 1, "kolva delete FILE ITEM",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           if (!s.Editor().DeleteMember(s.Find(o.Positional[1]))) Abort();
-                       });
+int RunDelete(const TCommandLine& Line) {
+    return WithSession(Line, 1, 1, [](TEngineSession& s, const TEngineOptions& o) {
+        if (!s.Editor().DeleteMember(s.Find(o.Positional[1]))) Abort();
+    });
 }
 
 // The commands that add a member to the class named by the second argument.
 template <typename TAdd>
-int AddMember(const TArgs& Args, const char* UsageLine, TAdd Add) {
-    return WithSession(Args, 1, 1, UsageLine, [&](TEngineSession& s, const TEngineOptions& o) {
+int AddMember(const TCommandLine& Line, TAdd Add) {
+    return WithSession(
+        Line, 1, 1,
+        [&](TEngineSession& s, const TEngineOptions& o) {
+            TCodeItem& item = s.Find(o.Positional[1]);
+            if (!IsClassKind(item.Kind()))
+                throw Exception(Format("%s is not a class, interface or object type", item.Name));
+            if (!(s.Editor().*Add)(static_cast<TClassItem&>(item))) Abort();
+        },
+        true);
+}
+
+int RunAddField(const TCommandLine& Line) {
+    return AddMember(Line, &TKolvaEditor::AddField);
+}
+
+int RunAddMethod(const TCommandLine& Line) {
+    return AddMember(Line, &TKolvaEditor::AddMethod);
+}
+
+int RunAddResClause(const TCommandLine& Line) {
+    return AddMember(Line, &TKolvaEditor::AddResClause);
+}
+
+int RunAddInterface(const TCommandLine& Line) {
+    return WithSession(Line, 2, 2, [](TEngineSession& s, const TEngineOptions& o) {
         TCodeItem& item = s.Find(o.Positional[1]);
-        if (!IsClassKind(item.Kind()))
-            throw Exception(Format("%s is not a class, interface or object type", item.Name));
-        if (!(s.Editor().*Add)(static_cast<TClassItem&>(item))) Abort();
+        if (item.Kind() != ckClass) throw Exception(Format("%s is not a class", item.Name));
+        s.Editor().AddInterfaceToClass(static_cast<TClassItem&>(item),
+                                       CheckInterfaceName(o.Positional[2]));
     });
 }
 
-int RunAddField(const TArgs& Args) {
-    return AddMember(Args, "kolva add-field FILE CLASS --decl TEXT [--visibility V]",
-                     &TKolvaEditor::AddField);
+int RunMove(const TCommandLine& Line) {
+    return WithSession(Line, 2, 2, [](TEngineSession& s, const TEngineOptions& o) {
+        TCodeItem& item = TopLevelRoutine(s.Find(o.Positional[1]));
+        TCodeItem& target = TopLevelRoutine(s.FindTarget(o.Positional[2]));
+        s.Editor().MoveProcedure(item, target);
+    });
 }
 
-int RunAddMethod(const TArgs& Args) {
-    return AddMember(Args, "kolva add-method FILE CLASS --decl TEXT [--visibility V]",
-                     &TKolvaEditor::AddMethod);
-}
-
-int RunAddResClause(const TArgs& Args) {
-    return AddMember(Args, "kolva add-resclause FILE CLASS --decl TEXT [--visibility V]",
-                     &TKolvaEditor::AddResClause);
-}
-
-int RunAddInterface(const TArgs& Args) {
-    return WithSession(Args, 2, 2, "kolva add-interface FILE CLASS INTERFACE",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           TCodeItem& item = s.Find(o.Positional[1]);
-                           if (item.Kind() != ckClass)
-                               throw Exception(Format("%s is not a class", item.Name));
-                           s.Editor().AddInterfaceToClass(static_cast<TClassItem&>(item),
-                                                          Trim(o.Positional[2]));
-                       });
-}
-
-int RunMove(const TArgs& Args) {
-    return WithSession(Args, 2, 2, "kolva move FILE ITEM TARGET",
-                       [](TEngineSession& s, const TEngineOptions& o) {
-                           TCodeItem& item = TopLevelRoutine(s.Find(o.Positional[1]));
-                           TCodeItem& target = TopLevelRoutine(s.Find(o.Positional[2], false));
-                           s.Editor().MoveProcedure(item, target);
-                       });
-}
-
-int RunVisibility(const TArgs& Args) {
-    return WithSession(
-        Args, 2, 2, "kolva visibility FILE ITEM interface|implementation|VISIBILITY",
-        [](TEngineSession& s, const TEngineOptions& o) {
-            TCodeItem& item = s.Find(o.Positional[1]);
-            const std::string& where = o.Positional[2];
-            TCodeItem* parent = item.Parent();
-            if (parent && IsClassKind(parent->Kind())) {
-                const TEngineOptions parsed = ParseEngineOptions({"--visibility", where});
-                s.Editor().ChangeVisibility(parent, {&item}, *parsed.Visibility);
-                return;
-            }
-            if (!SameText(where, "interface") && !SameText(where, "implementation"))
-                throw Exception(Format("\"%s\" is neither interface nor implementation", where));
-            s.Editor().ChangeVisibility(&s.Explorer().Module(), {&Procedure(item)},
-                                        SameText(where, "interface") ? scPublic : scPrivate);
-        });
+int RunVisibility(const TCommandLine& Line) {
+    return WithSession(Line, 2, 2, [](TEngineSession& s, const TEngineOptions& o) {
+        TCodeItem& item = s.Find(o.Positional[1]);
+        const std::string& where = o.Positional[2];
+        TCodeItem* parent = item.Parent();
+        if (parent && IsClassKind(parent->Kind())) {
+            s.Editor().ChangeVisibility(parent, {&item}, ParseVisibility(where));
+            return;
+        }
+        if (!SameText(where, "interface") && !SameText(where, "implementation"))
+            throw Exception(Format("\"%s\" is neither interface nor implementation", where));
+        s.Editor().ChangeVisibility(&s.Explorer().Module(), {&Procedure(item)},
+                                    SameText(where, "interface") ? scPublic : scPrivate);
+    });
 }
 
 } // namespace kolva::cli

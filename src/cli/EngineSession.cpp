@@ -1,6 +1,7 @@
 #include "cli/EngineSession.h"
 
 #include "cli/Diff.h"
+#include "cli/ItemPath.h"
 #include "editing/DeclarationText.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -15,16 +16,10 @@ namespace {
 
 const TEngineOptions* GCurrent = nullptr;
 bool GAnswersTaken = false;
+bool GDeclined = false;
 
-TVisibility ParseVisibility(const std::string& Text) {
-    for (int v = scDefault; v <= scAutomated; ++v)
-        if (SameText(Text, KeywordText(TVisibility(v)))) return TVisibility(v);
-    throw Exception(Format("\"%s\" is not a visibility (private, protected, public, published, "
-                           "automated or default)",
-                           Text));
-}
-
-// Questions go to standard error and are answered by --yes; notices are only shown.
+// Questions go to standard error and are answered by --yes (or, for a preview, --diff);
+// notices are only shown.
 class TCommandLineMessages : public TMessageService {
 public:
     TModalResult MessageDlg(const std::string& Msg, TMsgDlgType, TMsgDlgButtons Buttons) override {
@@ -34,18 +29,27 @@ public:
         std::cerr << text << '\n';
         const bool question = Buttons.Contains(mbCancel) || Buttons.Contains(mbNo);
         if (!question) return mrOk;
+        // A --diff writes nothing, so its preview shows what the answer OK would do.
+        if (CurrentEngineOptions().Diff && !CurrentEngineOptions().Yes) {
+            std::cerr << "(answered " << (Buttons.Contains(mbOK) ? "OK" : "Yes")
+                      << " for the --diff preview)\n";
+            return Buttons.Contains(mbOK) ? mrOk : mrYes;
+        }
         if (!CurrentEngineOptions().Yes) {
             std::cerr << "(answered " << (Buttons.Contains(mbCancel) ? "Cancel" : "No")
                       << "; --yes answers " << (Buttons.Contains(mbOK) ? "OK" : "Yes") << ")\n";
+            GDeclined = true;
             return DecliningAnswer(Buttons);
         }
         return Buttons.Contains(mbOK) ? mrOk : mrYes;
     }
 };
 
-// With --diff nothing is written, so nothing is locked; the file may be anything readable.
-std::string ReadForEdit(const std::string& File, bool Diff, std::unique_ptr<TFileUpdate>& Update) {
-    if (Diff) return ReadFileText(File);
+// Without a write nothing is locked; the file may be anything readable.
+std::string ReadForEdit(const std::string& File, bool Writes,
+                        std::unique_ptr<TFileUpdate>& Update) {
+    if (File == "-") return ReadStandardInput();
+    if (!Writes) return ReadFileText(File);
     Update = std::make_unique<TFileUpdate>(File);
     return Update->Text();
 }
@@ -63,17 +67,55 @@ std::vector<std::string> LinesOf(const TStringList& List) {
     return lines;
 }
 
-// The child called Name (or, at module level, qualified as Name); with a Line of 0 or more
-// only the one starting there, else the first.
-TCodeItem* ChildNamed(TCodeItem& Parent, const std::string& Name, int Line) {
-    for (TCodeItem* child : Parent.Children()) {
-        if (!SameText(child->Name, Name) && !SameText(child->GetQualifiedName(), Name)) continue;
-        if (Line < 0 || child->StartLine == Line) return child;
+// The question before a deletion names the item in full ("Delete constructor
+// TOrderLine.Create?"): on the command line the user named it by a path, maybe only in part.
+class TCliKolvaEditor : public TKolvaEditor {
+public:
+    using TKolvaEditor::TKolvaEditor;
+    bool ConfirmDelete(TCodeItem& Item) override {
+        if (IsComponent(Item) || IsEventHandler(Item)) return TKolvaEditor::ConfirmDelete(Item);
+        return ConfirmDlg(Format("Delete %s?", FullItemName(Item)));
     }
-    return nullptr;
+};
+
+// A malformed option value is a usage error, like a missing one.
+template <typename TParse>
+auto OptionValue(const std::string& Name, TParse Parse) {
+    try {
+        return Parse();
+    } catch (const Exception& e) {
+        throw EUsage(Name + ": " + e.Message());
+    }
 }
 
 } // namespace
+
+std::string ReadStandardInput() {
+    std::string text;
+    char buf[1 << 16];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0)
+        text.append(buf, n);
+    if (std::ferror(stdin)) throw Exception("Cannot read standard input");
+    return text;
+}
+
+std::string DisplayName(const std::string& File, const std::optional<std::string>& Assumed) {
+    if (Assumed) return *Assumed;
+    return File == "-" ? "<stdin>" : File;
+}
+
+TVisibility ParseVisibility(const std::string& Text) {
+    for (int v = scDefault; v <= scAutomated; ++v)
+        if (SameText(Text, KeywordText(TVisibility(v)))) return TVisibility(v);
+    throw Exception(Format("\"%s\" is not a visibility (private, protected, public, published, "
+                           "automated or default)",
+                           Text));
+}
+
+bool QuestionDeclined() {
+    return GDeclined;
+}
 
 bool TakeDialogAnswers() {
     if (GAnswersTaken) return false;
@@ -86,35 +128,32 @@ const TEngineOptions& CurrentEngineOptions() {
     return GCurrent ? *GCurrent : none;
 }
 
-TEngineOptions ParseEngineOptions(const TArgs& Args) {
+TEngineOptions ParseEngineOptions(const TCommandLine& Line) {
     TEngineOptions options;
-    for (size_t i = 0; i < Args.size(); ++i) {
-        const std::string& arg = Args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= Args.size()) throw Exception(Format("%s needs a value", arg));
-            return Args[++i];
-        };
-        if (arg == "--decl")
-            options.Decl = value();
-        else if (arg == "--interface")
-            options.Interface = true;
-        else if (arg == "--no-interface")
-            options.Interface = false;
-        else if (arg == "--visibility")
-            options.Visibility = ParseVisibility(value());
-        else if (arg == "--line")
-            options.Line = StrToInt(value());
-        else if (arg == "--form")
-            options.FormFile = value();
-        else if (arg == "--yes")
+    options.Positional = Line.Positional;
+    for (const auto& [name, value] : Line.Options) {
+        if (name == "--decl")
+            options.Decl = value;
+        else if (name == "--interface" || name == "--no-interface")
+            options.Interface = name == "--interface";
+        else if (name == "--visibility")
+            options.Visibility = OptionValue(name, [&] { return ParseVisibility(value); });
+        else if (name == "--line")
+            options.Line = OptionValue(name, [&] { return StrToInt(value); });
+        else if (name == "--target-line")
+            options.TargetLine = OptionValue(name, [&] { return StrToInt(value); });
+        else if (name == "--form")
+            options.FormFile = value;
+        else if (name == "--assume-filename")
+            options.AssumeFilename = value;
+        else if (name == "--yes")
             options.Yes = true;
-        else if (arg == "--diff")
+        else if (name == "--diff")
             options.Diff = true;
-        else if (arg.starts_with("--"))
-            throw Exception(Format("Unknown option %s", arg));
-        else
-            options.Positional.push_back(arg);
+        else if (name == "--stdout")
+            options.Stdout = true;
     }
+    if (!options.Positional.empty() && options.Positional[0] == "-") options.Stdout = true;
     return options;
 }
 
@@ -127,8 +166,9 @@ TStringList& TUnitBuffer::BeginEdit(bool SkipReadOnlyCheck) {
 }
 
 TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string& File)
-    : FOptions(Options), FFile(File), FOriginalText(ReadForEdit(File, Options.Diff, FUnitFile)),
-      FLayout(SplitLines(FOriginalText)), FUnit(File) {
+    : FOptions(Options), FFile(DisplayName(File, Options.AssumeFilename)),
+      FOriginalText(ReadForEdit(File, Options.Writes(), FUnitFile)),
+      FLayout(SplitLines(FOriginalText)), FUnit(FFile) {
     FUnit.Text().BeginUpdate();
     for (const std::string& line : FLayout.Lines)
         FUnit.Text().Add(line);
@@ -137,16 +177,17 @@ TEngineSession::TEngineSession(const TEngineOptions& Options, const std::string&
     FUnit.ReadOnly = FUnitFile && FUnitFile->IsReadOnly();
     FUnit.OnEditEnd = [this] { FExplorer.Parse(&FUnit.Text()); };
     FExplorer.Parse(&FUnit.Text());
-    FEditor = std::make_unique<TKolvaEditor>(FExplorer, &FUnit);
+    FEditor = std::make_unique<TCliKolvaEditor>(FExplorer, &FUnit);
     FEditor->SetDesignerRestrictions(KOLVAOptions().DesignerRestrictions());
     if (!Options.FormFile.empty()) {
-        FOriginalForm = ReadForEdit(Options.FormFile, Options.Diff, FFormFile);
+        FOriginalForm = ReadForEdit(Options.FormFile, Options.Writes(), FFormFile);
         FDesigner = std::make_unique<TFormFileDesigner>(
             TFormFile::Load(FOriginalForm, Options.FormFile), *FEditor);
         FEditor->SetDesigner(FDesigner.get());
     }
     GCurrent = &FOptions;
     GAnswersTaken = false;
+    GDeclined = false;
     FPreviousMessages = SetMessageService(std::make_unique<TCommandLineMessages>());
 }
 
@@ -155,33 +196,12 @@ TEngineSession::~TEngineSession() {
     GCurrent = nullptr;
 }
 
-// Walks the path from the module: each part names a child, and a routine's local routines
-// are looked for in its implementation too. A path that walks nowhere may still be a method
-// implementation's qualified name.
-TCodeItem& TEngineSession::Find(const std::string& Path, bool UseLine) {
-    std::vector<std::string> parts;
-    for (size_t start = 0;;) {
-        const size_t dot = Path.find('.', start);
-        parts.push_back(Path.substr(start, dot == std::string::npos ? dot : dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    const int wanted = UseLine && FOptions.Line ? *FOptions.Line : -1;
-    TCodeItem* item = &FExplorer.Module();
-    for (size_t i = 0; item && i < parts.size(); ++i) {
-        const int line = i + 1 == parts.size() ? wanted : -1;
-        TCodeItem* found = ChildNamed(*item, parts[i], line);
-        if (!found && i > 0) {
-            TCodeItem* impl = TModuleExplorer::ImplementationOf(item);
-            if (impl != item) found = ChildNamed(*impl, parts[i], line);
-        }
-        item = found;
-    }
-    if (!item && parts.size() > 1) item = ChildNamed(FExplorer.Module(), Path, wanted);
-    if (!item)
-        throw Exception(Format("No item \"%s\"%s in %s", Path,
-                               wanted >= 0 ? Format(" at line %d", wanted) : "", FFile));
-    return *item;
+TCodeItem& TEngineSession::Find(const std::string& Path) {
+    return FindItem(FExplorer.Module(), Path, FOptions.Line, FFile);
+}
+
+TCodeItem& TEngineSession::FindTarget(const std::string& Path) {
+    return FindItem(FExplorer.Module(), Path, FOptions.TargetLine, FFile, "--target-line");
 }
 
 int TEngineSession::Finish() {
@@ -192,6 +212,14 @@ int TEngineSession::Finish() {
         if (formChanged)
             std::cout << UnifiedDiff(FOriginalForm, FDesigner->Text(),
                                      DiffPathName(FOptions.FormFile));
+        return 0;
+    }
+    if (FOptions.Stdout) {
+        if (formChanged)
+            throw Exception(Format("The form file %s changes too, and --stdout prints only the "
+                                   "unit: use --diff, or let kolva write both files",
+                                   FOptions.FormFile));
+        std::cout << unitText;
         return 0;
     }
     std::vector<TFileUpdate*> writes;

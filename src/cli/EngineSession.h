@@ -28,15 +28,30 @@ struct TEngineOptions {
     std::optional<bool> Interface;
     std::optional<TVisibility> Visibility;
     std::optional<int> Line;
+    std::optional<int> TargetLine;
     /// A text form file whose designer answers for the unit's form class.
     std::string FormFile;
+    /// The name of the unit in messages and diffs, for one read from standard input.
+    std::optional<std::string> AssumeFilename;
     bool Yes = false;
     bool Diff = false;
+    /// Print the edited unit instead of writing it (always for a unit from standard input).
+    bool Stdout = false;
+    /// The command adds a new item, whose dialog shows defaults where --decl says nothing.
+    bool Adding = false;
+
+    /// Whether the command writes files (neither --diff nor --stdout).
+    bool Writes() const { return !Diff && !Stdout; }
 };
 
-/// Reads the arguments after the command name; raises Exception on an unknown option or a
-/// missing or malformed value.
-TEngineOptions ParseEngineOptions(const TArgs& Args);
+/// The engine options of a command line; raises Exception on a malformed value.
+TEngineOptions ParseEngineOptions(const TCommandLine& Line);
+/// Text as a visibility keyword ("private" ... "default"); raises Exception for another.
+TVisibility ParseVisibility(const std::string& Text);
+/// All of standard input; raises Exception when it cannot be read.
+std::string ReadStandardInput();
+/// The name a file has in messages: Assumed when given, "<stdin>" for "-", else File.
+std::string DisplayName(const std::string& File, const std::optional<std::string>& Assumed);
 
 /// The options of the command being run, for the dialogs that answer from them.
 const TEngineOptions& CurrentEngineOptions();
@@ -64,15 +79,15 @@ public:
     TModuleExplorer& Explorer() { return FExplorer; }
     TKolvaEditor& Editor() { return *FEditor; }
 
-    /// The item a command names: "TFoo" (top-level item), "TFoo.Bar" (member, or method
-    /// implementation), "Outer.Inner" (local procedure); --line chooses among items of the
-    /// same name by their 0-based start line unless UseLine is false. Raises when there is
-    /// none.
-    TCodeItem& Find(const std::string& Path, bool UseLine = true);
+    /// The item a command names (see cli/ItemPath.h); --line chooses among several unless
+    /// UseLine is false. Raises when there is none or more than one.
+    TCodeItem& Find(const std::string& Path);
+    /// The target a move names; --target-line chooses among several.
+    TCodeItem& FindTarget(const std::string& Path);
 
     /// Writes the unit back (see cli/LineLayout.h for its line breaks) and the form file when
-    /// the designer changed it, both or neither; or with --diff prints the differences and
-    /// leaves the files alone. Returns the exit status.
+    /// the designer changed it, both or neither; or with --diff prints the differences, with
+    /// --stdout the edited unit, and leaves the files alone. Returns the exit status.
     int Finish();
 
 private:

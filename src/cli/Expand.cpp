@@ -13,39 +13,26 @@ namespace kolva::cli {
 
 namespace {
 
-constexpr const char* ExpandUsage = "kolva expand FILE [--param NAME=VALUE]... [--list]";
-
 struct TExpandArgs {
     std::string File;
     std::vector<std::pair<std::string, std::string>> Params;
     bool List = false;
 };
 
-bool ParseExpandArgs(const TArgs& Args, TExpandArgs& Out) {
-    for (size_t i = 0; i < Args.size(); ++i) {
-        const std::string& a = Args[i];
-        if (a == "--list") {
-            Out.List = true;
-        } else if (a == "--param" && i + 1 < Args.size()) {
-            const std::string& nameValue = Args[++i];
-            const size_t eq = nameValue.find('=');
-            if (eq == std::string::npos) return false;
-            Out.Params.emplace_back(nameValue.substr(0, eq), nameValue.substr(eq + 1));
-        } else if (Out.File.empty() && !a.starts_with("--")) {
-            Out.File = a;
-        } else {
-            return false;
-        }
+TExpandArgs ParseExpandArgs(const TCommandLine& Line) {
+    if (Line.Positional.size() != 1)
+        throw EUsage(Line.Positional.empty() ? "missing arguments" : "too many arguments");
+    TExpandArgs args;
+    args.File = Line.Positional[0];
+    args.List = Line.Has("--list");
+    for (const auto& [name, value] : Line.Options) {
+        if (name != "--param") continue;
+        const size_t eq = value.find('=');
+        if (eq == std::string::npos)
+            throw EUsage(Format("--param needs NAME=VALUE, not \"%s\"", value));
+        args.Params.emplace_back(value.substr(0, eq), value.substr(eq + 1));
     }
-    return !Out.File.empty();
-}
-
-// The system's messages break lines with a carriage return; the terminal wants LF.
-void PrintError(const std::string& Message) {
-    std::string text = Message;
-    for (char& c : text)
-        if (c == '\r') c = '\n';
-    std::cerr << text << '\n';
+    return args;
 }
 
 int Expand(const TExpandArgs& Args) {
@@ -76,15 +63,8 @@ int Expand(const TExpandArgs& Args) {
 
 } // namespace
 
-int RunExpand(const TArgs& Args) {
-    TExpandArgs args;
-    if (!ParseExpandArgs(Args, args)) return Usage(ExpandUsage);
-    try {
-        return Expand(args);
-    } catch (const Exception& e) {
-        PrintError(e.Message());
-        return 1;
-    }
+int RunExpand(const TCommandLine& Line) {
+    return Expand(ParseExpandArgs(Line));
 }
 
 } // namespace kolva::cli

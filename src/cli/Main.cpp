@@ -1,7 +1,6 @@
 // kolva: Kolva's command line. It outlines and edits Object Pascal units on disk with the
 // same engine the IDE add-in uses.
 #include "cli/Commands.h"
-#include "foundation/VersRes.h"
 #include "platform/SysUtils.h"
 #include "settings/KolvaReg.h"
 
@@ -12,42 +11,6 @@
 #include <iostream>
 
 namespace kolva::cli {
-
-const std::vector<TCommand>& Commands() {
-    static const std::vector<TCommand> commands = {
-        {"--version", "kolva --version", RunVersion},
-        {"tokens", "kolva tokens FILE", RunTokens},
-        {"outline", "kolva outline FILE [--json]", RunOutline},
-        {"add-procedure", "kolva add-procedure FILE [NEAR] --decl TEXT [--[no-]interface]",
-         RunAddProcedure},
-        {"add-field", "kolva add-field FILE CLASS --decl TEXT [--visibility V]", RunAddField},
-        {"add-method", "kolva add-method FILE CLASS --decl TEXT [--visibility V]", RunAddMethod},
-        {"add-resclause", "kolva add-resclause FILE CLASS --decl TEXT [--visibility V]",
-         RunAddResClause},
-        {"add-interface", "kolva add-interface FILE CLASS INTERFACE", RunAddInterface},
-        {"edit", "kolva edit FILE ITEM [--decl TEXT] [--[no-]interface] [--visibility V]", RunEdit},
-        {"rename", "kolva rename FILE ITEM NEWNAME", RunRename},
-        {"delete", "kolva delete FILE ITEM", RunDelete},
-        {"move", "kolva move FILE ITEM TARGET", RunMove},
-        {"visibility", "kolva visibility FILE ITEM interface|implementation|VISIBILITY",
-         RunVisibility},
-        {"settings", "kolva settings [list | get NAME | set NAME VALUE]", RunSettings},
-        {"expand", "kolva expand FILE [--param NAME=VALUE]... [--list]", RunExpand},
-        {"rearrange", "kolva rearrange FILE CLASS|. --order NAME,... | --sort name|kind|visibility",
-         RunRearrange},
-    };
-    return commands;
-}
-
-int Usage(const char* Line) {
-    std::cerr << "usage: " << Line << '\n';
-    return 2;
-}
-
-int RunVersion(const TArgs&) {
-    std::cout << VersionRes().VersionText() << '\n';
-    return 0;
-}
 
 namespace {
 
@@ -61,10 +24,14 @@ void LoadUserSettings() {
     }
 }
 
-void PrintUsage(std::ostream& out) {
-    out << "usage:\n";
-    for (const TCommand& c : Commands())
-        out << "  " << c.Usage << '\n';
+// The engine's messages break lines with CR (or CR LF), as its message boxes do.
+void PrintError(const std::string& Message) {
+    std::string text = "kolva: ";
+    for (size_t i = 0; i < Message.size(); ++i) {
+        if (Message[i] == '\r' && i + 1 < Message.size() && Message[i + 1] == '\n') continue;
+        text += Message[i] == '\r' ? '\n' : Message[i];
+    }
+    std::cerr << text << '\n';
 }
 
 // Output that did not arrive is a failure, reported as the GNU tools report it ("write
@@ -82,35 +49,56 @@ int CloseStandardOutput(int Status) {
     if (!failed) return Status;
     std::cerr << "kolva: write error" << (err ? std::string(": ") + std::strerror(err) : "")
               << '\n';
-    return Status == 0 ? 1 : Status;
+    return Status == esOk ? esFailure : Status;
+}
+
+int UnknownCommand(const std::string& Name) {
+    std::vector<std::string> names;
+    for (const TCommand& c : Commands())
+        names.push_back(c.Name);
+    PrintError(Format("unknown command \"%s\"%s", Name, DidYouMean(Name, names)));
+    std::cerr << "Run 'kolva --help' for the list of commands.\n";
+    return esUsage;
+}
+
+int RunCommand(const TCommand& Command, const TArgs& Args) {
+    try {
+        const TCommandLine line = ParseCommandLine(Command, Args);
+        if (line.Help) {
+            PrintHelp(std::cout, Command);
+            return esOk;
+        }
+        // Help is made at build time too, where no settings are meant.
+        if (Command.Run != RunHelp) LoadUserSettings();
+        RegisterCommandLineEditors();
+        return Command.Run(line);
+    } catch (const EUsage& e) {
+        PrintError(e.Message());
+        std::cerr << UsageLine(Command) << "\nRun 'kolva help " << Command.Name
+                  << "' for its options.\n";
+        return esUsage;
+    } catch (const EAbort&) {
+        return QuestionDeclined() ? esDeclined : esFailure;
+    } catch (const std::exception& e) {
+        PrintError(e.what());
+        return esFailure;
+    }
 }
 
 int Run(int argc, char** argv) {
     if (argc < 2) {
-        PrintUsage(std::cerr);
-        return 2;
+        PrintOverview(std::cerr);
+        return esUsage;
     }
     const std::string name = argv[1];
     if (name == "--help" || name == "-h") {
-        PrintUsage(std::cout);
-        return 0;
+        PrintOverview(std::cout);
+        return esOk;
     }
-    for (const TCommand& c : Commands()) {
-        if (name != c.Name) continue;
-        LoadUserSettings();
-        RegisterCommandLineEditors();
-        try {
-            return c.Run(TArgs(argv + 2, argv + argc));
-        } catch (const kolva::EAbort&) {
-            return 1;
-        } catch (const std::exception& e) {
-            std::cerr << e.what() << '\n';
-            return 1;
-        }
-    }
-    std::cerr << "kolva: unknown command \"" << name << "\"\n";
-    PrintUsage(std::cerr);
-    return 2;
+    if (name == "--version" || name == "-V") return RunVersion({});
+    const TCommand* command = FindCommand(name);
+    if (!command) return UnknownCommand(name);
+    return RunCommand(*command, TArgs(argv + 2, argv + argc));
 }
 
 } // namespace

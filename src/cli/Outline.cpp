@@ -1,166 +1,80 @@
-// kolva outline FILE [--json]: the code model of a unit, as the explorer would show it.
+// kolva outline FILE... [--json] and kolva check FILE...: the code model of units as the
+// explorer would show it, and the declarations the parser could not read, in the form
+// editors and CI read (FILE:LINE:COL: MESSAGE).
 #include "cli/Commands.h"
-#include "cli/JsonWriter.h"
-#include "model/ModuleExplorer.h"
-#include "platform/Files.h"
-#include "platform/SysUtils.h"
+#include "cli/OutlineWriters.h"
+#include "cli/SourceRunner.h"
 
-#include <charconv>
-#include <iostream>
+#include <regex>
 
 namespace kolva::cli {
 
 namespace {
 
-const char* ModuleKindName(TModuleKind Kind) {
-    static const char* const Names[] = {"mkCleared", "mkNoHeading", "mkProgram",
-                                        "mkUnit",    "mkLibrary",   "mkPackage"};
-    return Names[Kind];
+std::vector<TSourceFile> Sources(const TCommandLine& Line) {
+    if (Line.Positional.empty()) throw EUsage("missing FILE");
+    return ExpandSources(Line.Positional, Line.Value("--assume-filename"));
 }
 
-// Without Format: the outline of a large unit has tens of thousands of lines.
-void AppendInt(std::string& Out, int Value) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, Value);
-    Out.append(digits, result.ptr);
+int JobsOption(const TCommandLine& Line) {
+    const std::optional<std::string> jobs = Line.Value("--jobs");
+    if (!jobs) return 0;
+    const int n = StrToIntDef(*jobs, -1);
+    if (n < 1) throw EUsage(Format("--jobs takes a number of threads, not \"%s\"", *jobs));
+    return n;
 }
 
-// "kind name [visibility] lines a-b", two blanks a level. The visibility is left out where
-// it is the default; an item without a name (uses clause, visibility section) shows its
-// display text, and an item with no place in the source (implied) says so.
-void WriteText(std::string& Out, TCodeItem& Item, int Level) {
-    Out.append(2 * Level, ' ');
-    Out += CodeItemKindName(Item.Kind());
-    Out += ' ';
-    Out += Item.Name.empty() ? Item.GetDisplayText() : Item.GetQualifiedName();
-    if (Item.Visibility != scDefault) {
-        Out += ' ';
-        Out += VisibilityName(Item.Visibility);
-    }
-    if (Item.StartLine < 0) {
-        Out += " implied\n";
-    } else {
-        Out += " lines ";
-        AppendInt(Out, Item.StartLine);
-        Out += '-';
-        AppendInt(Out, Item.LastLine());
-        Out += '\n';
-    }
-    for (TCodeItem* child : Item.Children())
-        WriteText(Out, *child, Level + 1);
-}
-
-void WriteJson(TJsonWriter& Json, TCodeItem& Item) {
-    Json.BeginObject();
-    Json.Key("kind");
-    Json.String(CodeItemKindName(Item.Kind()));
-    Json.Key("name");
-    Json.String(Item.Name);
-    Json.Key("visibility");
-    Json.String(VisibilityName(Item.Visibility));
-    Json.Key("startLine");
-    Json.Int(Item.StartLine);
-    Json.Key("startColumn");
-    Json.Int(Item.StartColumn);
-    Json.Key("declEndLine");
-    Json.Int(Item.DeclEndLine);
-    Json.Key("endLine");
-    Json.Int(Item.EndLine);
-    Json.Key("implied");
-    Json.Bool(Item.Implied);
-    // Rendering a class may store its default ancestor; the outline shows the model as read.
-    auto* cls = dynamic_cast<TClassItem*>(&Item);
-    const std::string ancestor = cls ? cls->Ancestor : std::string();
-    Json.Key("declaration");
-    Json.String(Item.GetDeclaration());
-    Json.Key("display");
-    Json.String(Item.GetDisplayText());
-    if (auto* proc = dynamic_cast<TProcItem*>(&Item)) {
-        Json.Key("bodyStartLine");
-        Json.Int(proc->BodyStartLine);
-        Json.Key("link");
-        const TProcItem* link =
-            proc->DeclarationLink() ? proc->DeclarationLink() : proc->ImplementationLink();
-        if (link)
-            Json.Int(link->StartLine);
-        else
-            Json.Null();
-    }
-    if (cls) {
-        Json.Key("ancestor");
-        Json.String(ancestor);
-        Json.Key("interfaces");
-        Json.BeginArray();
-        const TStringList interfaces = cls->Interfaces();
-        for (int i = 0; i < interfaces.Count(); ++i)
-            Json.String(interfaces[i]);
-        Json.EndArray();
-        Json.Key("hasBody");
-        Json.Bool(cls->HasBody);
-        Json.Key("declaredElsewhere");
-        Json.Bool(cls->DeclaredElsewhere);
-    }
-    Json.Key("children");
-    Json.BeginArray();
-    for (TCodeItem* child : Item.Children())
-        WriteJson(Json, *child);
-    Json.EndArray();
-    Json.EndObject();
-}
-
-std::string Json(const std::string& File, TModuleExplorer& Explorer) {
-    TJsonWriter json;
-    json.BeginObject();
-    json.Key("file");
-    json.String(File);
-    json.Key("moduleKind");
-    json.String(ModuleKindName(Explorer.ModuleKind()));
-    json.Key("implementationLine");
-    json.Int(Explorer.ImplementationLine());
-    json.Key("items");
-    json.BeginArray();
-    for (TCodeItem* item : Explorer.Module().Children())
-        WriteJson(json, *item);
-    json.EndArray();
-    json.Key("errors");
-    json.BeginArray();
-    for (const std::string& error : Explorer.Errors())
-        json.String(error);
-    json.EndArray();
-    json.EndObject();
-    return json.Text();
+// The parser says where a declaration failed as " in line N col M" (1-based) at the end of
+// its message.
+std::string CheckLine(const std::string& Name, const std::string& Error) {
+    static const std::regex place(" in line ([0-9]+) col ([0-9]+)$");
+    std::smatch m;
+    if (!std::regex_search(Error, m, place)) return Name + ": " + Error + "\n";
+    return Format("%s:%s:%s: %s\n", Name, m[1].str(), m[2].str(), m.prefix().str());
 }
 
 } // namespace
 
-int RunOutline(const TArgs& Args) {
-    std::string file;
-    bool json = false;
-    for (const std::string& arg : Args) {
-        if (arg == "--json")
-            json = true;
-        else if (file.empty() && !arg.starts_with("--"))
-            file = arg;
-        else
-            return Usage("kolva outline FILE [--json]");
-    }
-    if (file.empty()) return Usage("kolva outline FILE [--json]");
-    TStringList lines;
-    lines.SetText(ReadFileText(file));
-    TModuleExplorer explorer;
-    explorer.Parse(&lines);
-    if (json) {
-        std::cout << Json(file, explorer);
-        return 0;
-    }
-    std::string out;
-    for (TCodeItem* item : explorer.Module().Children())
-        WriteText(out, *item, 0);
-    std::cout << out;
-    if (explorer.ErrorCount() > 0)
-        std::cerr << Format("kolva: %d declaration(s) could not be read; the first: %s\n",
-                            explorer.ErrorCount(), explorer.Errors().front());
-    return 0;
+int RunOutline(const TCommandLine& Line) {
+    const bool json = Line.Has("--json");
+    const bool pretty = Line.Has("--pretty");
+    if (pretty && !json) throw EUsage("--pretty goes with --json");
+    const std::vector<TSourceFile> files = Sources(Line);
+    const bool several = files.size() > 1;
+    const int status = RunOverSources(
+        files, JobsOption(Line),
+        [&](const TSourceFile& File, TModuleExplorer& Explorer, std::string& Out, std::FILE* Sink,
+            std::string& Err) {
+            if (json) {
+                TJsonWriter writer(pretty, Sink);
+                writer.Text().swap(Out);
+                WriteJsonOutline(writer, File.Name, Explorer);
+                writer.EndDocument();
+                writer.Text().swap(Out);
+                return false;
+            }
+            if (several) Out += "==> " + File.Name + " <==\n";
+            WriteTextOutline(Out, Sink, Explorer);
+            if (Explorer.ErrorCount() > 0)
+                Err += Format("kolva: %s: %d declaration(s) could not be read; the first: %s\n",
+                              File.Name, Explorer.ErrorCount(), Explorer.Errors().front());
+            return false;
+        });
+    return status;
+}
+
+int RunCheck(const TCommandLine& Line) {
+    return RunOverSources(
+        Sources(Line), JobsOption(Line),
+        [](const TSourceFile& File, TModuleExplorer& Explorer, std::string& Out, std::FILE*,
+           std::string&) {
+            for (const std::string& error : Explorer.Errors())
+                Out += CheckLine(File.Name, error);
+            const int more = Explorer.ErrorCount() - int(Explorer.Errors().size());
+            if (more > 0)
+                Out += Format("%s: %d more declaration(s) could not be read\n", File.Name, more);
+            return Explorer.ErrorCount() > 0;
+        });
 }
 
 } // namespace kolva::cli

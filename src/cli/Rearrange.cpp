@@ -10,39 +10,24 @@ namespace kolva::cli {
 
 namespace {
 
-const char* const UsageLine =
-    "kolva rearrange FILE CLASS|. [--order NAME,...] [--impl-order NAME,...] "
-    "[--sort name|kind|visibility] [--reformat] [--interface-only|--implementation-only]";
-
 struct TRearrangeArgs {
     std::optional<std::string> Order, ImplOrder, Sort;
     TRearrangeOptions Options = {roRearrangeInterface, roRearrangeImplementation};
-    TArgs Rest; // for the options every engine command shares
 };
 
-TRearrangeArgs ParseRearrangeArgs(const TArgs& Args) {
+TRearrangeArgs ParseRearrangeArgs(const TCommandLine& Line) {
     TRearrangeArgs parsed;
-    for (size_t i = 0; i < Args.size(); ++i) {
-        const std::string& arg = Args[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= Args.size()) throw Exception(Format("%s needs a value", arg));
-            return Args[++i];
-        };
-        if (arg == "--order")
-            parsed.Order = value();
-        else if (arg == "--impl-order")
-            parsed.ImplOrder = value();
-        else if (arg == "--sort")
-            parsed.Sort = value();
-        else if (arg == "--reformat")
-            parsed.Options.Include(roReformat);
-        else if (arg == "--interface-only")
-            parsed.Options.Exclude(roRearrangeImplementation);
-        else if (arg == "--implementation-only")
-            parsed.Options.Exclude(roRearrangeInterface);
-        else
-            parsed.Rest.push_back(arg);
-    }
+    parsed.Order = Line.Value("--order");
+    parsed.ImplOrder = Line.Value("--impl-order");
+    parsed.Sort = Line.Value("--sort");
+    if (Line.Has("--reformat")) parsed.Options.Include(roReformat);
+    if (Line.Has("--interface-only")) parsed.Options.Exclude(roRearrangeImplementation);
+    if (Line.Has("--implementation-only")) parsed.Options.Exclude(roRearrangeInterface);
+    if (!parsed.Order && !parsed.ImplOrder && !parsed.Sort)
+        throw EUsage("give the new order with --order, --impl-order or --sort");
+    if (Line.Positional.size() < 2) throw EUsage("missing arguments");
+    if (Line.Positional.size() > 2)
+        throw EUsage(Format("too many arguments: \"%s\"", Line.Positional[2]));
     return parsed;
 }
 
@@ -147,11 +132,9 @@ TItemList FollowingDeclarations(const TItemList& Declarations, const TItemList& 
 
 } // namespace
 
-int RunRearrange(const TArgs& Args) {
-    const TRearrangeArgs parsed = ParseRearrangeArgs(Args);
-    const TEngineOptions options = ParseEngineOptions(parsed.Rest);
-    if (options.Positional.size() != 2 || (!parsed.Order && !parsed.ImplOrder && !parsed.Sort))
-        return Usage(UsageLine);
+int RunRearrange(const TCommandLine& Line) {
+    const TRearrangeArgs parsed = ParseRearrangeArgs(Line);
+    const TEngineOptions options = ParseEngineOptions(Line);
     TEngineSession session(options, options.Positional[0]);
     const std::string& name = options.Positional[1];
     TCodeItem& container = name == "." ? session.Explorer().Module() : session.Find(name);

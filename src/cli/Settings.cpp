@@ -92,6 +92,28 @@ void CheckMembers(TSetting& Setting, std::string_view Text) {
                                    MemberList(access, Setting.Index)));
 }
 
+// Every setting's name, with and without its group.
+std::vector<std::string> AllNames() {
+    std::vector<std::string> names;
+    for (const TSettingsGroup& g : Groups) {
+        TObjectAccess access(&g.Object());
+        for (int i = 0; i < access.Count(); ++i) {
+            names.push_back(std::string(g.Name) + '.' + access.GetPropName(i));
+            names.push_back(access.GetPropName(i));
+        }
+    }
+    return names;
+}
+
+// The setting a mistyped name means: the same name in its real group, else a close one.
+std::string Suggestion(std::string_view Name) {
+    const std::string_view prop = Name.substr(Name.find('.') + 1);
+    for (const std::string& name : AllNames())
+        if (name.find('.') != std::string::npos && SameText(name.substr(name.find('.') + 1), prop))
+            return Format("; did you mean \"%s\"?", name);
+    return DidYouMean(Name, AllNames());
+}
+
 int List() {
     for (const TSettingsGroup& g : Groups) {
         TObjectAccess access(&g.Object());
@@ -126,16 +148,18 @@ int Set(TSetting& Setting, const std::string& Text) {
 
 } // namespace
 
-int RunSettings(const TArgs& Args) {
+int RunSettings(const TCommandLine& Line) {
+    const TArgs& Args = Line.Positional;
     const std::string verb = Args.empty() ? "list" : Args[0];
     if (verb == "list" && Args.size() <= 1) return List();
     const size_t count = verb == "get" ? 2 : verb == "set" ? 3 : 0;
-    if (count == 0 || Args.size() != count) {
-        std::cerr << "usage: kolva settings [list | get NAME | set NAME VALUE]\n";
-        return 2;
-    }
+    if (count == 0)
+        throw EUsage(Format("no verb \"%s\"%s", verb, DidYouMean(verb, {"list", "get", "set"})));
+    if (Args.size() != count)
+        throw EUsage(Format("%s takes %s", verb, count == 2 ? "NAME" : "NAME VALUE"));
     TSetting setting;
-    if (!FindSetting(Args[1], setting)) throw Exception(Format("Unknown setting \"%s\"", Args[1]));
+    if (!FindSetting(Args[1], setting))
+        throw Exception(Format("Unknown setting \"%s\"%s", Args[1], Suggestion(Args[1])));
     if (verb == "set") return Set(setting, Args[2]);
     std::cout << setting.Access->GetValueAsString(setting.Index) << '\n';
     return 0;

@@ -1,6 +1,7 @@
 // kolva tokens FILE: the tokenizer's view of a source file, one token a line, for people
 // checking what the parser will see and for scripts.
 #include "cli/Commands.h"
+#include "cli/EngineSession.h"
 #include "model/Tokenizers.h"
 #include "platform/Files.h"
 #include "platform/StringList.h"
@@ -35,13 +36,12 @@ void AppendToken(std::string& Out, const TPascalTokenizer& Tokenizer) {
 
 } // namespace
 
-int RunTokens(const TArgs& Args) {
-    if (Args.size() != 1) {
-        std::cerr << "usage: kolva tokens FILE\n";
-        return 2;
-    }
+int RunTokens(const TCommandLine& Line) {
+    if (Line.Positional.size() != 1)
+        throw EUsage(Line.Positional.empty() ? "missing FILE" : "one FILE at a time");
+    const std::string& file = Line.Positional[0];
     TStringList lines;
-    lines.SetText(ReadFileText(Args[0]));
+    lines.SetText(file == "-" ? ReadStandardInput() : ReadFileText(file));
     TStringsTokenizer tokenizer(lines);
     tokenizer.SetKeepCommentText(true);
     tokenizer.SetTolerant(true);

@@ -41,7 +41,7 @@ TEST(ExpandCommandTest, PrintsTheTemplateOrItsParameters) {
          "Error expanding line\nx <!Cls(1)!>\nToo many parameters (1) for macro Cls\n"},
         {setter, " --param Other=1", 1, "", "declares no parameter \"Other\"\n"},
         {setter, " --param NoEquals", 2, "",
-         "usage: kolva expand FILE [--param NAME=VALUE]... [--list]\n"},
+         "Run 'kolva help expand' for its options.\n"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Args);

@@ -124,7 +124,7 @@ TEST(FileSafety, ReadOnlyFilesAreWrittenOnlyWhenTheUserAgrees) {
         ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
         const TRun run = RunKolva("rename '" + unit + "' TMainForm.NameEdit CustomerEdit --form '" +
                                   form + (yes ? "' --yes" : "'") + " 2>&1");
-        EXPECT_EQ(run.Status, yes ? 0 : 1);
+        EXPECT_EQ(run.Status, yes ? 0 : 3);
         EXPECT_EQ(run.Output, question + (yes ? "" : "(answered Cancel; --yes answers OK)\n"));
         EXPECT_EQ(ReadFileText(unit) != test::MainUnitPas, yes);
         EXPECT_EQ(ReadFileText(form) != test::MainFormDfm, yes);
@@ -136,7 +136,7 @@ TEST(FileSafety, ReadOnlyFilesAreWrittenOnlyWhenTheUserAgrees) {
     const TRun run = AddB(unit, "--yes", AsNobody());
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Output,
-              question + "Cannot make \"" + unit + "\" writable: Operation not permitted\n");
+              question + "kolva: Cannot make \"" + unit + "\" writable: Operation not permitted\n");
     EXPECT_EQ(ReadFileText(unit), Unit);
 }
 
@@ -148,7 +148,7 @@ TEST(FileSafety, OnlyRegularFilesAreEdited) {
         const mode_t type = Lstat(Path(name)).st_mode & S_IFMT;
         const TRun run = AddB(Path(name));
         EXPECT_EQ(run.Status, 1);
-        EXPECT_EQ(run.Output, "Cannot edit \"" + Path(name) + "\": not a regular file\n");
+        EXPECT_EQ(run.Output, "kolva: Cannot edit \"" + Path(name) + "\": not a regular file\n");
         EXPECT_EQ(Lstat(Path(name)).st_mode & S_IFMT, type);
     }
 }

@@ -72,12 +72,15 @@ TEST(SettingsCommand, BadValuesAreRefusedAndNothingIsWritten) {
         {"set ReadMethodPrefix set", "Prefixes must have unique values (set)\n"},
         {"set WriteMethodPrefix f", "Prefixes must have unique values (F)\n"},
         {"get Colour", "Unknown setting \"Colour\"\n"},
-        {"get Options.ReadMethodPrefix", "Unknown setting \"Options.ReadMethodPrefix\"\n"},
+        {"get Options.ReadMethodPrefix",
+         "Unknown setting \"Options.ReadMethodPrefix\"; did you mean "
+         "\"Preferences.ReadMethodPrefix\"?\n"},
+        {"get WrapMargn", "Unknown setting \"WrapMargn\"; did you mean \"WrapMargin\"?\n"},
     };
     for (const auto& [args, message] : cases) {
         const TRun run = RunKolva(std::string("settings ") + args + " 2>&1");
         EXPECT_EQ(run.Status, 1) << args;
-        EXPECT_EQ(run.Output, message);
+        EXPECT_EQ(run.Output, std::string("kolva: ") + message);
     }
     EXPECT_EQ(UserHive(), "");
     EXPECT_EQ(RunKolva("settings set WrapMargin 2>/dev/null").Status, 2);

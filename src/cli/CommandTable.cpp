@@ -1,0 +1,168 @@
+// The table of commands and their options: what is parsed, and what the help, the man page
+// and the shell completion say.
+#include "cli/Commands.h"
+
+namespace kolva::cli {
+
+namespace {
+
+const TOptionInfo Decl{"--decl", "TEXT",
+                       "the whole declaration as it would be written; what it leaves out keeps "
+                       "what the dialog shows"};
+const TOptionInfo Interface{"--interface", nullptr,
+                            "declare the procedure in the interface part (the default in a unit)"};
+const TOptionInfo NoInterface{"--no-interface", nullptr,
+                              "keep the procedure in the implementation part only"};
+const TOptionInfo Visibility{"--visibility", "V",
+                             "private, protected, public, published, automated or default"};
+const TOptionInfo Line{"--line", "N",
+                       "choose among the items a path reaches: the one whose path passes an item "
+                       "starting at 0-based line N (as the outline shows)"};
+const TOptionInfo TargetLine{"--target-line", "N",
+                             "choose among the items TARGET reaches, as --line does for ITEM"};
+const TOptionInfo Form{"--form", "FILE.dfm",
+                       "the text form file of the unit's form class: the designer's rules apply "
+                       "and the form file changes with the unit"};
+const TOptionInfo Yes{"--yes", nullptr, "answer OK (or Yes) to every question"};
+const TOptionInfo Diff{"--diff", nullptr,
+                       "print a unified diff instead of writing (questions are answered OK for "
+                       "the preview)"};
+const TOptionInfo Stdout{"--stdout", nullptr,
+                         "print the edited unit instead of writing it (implied for FILE -)"};
+const TOptionInfo AssumeFilename{"--assume-filename", "NAME",
+                                 "the name that messages and diffs give the unit read from -"};
+const TOptionInfo Json{"--json", nullptr,
+                       "JSON: one object per file, one line each (JSON Lines), compact"};
+const TOptionInfo Pretty{"--pretty", nullptr,
+                         "with --json: indent two blanks a level (at most 32 levels)"};
+const TOptionInfo Jobs{"--jobs", "N", "parse N files at a time (default: one per core)"};
+
+const char* const ItemDetails =
+    "ITEM is a path of names: TFoo (a class or procedure), TFoo.Bar (a member, or the "
+    "implementation of a method), Outer.Inner (a local procedure), TC.IA.M (the method "
+    "resolution clause IA.M of class TC). When a path reaches several items (overloads, a "
+    "bare method name that several classes have), the command fails and lists them with the "
+    "--line that picks each.\n"
+    "FILE may be - for standard input; the edited unit then goes to standard output.";
+
+const char* const FileDetails =
+    "FILE may be a folder, which stands for its .pas, .pp, .p, .dpr, .lpr, .inc and .dpk files "
+    "(searched recursively, in name order), or - for standard input. Files are parsed in "
+    "parallel; the output keeps the order given.";
+
+std::vector<TOptionInfo> EngineOptions(std::vector<TOptionInfo> Own) {
+    for (const TOptionInfo& o : {Line, Form, Yes, Diff, Stdout, AssumeFilename})
+        Own.push_back(o);
+    return Own;
+}
+
+} // namespace
+
+const std::vector<TCommand>& Commands() {
+    static const std::vector<TCommand> commands = {
+        {"help",
+         "[COMMAND]",
+         "Shows the commands, or the options of one command.",
+         {{"--man", nullptr, "print this help as a manual page (roff)"},
+          {"--bash-completion", nullptr, "print a bash completion script"}},
+         RunHelp},
+        {"tokens",
+         "FILE",
+         "Lists the tokens of a source file, one a line: LINE:COL KIND TEXT (1-based), comments "
+         "and directives included.",
+         {AssumeFilename},
+         RunTokens},
+        {"outline",
+         "FILE...",
+         "Prints the code model of units: classes, members, procedures, implementations and "
+         "their links, one item a line (kind name [visibility] lines a-b, 0-based) or as JSON.",
+         {Json, Pretty, Jobs, AssumeFilename},
+         RunOutline,
+         FileDetails},
+        {"check",
+         "FILE...",
+         "Reports every declaration the parser could not read as FILE:LINE:COL: MESSAGE "
+         "(1-based); exit status 1 when there is any.",
+         {Jobs, AssumeFilename},
+         RunCheck,
+         FileDetails},
+        {"add-procedure", "FILE [NEAR]",
+         "Adds a global procedure (in the interface part of a unit unless --no-interface), or a "
+         "local procedure of the routine NEAR, with an empty body.",
+         EngineOptions({Decl, Interface, NoInterface}), RunAddProcedure, ItemDetails},
+        {"add-field", "FILE CLASS",
+         "Adds a field (private unless --visibility) after the fields of its section.",
+         EngineOptions({Decl, Visibility}), RunAddField, ItemDetails},
+        {"add-method", "FILE CLASS",
+         "Adds a method (public in a class) and, unless it is abstract or CLASS is an interface, "
+         "its implementation.",
+         EngineOptions({Decl, Visibility}), RunAddMethod, ItemDetails},
+        {"add-resclause", "FILE CLASS",
+         "Adds a method resolution clause (function IFoo.Bar = DoBar;), offering to create the "
+         "implementing method when the class lacks it.",
+         EngineOptions({Decl, Visibility}), RunAddResClause, ItemDetails},
+        {"add-interface", "FILE CLASS INTERFACE",
+         "Adds INTERFACE (an identifier, dotted or not) to the interfaces a class implements.",
+         EngineOptions({}), RunAddInterface, ItemDetails},
+        {"edit", "FILE ITEM",
+         "Changes the declaration of a procedure (with its implementation) or a member.",
+         EngineOptions({Decl, Interface, NoInterface, Visibility}), RunEdit, ItemDetails},
+        {"rename", "FILE ITEM NEWNAME",
+         "Renames a procedure's declaration and implementation (and its overloads), or a member.",
+         EngineOptions({}), RunRename, ItemDetails},
+        {"delete", "FILE ITEM",
+         "Deletes an item with its declaration and implementation, after the question \"Delete "
+         "KIND ITEM?\".",
+         EngineOptions({}), RunDelete, ItemDetails},
+        {"move", "FILE ITEM TARGET",
+         "Moves a procedure or method implementation after TARGET (moving down) or before it "
+         "(moving up).",
+         EngineOptions({TargetLine}), RunMove, ItemDetails},
+        {"visibility", "FILE ITEM WHERE",
+         "Declares a procedure in the interface part or the implementation part only (WHERE is "
+         "interface or implementation), or moves a class member to the section WHERE (private, "
+         "protected, public, published, automated or default).",
+         EngineOptions({}), RunVisibility, ItemDetails},
+        {"settings",
+         "[list | get NAME | set NAME VALUE]",
+         "Lists, shows or changes the user's settings (GROUP.NAME=VALUE) in the registry of the "
+         "prefix.",
+         {},
+         RunSettings},
+        {"expand",
+         "FILE",
+         "Prints the code template FILE expanded; a parameter not given keeps its own name, "
+         "as when the parameter dialog is accepted without edits.",
+         {{"--param", "NAME=VALUE",
+           "the value of a parameter (names match without regard to "
+           "case; may be given for several parameters)"},
+          {"--list", nullptr, "print the template's parameters with their descriptions"}},
+         RunExpand},
+        {"rearrange", "FILE CLASS|.",
+         "Writes the members of CLASS (or, for ., the procedures of the unit) and their "
+         "implementations in a new order, moving whole blocks with the comments above them.",
+         EngineOptions(
+             {{"--order", "NAME,...",
+               "the members (interface procedures) in their new order; those not named follow "
+               "in their order; NAME@N picks one of several of that name by its 0-based line"},
+              {"--impl-order", "NAME,...",
+               "the implementations in their new order (by default a class's follow its "
+               "members; the unit's procedures that only the implementation part declares "
+               "stay)"},
+              {"--sort", "MODE",
+               "name, kind (then visibility) or visibility (then kind), as the member list "
+               "sorts"},
+              {"--reformat", nullptr, "write the declarations anew instead of moving them"},
+              {"--interface-only", nullptr, "leave the implementations where they are"},
+              {"--implementation-only", nullptr, "leave the declarations where they are"}}),
+         RunRearrange,
+         "A class is rebuilt from its heading, its members with the visibility keyword lines "
+         "they need, and its end. What cannot move without changing the unit's meaning is "
+         "refused with the file unchanged: members in conditional blocks, nested types or "
+         "constants, other declarations between the routines, a procedure moved after one "
+         "that uses it."},
+    };
+    return commands;
+}
+
+} // namespace kolva::cli
