@@ -7,6 +7,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <unordered_map>
 
@@ -191,8 +192,9 @@ void TModuleEditor::MoveBlocks(TCodeItem& Container, const TItemList& Order, boo
                 std::none_of(blocks.begin(), blocks.end(),
                              [&](const TBlock& B) { return B.Item == sibling; }))
                 after.push_back(sibling);
+        // The body only: a heading names the routine itself, and its overloads share the name.
         const std::vector<TSourceToken> own =
-            SourceTokens(*FLines, blocks[i].Item->StartLine, blocks[i].Last);
+            SourceTokens(*FLines, HeadEnd(*blocks[i].Item) + 1, blocks[i].Last);
         for (const TCodeItem* later : after) {
             if (later->Kind() != ckProcedure || declaredAbove(later->Name)) continue;
             if (std::any_of(own.begin(), own.end(), [&](const TSourceToken& T) {
@@ -282,10 +284,10 @@ void TModuleEditor::RebuildClass(TClassItem& Class, const TItemList& Order, bool
 
     // Comment lines go with the member after them (blank lines between them and it with
     // them); those after the last member stay before the end.
-    std::set<int> keywordLines;
+    std::map<int, const TCodeItem*> keywordLines;
     for (const TCodeItem* child : Class.Children())
         if (child->Kind() == ckVisibility && child->StartLine > headingEnd)
-            keywordLines.insert(child->StartLine);
+            keywordLines[child->StartLine] = child;
     const std::set<int> code = TokenLines(tokens);
     std::unordered_map<const TCodeItem*, std::vector<int>> leads;
     std::vector<int> pending;
@@ -314,9 +316,25 @@ void TModuleEditor::RebuildClass(TClassItem& Class, const TItemList& Order, bool
     TStringList text;
     for (int line = Class.StartLine; line <= headingEnd; ++line)
         text.Add((*FLines)[line]);
+    // A section without members keeps its keyword line, after the unnamed section.
+    std::vector<const TCodeItem*> emptySections;
+    for (const auto& [line, section] : keywordLines) {
+        const auto next = keywordLines.upper_bound(line);
+        const int limit = next == keywordLines.end() ? last : next->first;
+        if (std::none_of(members.begin(), members.end(), [&](const TCodeItem* M) {
+                return M->StartLine > line && M->StartLine < limit;
+            }))
+            emptySections.push_back(section);
+    }
     TVisibility current = scDefault;
     bool previousWasField = true;
     for (TCodeItem* member : order) {
+        if (member->Visibility != scDefault && !emptySections.empty()) {
+            for (const TCodeItem* section : emptySections)
+                text.Add((*FLines)[section->StartLine]);
+            current = emptySections.back()->Visibility;
+            emptySections.clear();
+        }
         const bool field = member->Kind() == ckField;
         if (member->Visibility != current || (field && !previousWasField)) {
             current = member->Visibility;
@@ -333,6 +351,8 @@ void TModuleEditor::RebuildClass(TClassItem& Class, const TItemList& Order, bool
                 text.Add((*FLines)[line]);
         }
     }
+    for (const TCodeItem* section : emptySections)
+        text.Add((*FLines)[section->StartLine]);
     for (int line : pending)
         text.Add((*FLines)[line]);
     text.Add((*FLines)[last]);

@@ -39,6 +39,9 @@ TEST(EngineCommands, EveryOperationLeavesTheSampleCompiling) {
         "add-resclause F TOrder --decl 'function IOrderSink.SinkName = OrderSinkName;' --yes",
         "edit F TOrder.Changed --decl 'procedure Changed; dynamic;' --visibility public",
         "rename F TMainForm.FormCreate FormShow",
+        "rearrange F TOrder --sort kind",
+        "rearrange F TOrder --order Total,Add@48,Create --impl-order Changed --reformat",
+        "rearrange F . --order ResetNumbers --interface-only",
     };
     for (const char* operation : operations) {
         SCOPED_TRACE(operation);
