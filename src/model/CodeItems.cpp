@@ -90,8 +90,11 @@ void TCodeItem::SetParent(TCodeItem* NewParent) {
 }
 
 void TCodeItem::AddChild(TCodeItem* Item) {
-    for (const TCodeItem* p = this; p; p = p->FParent)
-        if (p == Item) throw Exception("Recursion detected");
+    // Only an item with children can be an ancestor of another: a new item (every item the
+    // parser adds) skips the walk, which would make a deeply nested unit quadratic.
+    if (Item == this || !Item->FChildren.empty())
+        for (const TCodeItem* p = this; p; p = p->FParent)
+            if (p == Item) throw Exception("Recursion detected");
     if (Item->FParent == this) return;
     if (Item->FParent) Item->FParent->RemoveChild(Item);
     FChildren.push_back(Item);
