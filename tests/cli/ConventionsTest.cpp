@@ -13,28 +13,13 @@ namespace {
 const char* const Unit = "unit U;\ninterface\nprocedure A;\nprocedure A2;\nimplementation\n"
                          "procedure A;\nbegin\nend;\nprocedure A2;\nbegin\nend;\nend.\n";
 
-struct TCase {
-    const char* Args; // F stands for the unit's path
-    int Status;
-    const char* Output; // a piece of standard output and error together
-};
-
-void PrintTo(const TCase& Case, std::ostream* Out) {
-    *Out << Case.Args;
-}
+using test::TCase;
 
 class Conventions : public testing::TestWithParam<TCase> {};
 
 TEST_P(Conventions, RunOnTheUnit) {
     const TCase& c = GetParam();
-    const std::string file = test::TempPrefix() + "/U.pas";
-    test::WriteNative(file, Unit);
-    std::string args = c.Args;
-    for (size_t at; (at = args.find(" F")) != std::string::npos;)
-        args.replace(at + 1, 1, file);
-    const test::TRun run = test::RunKolva(args + " 2>&1");
-    EXPECT_EQ(run.Status, c.Status) << run.Output;
-    EXPECT_NE(run.Output.find(c.Output), std::string::npos) << run.Output;
+    const std::string file = test::RunCase(c, "U.pas", Unit);
     EXPECT_EQ(ReadFileText(file), Unit) << "no command of the table writes the file";
 }
 

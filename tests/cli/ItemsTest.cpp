@@ -36,27 +36,13 @@ const char* const Unit = "unit U;\n"
                          "begin Result := Two(A); end;\n"
                          "end.\n";
 
-struct TCase {
-    const char* Args; // F stands for the unit's path
-    int Status;
-    const char* Output; // a piece of standard output and error together
-};
-
-void PrintTo(const TCase& Case, std::ostream* Out) {
-    *Out << Case.Args;
-}
+using test::TCase;
 
 class Items : public testing::TestWithParam<TCase> {};
 
 TEST_P(Items, RunOnTheUnit) {
     const TCase& c = GetParam();
-    const std::string file = test::TempPrefix() + "/U.pas";
-    test::WriteNative(file, Unit);
-    std::string args = c.Args;
-    args.replace(args.find(" F") + 1, 1, file);
-    const test::TRun run = test::RunKolva(args + " 2>&1");
-    EXPECT_EQ(run.Status, c.Status) << run.Output;
-    EXPECT_NE(run.Output.find(c.Output), std::string::npos) << run.Output;
+    const std::string file = test::RunCase(c, "U.pas", Unit);
     if (c.Status != 0) {
         EXPECT_EQ(ReadFileText(file), Unit);
     }
