@@ -59,7 +59,8 @@ TEST(TokenizerTest, TokenSequences) {
         {{"(*)", "x *) y"}, fKeep, "1:1 tkComment (*)\r\nx *)\n2:6 tkWord y\n"},
         {{"x { one", "", "   two", " three } y"}, fKeep,
          "1:1 tkWord x\n1:3 tkComment { one\r\n   two\r\n three }\n4:10 tkWord y\n"},
-        {{"(* one", "  ", "two", "*) y"}, fKeep, "1:1 tkComment (* one\r\ntwo\r\n*)\n4:4 tkWord y\n"},
+        {{"(* one", "  ", "two", "*) y"}, fKeep,
+         "1:1 tkComment (* one\r\ntwo\r\n*)\n4:4 tkWord y\n"},
         {{"{ one", "two }"}, fNone, "1:1 tkComment {\n"},
         {{"{$IFDEF X}"}, fNone, "1:1 tkDirective {$IFDEF X}\n"},
         {{"{$IFDEF", "  X}"}, fNone, "1:1 tkDirective {$IFDEF\r\n  X}\n"},
@@ -230,43 +231,29 @@ TEST(TokenizerTest, MarkedTextLeavesOutTheWholeLastToken) {
     }
 }
 
-TEST(TokenizerTest, NormalizeMarkedText) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""},       {" \r\n  a", "a"},  {"a  \r\n\r\n   b \t", "a b"}, {"a\tb  c", "a\tb  c"},
-        {"a\nb", "ab"}, {"\r\nx\r\n", "x"},
+// The text helpers over marked and declared text: each row a helper, its input and its result.
+TEST(TokenizerTest, TextHelpers) {
+    const auto N = NormalizeMarkedText, C = CompactWhiteSpace, P = ParamSignature;
+    const struct {
+        std::string (*Helper)(std::string_view);
+        const char* In;
+        const char* Out;
+    } cases[] = {
+        // clang-format off
+        {N, "", ""}, {N, " \r\n  a", "a"}, {N, "a  \r\n\r\n   b \t", "a b"}, {N, "a\nb", "ab"},
+        {N, "a\tb  c", "a\tb  c"}, {N, "\r\nx\r\n", "x"},
+        {C, " array   of  Integer ", "array of Integer"}, {C, "Set [ 1 .. 2 ]", "Set[1..2]"},
+        {C, "\tstring\r\n", "string"}, {C, "a # b", "a#b"}, {C, "", ""}, {C, "   ", ""},
+        {P, "const A, B: Integer; var C", "+I+I+P"}, {P, "X: string = 'a'", "+S"}, {P, "", "+"},
+        {P, "  ", "+"}, {P, "var A; out B: TObject", "+P+UTObject"},
+        {P, "A: Integer; {$IFDEF X} B, C: string", "+I+S+S"},
+        {P, "A:\r\n   Integer;\r\n  B: Boolean", "+I+B"},
+        {P, "A, B", "+P+P"}, {P, "Values: array   of  Integer", "+Uarray of Integer"},
+        {P, "const S: string = 'a;b'; N: Word = 1", "+S+W"},
+        // clang-format on
     };
-    for (const auto& [raw, expected] : cases)
-        EXPECT_EQ(NormalizeMarkedText(raw), expected) << raw;
-}
-
-TEST(TokenizerTest, CompactWhiteSpace) {
-    const std::pair<const char*, const char*> cases[] = {
-        {" array   of  Integer ", "array of Integer"},
-        {"Set [ 1 .. 2 ]", "Set[1..2]"},
-        {"\tstring\r\n", "string"},
-        {"a # b", "a#b"},
-        {"", ""},
-        {"   ", ""},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(CompactWhiteSpace(text), expected) << text;
-}
-
-TEST(TokenizerTest, ParamSignature) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"const A, B: Integer; var C", "+I+I+P"},
-        {"X: string = 'a'", "+S"},
-        {"", "+"},
-        {"  ", "+"},
-        {"var A; out B: TObject", "+P+UTObject"},
-        {"A: Integer; {$IFDEF X} B, C: string", "+I+S+S"},
-        {"A:\r\n   Integer;\r\n  B: Boolean", "+I+B"},
-        {"A, B", "+P+P"},
-        {"Values: array   of  Integer", "+Uarray of Integer"},
-        {"const S: string = 'a;b'; N: Word = 1", "+S+W"},
-    };
-    for (const auto& [params, expected] : cases)
-        EXPECT_EQ(ParamSignature(params), expected) << params;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Helper(c.In), c.Out) << c.In;
     EXPECT_THROW(ParamSignature("A + B"), EAbort);
     EXPECT_THROW(ParamSignature("A := 1"), EAbort);
     EXPECT_THROW(ParamSignature("A: string = 'open"), ETokenError);
