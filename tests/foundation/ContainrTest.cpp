@@ -55,6 +55,18 @@ public:
             keys.push_back(*static_cast<const int*>(KeyOf(Items(i))));
         return keys;
     }
+    TKeyedList& With(bool Owns, bool Sortable = false, bool Sorted = false,
+                     TDuplicatesMode Mode = dupIgnore) {
+        SetOwnsItems(Owns);
+        SetSortable(Sortable);
+        SetSorted(Sorted);
+        SetDuplicates(Mode);
+        return *this;
+    }
+    void AddKeys(std::initializer_list<int> Keys) {
+        for (int k : Keys)
+            AddKey(k);
+    }
     TKeyItem* AddKey(int Key) {
         auto* item = new TKeyItem(Key);
         if (Add(item) < 0) {
@@ -174,12 +186,7 @@ TEST_F(ContainerTest, EachDuplicatesModeTreatsAKnownKeyItsWay) {
         for (const TCase& c : cases) {
             SCOPED_TRACE(testing::Message() << "mode " << int(c.Mode) << " sorted " << sorted);
             TKeyedList list;
-            list.SetSortable(sorted);
-            list.SetSorted(sorted);
-            list.SetDuplicates(c.Mode);
-            list.SetOwnsItems(true);
-            list.AddKey(1);
-            list.AddKey(2);
+            list.With(true, sorted, sorted, c.Mode).AddKeys({1, 2});
             auto* dup = new TKeyItem(2);
             int result = -2;
             const std::string error = ErrorOf([&] { result = list.Add(dup); });
@@ -197,9 +204,7 @@ TEST_F(ContainerTest, EachDuplicatesModeTreatsAKnownKeyItsWay) {
 
 TEST_F(ContainerTest, SortedContainerInsertsInOrderAndSearchesBinary) {
     TKeyedList list;
-    list.SetOwnsItems(true);
-    for (int k : {50, 10, 40, 30, 20})
-        list.AddKey(k);
+    list.With(true).AddKeys({50, 10, 40, 30, 20});
     list.SetSorted(true);
     EXPECT_FALSE(list.Sorted()) << "not sortable";
     list.SetSortable(true);
@@ -229,9 +234,7 @@ TEST_F(ContainerTest, QuickSortOrdersAnyInputWithoutDeepRecursion) {
     std::mt19937 random(7);
     for (int n : {2, 3, 1000, 200000}) {
         TKeyedList list;
-        list.SetOwnsItems(true);
-        list.SetSortable(true);
-        list.SetDuplicates(TContainer::dupAccept);
+        list.With(true, true, false, TContainer::dupAccept);
         for (int i = 0; i < n; ++i)
             list.AddKey(n > 1000 ? n - i : int(random() % 50)); // a long descending run last
         std::vector<int> expected = list.Keys();
@@ -244,12 +247,8 @@ TEST_F(ContainerTest, QuickSortOrdersAnyInputWithoutDeepRecursion) {
 TEST_F(ContainerTest, LeavingDupAcceptRemovesDuplicatesKeepingTheFirst) {
     for (bool sorted : {false, true}) {
         TKeyedList list;
-        list.SetOwnsItems(true);
-        list.SetSortable(sorted);
-        list.SetDuplicates(TContainer::dupAccept);
-        TKeyItem* first = list.AddKey(1);
-        for (int k : {2, 1, 1})
-            list.AddKey(k);
+        TKeyItem* first = list.With(true, sorted, false, TContainer::dupAccept).AddKey(1);
+        list.AddKeys({2, 1, 1});
         list.SetSorted(sorted);
         int changes = 0;
         list.OnChange = [&](TObject*) { ++changes; };
@@ -263,10 +262,7 @@ TEST_F(ContainerTest, LeavingDupAcceptRemovesDuplicatesKeepingTheFirst) {
 
 TEST_F(ContainerTest, AssignSharesItemsThroughTheDuplicateCheckWhereNeeded) {
     TKeyedList source;
-    source.SetOwnsItems(true);
-    source.SetDuplicates(TContainer::dupAccept);
-    for (int k : {3, 1, 3})
-        source.AddKey(k);
+    source.With(true, false, false, TContainer::dupAccept).AddKeys({3, 1, 3});
     struct TCase {
         bool Sorted;
         TContainer::TDuplicatesMode Mode;
@@ -276,10 +272,7 @@ TEST_F(ContainerTest, AssignSharesItemsThroughTheDuplicateCheckWhereNeeded) {
                            TCase{true, TContainer::dupAccept, {1, 3, 3}},
                            TCase{false, TContainer::dupAccept, {3, 1, 3}}}) {
         TKeyedList copy;
-        copy.SetSortable(true);
-        copy.SetSorted(c.Sorted);
-        copy.SetDuplicates(c.Mode);
-        copy.Assign(source);
+        copy.With(false, true, c.Sorted, c.Mode).Assign(source);
         EXPECT_EQ(copy.Keys(), c.Keys);
         EXPECT_EQ(copy.IndexOf(source.Items(1)), c.Sorted ? 0 : 1) << "shared, not copied";
     }
@@ -299,12 +292,7 @@ const std::string Item5 = Str("TContainrTestItem") + Int(5);
 
 TEST_F(ContainerTest, StreamedContainerComesBackAsADeepCopyInItsStoredOrder) {
     TKeyedList list;
-    list.SetOwnsItems(true);
-    list.SetSortable(true);
-    list.SetSorted(true);
-    list.SetDuplicates(TContainer::dupError);
-    list.AddKey(7);
-    list.AddKey(5);
+    list.With(true, true, true, TContainer::dupError).AddKeys({7, 5});
     TCollection outer;
     outer.SetOwnsItems(true);
     outer.Add(new TKeyItem(9));

@@ -4,6 +4,8 @@
 #include "support/Raised.h"
 #include "support/ScriptedDialogs.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace kolva {
@@ -295,15 +297,10 @@ TEST(CodeItemNames, UniqueNames) {
 
 TEST(CodeItemShift, MovesPositionsAtOrAfterTheLine) {
     TModuleItem module;
-    TProcData before(&module);
-    before.StartLine = 9;
-    before.DeclEndLine = 9;
-    before.EndLine = 14;
-    TProcData after(&module);
-    after.StartLine = 12;
-    after.DeclEndLine = 12;
-    after.BodyStartLine = 13;
-    after.EndLine = 15;
+    TProcData before(&module), after(&module);
+    std::tie(before.StartLine, before.DeclEndLine, before.EndLine) = std::tuple(9, 9, 14);
+    std::tie(after.StartLine, after.DeclEndLine, after.BodyStartLine, after.EndLine) =
+        std::tuple(12, 12, 13, 15);
     auto* local = new TProcData(&after);
     local->StartLine = 20;
 
@@ -324,9 +321,7 @@ TEST(CodeItemAssign, CopiesDeclarationDataAndPositions) {
     TModuleItem module;
     TProcData source(&module);
     source.Name = "P";
-    source.StartLine = 4;
-    source.DeclEndLine = 6;
-    source.BodyStartLine = 0;
+    std::tie(source.StartLine, source.DeclEndLine, source.BodyStartLine) = std::tuple(4, 6, 0);
     source.Implied = true;
     source.InInterface = true;
     source.Params = "A: Integer";

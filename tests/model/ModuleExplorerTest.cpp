@@ -131,13 +131,6 @@ TEST(ModuleExplorer, ProceduresLocalForwardAndOverloaded) {
     EXPECT_TRUE(test::CheckModel(explorer, 14, true).empty());
 }
 
-TEST(ModuleExplorer, ImpliedItemsAreNotAtAnyLine) {
-    TModuleExplorer explorer;
-    OutlineOf("procedure TGone.X; begin end;", &explorer);
-    EXPECT_EQ(explorer.ItemAtLine(0)->Kind(), ckMethodImpl);
-    EXPECT_EQ(explorer.ItemAtLine(1), nullptr);
-}
-
 TEST(ModuleExplorer, ProgramsAndFragmentsAreImplementation) {
     TModuleExplorer explorer;
     EXPECT_EQ(
@@ -155,6 +148,7 @@ TEST(ModuleExplorer, ProgramsAndFragmentsAreImplementation) {
               "ckClass TFoo scPublic -1-0 implied\n"
               "  ckMethod A scDefault -1-0 implied -> 0\n");
     EXPECT_EQ(explorer.ModuleKind(), mkNoHeading);
+    EXPECT_EQ(explorer.ItemAtLine(0)->Kind(), ckMethodImpl) << "implied items are at no line";
 
     explorer.ImplementationOnly = false;
     EXPECT_EQ(OutlineOf("library L; type TA = class automated procedure X; end; end.", &explorer),
@@ -186,14 +180,11 @@ TEST(ModuleExplorer, MalformedDeclarationsAreDiscardedAndTheParseGoesOn) {
     EXPECT_EQ(explorer.Errors()[2], "Unexpected token \";\" in line 6 col 37")
         << "what follows the error is read again from the next token";
     EXPECT_TRUE(test::CheckModel(explorer, 8, false).empty());
-}
 
-TEST(ModuleExplorer, TextEndingInsideAClassLeavesItOpen) {
-    TModuleExplorer explorer;
+    // Text ending inside a class leaves it open.
     OutlineOf("unit U; interface type\n  TOpen = class\n    procedure X;\n", &explorer);
-    auto* open = explorer.Item(0);
-    EXPECT_EQ(open->EndLine, 0);
-    EXPECT_EQ(open->DeclEndLine, 1);
+    EXPECT_EQ(explorer.Item(0)->EndLine, 0);
+    EXPECT_EQ(explorer.Item(0)->DeclEndLine, 1);
     EXPECT_EQ(explorer.ErrorCount(), 0);
 }
 

@@ -11,89 +11,70 @@ namespace {
 
 enum TFlags { fNone = 0, fKeep = 1, fTolerant = 2 };
 
-// Every token as "LINE:COL KIND TEXT", one a line; the form `kolva tokens` prints.
-std::string Dump(TStringList Lines, int Flags, TTokenKinds Skip = {}) {
+// Every token as "LINE:COL KIND TEXT", one a line; the form `kolva tokens` prints. Mark
+// starts a mark before each token, which reads tokens another way.
+std::string Dump(TPascalTokenizer& Tokenizer, bool Mark = false) {
+    std::string out;
+    for (;;) {
+        if (Mark) Tokenizer.StartMark();
+        if (Tokenizer.NextToken() == tkNone) return out;
+        out += std::to_string(Tokenizer.TokenLine()) + ":" +
+               std::to_string(Tokenizer.TokenColumn()) + " " +
+               TokenKindName(Tokenizer.TokenKind()) + " " + std::string(Tokenizer.TokenText()) +
+               "\n";
+    }
+}
+
+std::string Dump(TStringList Lines, int Flags, TTokenKinds Skip = {}, bool Mark = false) {
     TStringsTokenizer tokenizer(Lines);
     tokenizer.SetKeepCommentText(Flags & fKeep);
     tokenizer.SetTolerant(Flags & fTolerant);
     tokenizer.SetSkipSet(Skip);
-    std::string out;
-    while (tokenizer.NextToken() != tkNone) {
-        out += std::to_string(tokenizer.TokenLine()) + ":" +
-               std::to_string(tokenizer.TokenColumn()) + " " +
-               TokenKindName(tokenizer.TokenKind()) + " " + std::string(tokenizer.TokenText()) +
-               "\n";
-    }
-    return out;
+    return Dump(tokenizer, Mark);
 }
 
 struct TTokenCase {
-    const char* Name;
     TStringList Lines;
     int Flags;
     const char* Expected;
 };
 
 TEST(TokenizerTest, TokenSequences) {
+    // clang-format off
     const TTokenCase cases[] = {
-        {"assign", {"a:=b"}, fNone, "1:1 tkWord a\n1:2 tkSymbol :=\n1:4 tkWord b\n"},
-        {"colon equals apart",
-         {"a : = b"},
-         fNone,
-         "1:1 tkWord a\n1:3 tkSymbol :\n1:5 tkSymbol =\n1:7 tkWord b\n"},
-        {"string run",
-         {"  'It''s'#13#10'x';"},
-         fNone,
-         "1:3 tkString 'It''s'#13#10'x'\n1:19 tkSymbol ;\n"},
-        {"strings apart", {"'a' 'b'"}, fNone, "1:1 tkString 'a'\n1:5 tkString 'b'\n"},
-        {"empty and quote-only", {"'''' ''"}, fNone, "1:1 tkString ''''\n1:6 tkString ''\n"},
-        {"hex code is no string part",
-         {"#$0D"},
-         fNone,
-         "1:1 tkString #\n1:2 tkSymbol $\n1:3 tkWord 0D\n"},
-        {"number and hex",
-         {"1.5 $FF"},
-         fNone,
+        {{"a:=b"}, fNone, "1:1 tkWord a\n1:2 tkSymbol :=\n1:4 tkWord b\n"},
+        {{"a : = b"}, fNone, "1:1 tkWord a\n1:3 tkSymbol :\n1:5 tkSymbol =\n1:7 tkWord b\n"},
+        {{"  'It''s'#13#10'x';"}, fNone, "1:3 tkString 'It''s'#13#10'x'\n1:19 tkSymbol ;\n"},
+        {{"'a' 'b'"}, fNone, "1:1 tkString 'a'\n1:5 tkString 'b'\n"},
+        {{"'''' ''"}, fNone, "1:1 tkString ''''\n1:6 tkString ''\n"},
+        // A hex character code is no part of a string.
+        {{"#$0D"}, fNone, "1:1 tkString #\n1:2 tkSymbol $\n1:3 tkWord 0D\n"},
+        {{"1.5 $FF"}, fNone,
          "1:1 tkWord 1\n1:2 tkSymbol .\n1:3 tkWord 5\n1:5 tkSymbol $\n1:6 tkWord FF\n"},
-        {"quote inside a word", {"a'b' x#1"}, fNone, "1:1 tkWord a'b'\n1:6 tkWord x#1\n"},
-        {"high bytes and tabs",
-         {"\t\xC3\xA9t\xC3\xA9\t;"},
-         fNone,
-         "1:2 tkWord \xC3\xA9t\xC3\xA9\n1:8 tkSymbol ;\n"},
-        {"brace comment", {"{ c } x"}, fNone, "1:1 tkComment {\n1:7 tkWord x\n"},
-        {"slash comment", {"x // c", "y"}, fNone, "1:1 tkWord x\n1:3 tkComment //\n2:1 tkWord y\n"},
-        {"slash comment kept", {"x // c "}, fKeep, "1:1 tkWord x\n1:3 tkComment // c \n"},
-        {"paren star paren opens",
-         {"(*)", "x *) y"},
-         fKeep,
-         "1:1 tkComment (*)\r\nx *)\n2:6 tkWord y\n"},
-        {"brace comment over three lines kept",
-         {"x { one", "", "   two", " three } y"},
-         fKeep,
+        {{"a'b' x#1"}, fNone, "1:1 tkWord a'b'\n1:6 tkWord x#1\n"},
+        {{"\t\xC3\xA9t\xC3\xA9\t;"}, fNone, "1:2 tkWord \xC3\xA9t\xC3\xA9\n1:8 tkSymbol ;\n"},
+        {{"{ c } x"}, fNone, "1:1 tkComment {\n1:7 tkWord x\n"},
+        {{"x // c", "y"}, fNone, "1:1 tkWord x\n1:3 tkComment //\n2:1 tkWord y\n"},
+        {{"x // c "}, fKeep, "1:1 tkWord x\n1:3 tkComment // c \n"},
+        {{"(*)", "x *) y"}, fKeep, "1:1 tkComment (*)\r\nx *)\n2:6 tkWord y\n"},
+        {{"x { one", "", "   two", " three } y"}, fKeep,
          "1:1 tkWord x\n1:3 tkComment { one\r\n   two\r\n three }\n4:10 tkWord y\n"},
-        {"paren comment over three lines kept",
-         {"(* one", "  ", "two", "*) y"},
-         fKeep,
+        {{"(* one", "  ", "two", "*) y"}, fKeep,
          "1:1 tkComment (* one\r\ntwo\r\n*)\n4:4 tkWord y\n"},
-        {"comment over lines not kept", {"{ one", "two }"}, fNone, "1:1 tkComment {\n"},
-        {"directive", {"{$IFDEF X}"}, fNone, "1:1 tkDirective {$IFDEF X}\n"},
-        {"directive over lines", {"{$IFDEF", "  X}"}, fNone, "1:1 tkDirective {$IFDEF\r\n  X}\n"},
-        {"tag", {"  fwwin:Tag text  "}, fNone, "1:3 tkTag fwwin:Tag text  \n"},
-        {"tag after a word",
-         {"x FWWIN:y", "z"},
-         fNone,
-         "1:1 tkWord x\n1:3 tkTag FWWIN:y\n2:1 tkWord z\n"},
-        {"no tag with a blank", {"FWWIN :"}, fNone, "1:1 tkWord FWWIN\n1:7 tkSymbol :\n"},
-        {"no tag for a longer word", {"FWWINX:"}, fNone, "1:1 tkWord FWWINX\n1:7 tkSymbol :\n"},
-        {"blank lines skipped", {"", " \t ", "a", "", "b"}, fNone, "3:1 tkWord a\n5:1 tkWord b\n"},
-        {"open string tolerated",
-         {"x 'abc", "y"},
-         fTolerant,
-         "1:1 tkWord x\n1:3 tkError \n2:1 tkWord y\n"},
-        {"open comment tolerated", {"x { abc", "y"}, fTolerant, "1:1 tkWord x\n1:3 tkError \n"},
+        {{"{ one", "two }"}, fNone, "1:1 tkComment {\n"},
+        {{"{$IFDEF X}"}, fNone, "1:1 tkDirective {$IFDEF X}\n"},
+        {{"{$IFDEF", "  X}"}, fNone, "1:1 tkDirective {$IFDEF\r\n  X}\n"},
+        {{"  fwwin:Tag text  "}, fNone, "1:3 tkTag fwwin:Tag text  \n"},
+        {{"x FWWIN:y", "z"}, fNone, "1:1 tkWord x\n1:3 tkTag FWWIN:y\n2:1 tkWord z\n"},
+        {{"FWWIN :"}, fNone, "1:1 tkWord FWWIN\n1:7 tkSymbol :\n"},
+        {{"FWWINX:"}, fNone, "1:1 tkWord FWWINX\n1:7 tkSymbol :\n"},
+        {{"", " \t ", "a", "", "b"}, fNone, "3:1 tkWord a\n5:1 tkWord b\n"},
+        {{"x 'abc", "y"}, fTolerant, "1:1 tkWord x\n1:3 tkError \n2:1 tkWord y\n"},
+        {{"x { abc", "y"}, fTolerant, "1:1 tkWord x\n1:3 tkError \n"},
     };
+    // clang-format on
     for (const TTokenCase& c : cases)
-        EXPECT_EQ(Dump(c.Lines, c.Flags), c.Expected) << c.Name;
+        EXPECT_EQ(Dump(c.Lines, c.Flags), c.Expected) << c.Lines[0];
     for (char symbol : std::string_view("$&()*+,-./:;<=>@[]^}"))
         EXPECT_EQ(Dump({std::string(1, symbol) + "x"}, fNone),
                   "1:1 tkSymbol " + std::string(1, symbol) + "\n1:2 tkWord x\n");
@@ -166,27 +147,9 @@ TEST(TokenizerTest, TokensAreTheSameWhileMarking) {
                                "FWWIN:tag text",
                                "\tX:=Y^.Z[1..2] { open",
                                "close }   "};
-    for (const int flags : {fNone, fKeep}) {
-        for (const TTokenKinds skip : {TTokenKinds{}, TTokenKinds{tkComment, tkDirective}}) {
-            std::string plain, marked;
-            for (const bool mark : {false, true}) {
-                TStringList copy = lines;
-                TStringsTokenizer tokenizer(copy);
-                tokenizer.SetKeepCommentText(flags & fKeep);
-                tokenizer.SetSkipSet(skip);
-                std::string& out = mark ? marked : plain;
-                for (;;) {
-                    if (mark) tokenizer.StartMark();
-                    if (tokenizer.NextToken() == tkNone) break;
-                    out += std::to_string(tokenizer.TokenLine()) + ":" +
-                           std::to_string(tokenizer.TokenColumn()) + " " +
-                           TokenKindName(tokenizer.TokenKind()) + " " +
-                           std::string(tokenizer.TokenText()) + "\n";
-                }
-            }
-            EXPECT_EQ(plain, marked);
-        }
-    }
+    for (const int flags : {fNone, fKeep})
+        for (const TTokenKinds skip : {TTokenKinds{}, TTokenKinds{tkComment, tkDirective}})
+            EXPECT_EQ(Dump(lines, flags, skip), Dump(lines, flags, skip, true));
 }
 
 // A mark takes what was consumed, also when the line changes between tokens: by the next
@@ -196,14 +159,9 @@ TEST(TokenizerTest, MarkAcrossLineChangesBetweenTokens) {
     enum TChange { chNextLine, chLineNumber, chSetLine };
     const struct {
         TChange Change;
-        const char* Mark;          // after one more token
-        const char* MarkedText;    // right after the change, without the last token
-        const char* WithLastToken; // right after the change
-    } cases[] = {
-        {chNextLine, " b\r\nd", "", "b"},
-        {chLineNumber, " b\r\nf", "", "b"},
-        {chSetLine, " bx", "", "b"},
-    };
+        const char* Mark; // after one more token; right after the change, the marked text is
+                          // "b" with the last token and "" without
+    } cases[] = {{chNextLine, " b\r\nd"}, {chLineNumber, " b\r\nf"}, {chSetLine, " bx"}};
     for (const auto& c : cases) {
         for (const bool lent : {true, false}) {
             for (int read = 0; read < 3; ++read) {
@@ -240,9 +198,7 @@ TEST(TokenizerTest, MarkAcrossLineChangesBetweenTokens) {
                     tokenizer.NextToken();
                     EXPECT_EQ(tokenizer.GetMark(), c.Mark) << what;
                 } else {
-                    EXPECT_EQ(tokenizer.GetMarkedText(read == 2),
-                              read == 2 ? c.WithLastToken : c.MarkedText)
-                        << what;
+                    EXPECT_EQ(tokenizer.GetMarkedText(read == 2), read == 2 ? "b" : "") << what;
                 }
             }
         }
@@ -275,43 +231,29 @@ TEST(TokenizerTest, MarkedTextLeavesOutTheWholeLastToken) {
     }
 }
 
-TEST(TokenizerTest, NormalizeMarkedText) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", ""},       {" \r\n  a", "a"},  {"a  \r\n\r\n   b \t", "a b"}, {"a\tb  c", "a\tb  c"},
-        {"a\nb", "ab"}, {"\r\nx\r\n", "x"},
+// The text helpers over marked and declared text: each row a helper, its input and its result.
+TEST(TokenizerTest, TextHelpers) {
+    const auto N = NormalizeMarkedText, C = CompactWhiteSpace, P = ParamSignature;
+    const struct {
+        std::string (*Helper)(std::string_view);
+        const char* In;
+        const char* Out;
+    } cases[] = {
+        // clang-format off
+        {N, "", ""}, {N, " \r\n  a", "a"}, {N, "a  \r\n\r\n   b \t", "a b"}, {N, "a\nb", "ab"},
+        {N, "a\tb  c", "a\tb  c"}, {N, "\r\nx\r\n", "x"},
+        {C, " array   of  Integer ", "array of Integer"}, {C, "Set [ 1 .. 2 ]", "Set[1..2]"},
+        {C, "\tstring\r\n", "string"}, {C, "a # b", "a#b"}, {C, "", ""}, {C, "   ", ""},
+        {P, "const A, B: Integer; var C", "+I+I+P"}, {P, "X: string = 'a'", "+S"}, {P, "", "+"},
+        {P, "  ", "+"}, {P, "var A; out B: TObject", "+P+UTObject"},
+        {P, "A: Integer; {$IFDEF X} B, C: string", "+I+S+S"},
+        {P, "A:\r\n   Integer;\r\n  B: Boolean", "+I+B"},
+        {P, "A, B", "+P+P"}, {P, "Values: array   of  Integer", "+Uarray of Integer"},
+        {P, "const S: string = 'a;b'; N: Word = 1", "+S+W"},
+        // clang-format on
     };
-    for (const auto& [raw, expected] : cases)
-        EXPECT_EQ(NormalizeMarkedText(raw), expected) << raw;
-}
-
-TEST(TokenizerTest, CompactWhiteSpace) {
-    const std::pair<const char*, const char*> cases[] = {
-        {" array   of  Integer ", "array of Integer"},
-        {"Set [ 1 .. 2 ]", "Set[1..2]"},
-        {"\tstring\r\n", "string"},
-        {"a # b", "a#b"},
-        {"", ""},
-        {"   ", ""},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(CompactWhiteSpace(text), expected) << text;
-}
-
-TEST(TokenizerTest, ParamSignature) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"const A, B: Integer; var C", "+I+I+P"},
-        {"X: string = 'a'", "+S"},
-        {"", "+"},
-        {"  ", "+"},
-        {"var A; out B: TObject", "+P+UTObject"},
-        {"A: Integer; {$IFDEF X} B, C: string", "+I+S+S"},
-        {"A:\r\n   Integer;\r\n  B: Boolean", "+I+B"},
-        {"A, B", "+P+P"},
-        {"Values: array   of  Integer", "+Uarray of Integer"},
-        {"const S: string = 'a;b'; N: Word = 1", "+S+W"},
-    };
-    for (const auto& [params, expected] : cases)
-        EXPECT_EQ(ParamSignature(params), expected) << params;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Helper(c.In), c.Out) << c.In;
     EXPECT_THROW(ParamSignature("A + B"), EAbort);
     EXPECT_THROW(ParamSignature("A := 1"), EAbort);
     EXPECT_THROW(ParamSignature("A: string = 'open"), ETokenError);

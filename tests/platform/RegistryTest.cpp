@@ -1,12 +1,12 @@
 #include "platform/Registry.h"
 
+#include "platform/Files.h"
 #include "support/Raised.h"
 #include "support/TempPrefix.h"
 
 #include <csignal>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,13 +18,6 @@ namespace {
 
 std::string UserHive() {
     return test::TempPrefix() + "/user.reg";
-}
-
-std::string ReadNative(const std::string& Path) {
-    std::ifstream in(Path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 ino_t Inode(const std::string& Path) {
@@ -50,7 +43,7 @@ TEST(Registry, ValuesReachTheHiveFilesOfTheirRoot) {
         ASSERT_TRUE(machine.OpenKey("Software\\Fernwright\\Kolva\\1.0", true));
         machine.WriteString("InstallDir", "C:\\Program Files\\Fernwright\\Kolva\\1.0");
     }
-    EXPECT_EQ(ReadNative(UserHive()),
+    EXPECT_EQ(ReadFileText(UserHive()),
               "REGEDIT4\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software\\Fernwright]\r\n\r\n"
@@ -62,7 +55,7 @@ TEST(Registry, ValuesReachTheHiveFilesOfTheirRoot) {
               "\"Delay\"=dword:fffffffb\r\n"
               "\"Flag\"=dword:00000001\r\n"
               "@=\"default\"\r\n\r\n");
-    EXPECT_EQ(ReadNative(test::TempPrefix() + "/system.reg"),
+    EXPECT_EQ(ReadFileText(test::TempPrefix() + "/system.reg"),
               "REGEDIT4\r\n\r\n"
               "[HKEY_LOCAL_MACHINE\\Software]\r\n\r\n"
               "[HKEY_LOCAL_MACHINE\\Software\\Fernwright]\r\n\r\n"
@@ -132,7 +125,7 @@ TEST(Registry, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
     TStringList names;
     reg.GetValueNames(names);
     EXPECT_EQ(names.Text(), "Name\r\n");
-    EXPECT_EQ(ReadNative(UserHive()),
+    EXPECT_EQ(ReadFileText(UserHive()),
               "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software\\Kolva]\r\n\"Name\"=\"2\"\r\n\r\n");
 }
@@ -229,7 +222,7 @@ TEST(Registry, SeesWhatOtherProgramsWrote) {
     ASSERT_TRUE(reg.OpenKey("K", true));
     reg.WriteString("x", "1");
     // Edited in place, same size, possibly within the same clock tick.
-    std::string text = ReadNative(UserHive());
+    std::string text = ReadFileText(UserHive());
     text.replace(text.find("\"1\""), 3, "\"2\"");
     std::ofstream(UserHive(), std::ios::binary | std::ios::in) << text;
     EXPECT_EQ(reg.ReadString("x"), "2");
@@ -237,7 +230,7 @@ TEST(Registry, SeesWhatOtherProgramsWrote) {
     EXPECT_FALSE(reg.ValueExists("x"));
     EXPECT_EQ(reg.ReadString("y"), "3");
     reg.WriteString("z", "4"); // keeps the file's line breaks
-    EXPECT_EQ(ReadNative(UserHive()),
+    EXPECT_EQ(ReadFileText(UserHive()),
               "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"y\"=\"3\"\n\"z\"=\"4\"\n\n");
 }
 
@@ -264,7 +257,7 @@ TEST(Registry, MalformedHiveIsReportedAndLeftAlone) {
     EXPECT_EQ(ErrorOf([&] { reg.OpenKey("New", true); }), expected);
     EXPECT_EQ(ErrorOf([&] { reg.KeyExists("K"); }), expected);
     EXPECT_THROW(reg.DeleteKey("K"), ERegHiveError);
-    EXPECT_EQ(ReadNative(UserHive()), bad);
+    EXPECT_EQ(ReadFileText(UserHive()), bad);
     EXPECT_FALSE(std::ifstream(UserHive() + ".tmp").good());
 }
 
@@ -277,7 +270,7 @@ TEST(Registry, SymbolicLinkToTheHiveSurvivesAWrite) {
     struct stat st;
     ASSERT_EQ(lstat(UserHive().c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(ReadNative(real), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\r\n");
+    EXPECT_EQ(ReadFileText(real), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\r\n");
 }
 
 // --- Several programs -----------------------------------------------------------------------

@@ -149,6 +149,7 @@ TEST(KOLVAOptions, SourceModulesText) {
         {"*.pas, *.inc", {"pas", " *.inc"}, "pas; *.inc"},
         {".pp;;*lpr,", {"pp", "lpr"}, "pp;lpr"},
         {"\"a;b\";\"say \"\"hi\"\"\"", {"a;b", "say \"hi\""}, "\"a;b\";\"say \"\"hi\"\"\""},
+        {"\"x\"\";y\"", {"x\";y"}, "\"x\"\";y\""}, // a doubled quote is one, and the word goes on
         {"", {}, ""},
     };
     for (const TCase& c : cases) {
