@@ -37,6 +37,11 @@ int RunAddResClause(const TArgs& Args);
 int RunAddInterface(const TArgs& Args);
 /// Registers the dialogs that answer from the command's options.
 void RegisterCommandLineEditors();
+/// Properties and the conversions that involve them (see PropertyCommands.cpp).
+int RunAddProperty(const TArgs& Args);
+int RunConvert(const TArgs& Args);
+/// Registers the property dialog that answers from the command's options.
+void RegisterPropertyEditor();
 
 /// Prints the usage line of a command to standard error; returns the exit status 2.
 int Usage(const char* Line);

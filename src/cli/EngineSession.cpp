@@ -100,6 +100,8 @@ TEngineOptions ParseEngineOptions(const TArgs& Args) {
             options.Interface = true;
         else if (arg == "--no-interface")
             options.Interface = false;
+        else if (arg == "--state-field" || arg == "--no-state-field")
+            options.StateField = arg == "--state-field";
         else if (arg == "--visibility")
             options.Visibility = ParseVisibility(value());
         else if (arg == "--line")

@@ -25,6 +25,10 @@ const std::vector<TCommand>& Commands() {
         {"add-resclause", "kolva add-resclause FILE CLASS --decl TEXT [--visibility V]",
          RunAddResClause},
         {"add-interface", "kolva add-interface FILE CLASS INTERFACE", RunAddInterface},
+        {"add-property",
+         "kolva add-property FILE CLASS --decl TEXT [--visibility V] [--[no-]state-field]",
+         RunAddProperty},
+        {"convert", "kolva convert FILE ITEM field|method|property|procedure [--yes]", RunConvert},
         {"edit", "kolva edit FILE ITEM [--decl TEXT] [--[no-]interface] [--visibility V]", RunEdit},
         {"rename", "kolva rename FILE ITEM NEWNAME", RunRename},
         {"delete", "kolva delete FILE ITEM", RunDelete},
@@ -96,6 +100,7 @@ int Run(int argc, char** argv) {
         if (name != c.Name) continue;
         LoadUserSettings();
         RegisterCommandLineEditors();
+        RegisterPropertyEditor();
         try {
             return c.Run(TArgs(argv + 2, argv + argc));
         } catch (const kolva::EAbort&) {
