@@ -152,8 +152,22 @@ void TPropertyLinks::AccessFromSpecifiers() {
     const std::string paramName = WriteParamName;
     // The dialog's state field box: ticked as loaded, unless field access had disabled it.
     const bool stateField = HasStateField && ReadAccess != rwField && WriteAccess != rwField;
+    // A member that was the access method or state field before stays it when only the
+    // property's type changed: it is regenerated with the new type.
+    TMethodItem* const reader = ReadAccess == rwMethod ? ReadMethod : nullptr;
+    TFieldItem* const field = NeedsField() ? StateField : nullptr;
     Refresh();
     TPropertyItem& p = *Property();
+    if (ReadAccess == rwCustom && ReadMember && ReadMember == reader &&
+        reader->Name == ReadName(p)) {
+        ReadAccess = rwMethod;
+        ReadMethod = reader;
+    }
+    for (auto [access, member] : {std::pair{&ReadAccess, ReadMember}, {&WriteAccess, WriteMember}})
+        if (*access == rwCustom && member && member == field && field->Name == FieldName(p)) {
+            *access = rwField;
+            StateField = field;
+        }
     if (!p.Flags.Contains(pfRedeclaration)) {
         Proposed(ReadAccess, ReadMember, p.ReadSpec, p, ReadName(p));
         Proposed(WriteAccess, WriteMember, p.WriteSpec, p, WriteName(p));
