@@ -9,6 +9,7 @@
 #include "editing/MemberRules.h"
 #include "editing/Prefs.h"
 #include "editing/PropertyLinks.h"
+#include "foundation/FWStrUtils.h"
 #include "platform/Dialogs.h"
 #include "platform/SysUtils.h"
 
@@ -96,17 +97,22 @@ void TKolvaEditor::RegenerateAccessMethod(TClassItem& Class, TMethodItem& Method
         Write ? TPropertyLinks::WriteName(Property) : TPropertyLinks::ReadName(Property);
     // A member of the new name is there already: the old method stays as it is.
     if (NameTaken(Class, name, &Method)) return;
+    const std::string params =
+        Write ? Property.WriteMethodParams(
+                    Links.ConstParam, Links.WriteParamName.empty() ? "Value" : Links.WriteParamName)
+              : Property.ReadMethodParams();
+    // What the method says already stays as it is written, qualified types and all.
+    const bool sameSignature = SameText(StripWhiteSpace(Method.Params), StripWhiteSpace(params)) &&
+                               (Write || SameText(Method.DataTypeText(), Property.DataTypeText()));
+    if (sameSignature && Method.Name == name) return;
     TEdit edit(*this, false);
     TProcItem* impl = Method.ImplementationLink();
     for (TProcItem* proc : {static_cast<TProcItem*>(&Method), impl}) {
         if (!proc || proc->StartLine < 0) continue;
         proc->Name = name;
-        if (Write) {
-            proc->Params = Property.WriteMethodParams(
-                Links.ConstParam, Links.WriteParamName.empty() ? "Value" : Links.WriteParamName);
-        } else {
-            CopyType(*proc, Property);
-            proc->Params = Property.ReadMethodParams();
+        if (!sameSignature) {
+            proc->Params = params;
+            if (!Write) CopyType(*proc, Property);
         }
         UpdateDeclaration(proc);
     }
@@ -172,7 +178,9 @@ void TKolvaEditor::EditStateField(TClassItem& Class, TPropertyItem& Copy, const 
         return;
     }
     const std::string name = TPropertyLinks::FieldName(Copy);
-    if (NameTaken(Class, name, field)) return;
+    if (NameTaken(Class, name, field) ||
+        (field->Name == name && SameText(field->DataTypeText(), Copy.DataTypeText())))
+        return;
     if (IsComponent(*field)) {
         if (!SameText(field->DataTypeText(), Copy.DataTypeText()))
             throw Exception(
@@ -235,11 +243,7 @@ void TKolvaEditor::AddPropertyLinks(TItemList& Items) {
     for (TCodeItem* item : selected) {
         if (item->Kind() != ckProperty) continue;
         TPropertyLinks& links = TPropertyLinks::Of(static_cast<TPropertyItem&>(*item));
-        const std::initializer_list<TCodeItem*> members = {
-            links.ReadAccess == rwMethod ? links.ReadMethod : nullptr,
-            links.WriteAccess == rwMethod ? links.WriteMethod : nullptr,
-            links.HasStateField ? links.StateField : nullptr};
-        for (TCodeItem* member : members)
+        for (TCodeItem* member : links.OwnMembers())
             if (member && std::find(Items.begin(), Items.end(), member) == Items.end() &&
                 !NamedByOtherProperty(*member, selected))
                 Items.push_back(member);

@@ -181,9 +181,12 @@ void TKolvaEditor::PropertyToField(TClassItem& Class, TPropertyItem& Property) {
         auto& field = *new TFieldItem(&Class);
         field.Name = name;
         CopyType(field, Property);
+        // A class's default section is published where published information is on, and
+        // there a field must be of a class type.
         const TVisibility v = Property.Visibility;
-        field.Visibility =
-            Fitted(Class, v == scPrivate || v == scProtected || v == scDefault ? v : scPrivate);
+        const bool kept =
+            v == scPrivate || v == scProtected || (v == scDefault && Class.Kind() != ckClass);
+        field.Visibility = Fitted(Class, kept ? v : scPrivate);
         field.StartColumn = Property.StartColumn;
         InsertDeclaration(field, FieldPlacement(Class, field.Visibility));
     }
@@ -206,7 +209,9 @@ void TKolvaEditor::PropertyToMethod(TClassItem& Class, TPropertyItem& Property) 
         if (stateField && !NamedByOtherProperty(*stateField, self)) DeleteField(*stateField);
     }
     Detach(Property);
-    const TVisibility v = Fitted(Class, Property.Visibility);
+    // Published methods need published information, which properties do without.
+    const TVisibility v =
+        Fitted(Class, Property.Visibility == scPublished ? scPublic : Property.Visibility);
     if (reader && reader->Visibility == v) {
         RenameMember(*reader, name);
     } else if (reader) {

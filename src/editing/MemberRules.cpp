@@ -8,11 +8,22 @@
 
 namespace kolva {
 
-// Another member than Except named Name.
+bool DeclaresName(const TCodeItem& Member, const std::string& Name) {
+    if (SameText(Member.Name, Name)) return true;
+    if (Member.Kind() != ckField || Member.Name.find(',') == std::string::npos) return false;
+    for (size_t start = 0; start <= Member.Name.size();) {
+        size_t comma = Member.Name.find(',', start);
+        if (comma == std::string::npos) comma = Member.Name.size();
+        if (SameText(Trim(Member.Name.substr(start, comma - start)), Name)) return true;
+        start = comma + 1;
+    }
+    return false;
+}
+
 bool NameTaken(const TClassItem& Class, const std::string& Name, const TCodeItem* Except) {
     for (const TCodeItem* child : Class.Children())
         if (child != Except && child->StartLine >= 0 && MemberKinds.Contains(child->Kind()) &&
-            SameText(child->Name, Name))
+            DeclaresName(*child, Name))
             return true;
     return false;
 }

@@ -14,7 +14,9 @@ namespace kolva {
 /// Fields, methods, properties and resolution clauses.
 inline constexpr TCodeItems MemberKinds = {ckField, ckMethod, ckProperty, ckResClause};
 
-/// Whether a placed member of Class other than Except is called Name (case ignored).
+/// Whether Member is called Name (case ignored), or declares it among a field list's names.
+bool DeclaresName(const TCodeItem& Member, const std::string& Name);
+/// Whether a placed member of Class other than Except declares Name.
 bool NameTaken(const TClassItem& Class, const std::string& Name, const TCodeItem* Except);
 /// Raises "\"%s\" already exists" when NameTaken.
 void CheckNameFree(const TClassItem& Class, const std::string& Name, const TCodeItem* Except);

@@ -1,5 +1,6 @@
 #include "editing/PropertyLinks.h"
 
+#include "editing/MemberRules.h"
 #include "editing/Prefs.h"
 #include "platform/SysUtils.h"
 
@@ -12,8 +13,6 @@ namespace {
 // The links class is in place as soon as the program starts, as the add-in registers it when
 // it loads.
 const bool Registered = (RegisterPropertyLinks(), true);
-
-constexpr TCodeItems MemberKinds = {ckField, ckMethod, ckProperty, ckResClause};
 
 bool IsWordChar(char C) {
     return std::isalnum(static_cast<unsigned char>(C)) || C == '_' || C == '&';
@@ -138,6 +137,14 @@ void Proposed(TRWAccessEx& Access, const TCodeItem* Member, std::string& Spec,
 }
 
 } // namespace
+
+std::vector<TCodeItem*> TPropertyLinks::OwnMembers() const {
+    std::vector<TCodeItem*> members;
+    if (ReadAccess == rwMethod && ReadMethod) members.push_back(ReadMethod);
+    if (WriteAccess == rwMethod && WriteMethod) members.push_back(WriteMethod);
+    if (HasStateField && StateField) members.push_back(StateField);
+    return members;
+}
 
 bool TPropertyLinks::StateFieldAllowed() const {
     const TPropertyItem& p = *Property();

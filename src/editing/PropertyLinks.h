@@ -10,6 +10,7 @@
 #include "model/CodeItems.h"
 
 #include <string>
+#include <vector>
 
 namespace kolva {
 
@@ -46,6 +47,10 @@ public:
     /// Whether a state field may be asked for besides the accesses: not a redeclaration,
     /// no field access, not both accesses none, neither an array nor an indexed property.
     bool StateFieldAllowed() const;
+
+    /// The members that go with the property: the read method (method access), the write
+    /// method (method access) and the state field, those there are.
+    std::vector<TCodeItem*> OwnMembers() const;
 
     /// A state field is used or wanted: field access on either side, or HasStateField.
     bool NeedsField() const {
