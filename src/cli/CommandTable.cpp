@@ -123,6 +123,19 @@ const std::vector<TCommand>& Commands() {
          "interface or implementation), or moves a class member to the section WHERE (private, "
          "protected, public, published, automated or default).",
          EngineOptions({}), RunVisibility, ItemDetails},
+        {"add-property", "FILE CLASS",
+         "Adds a property to CLASS with the access methods and state field its declaration "
+         "names: \"read GetCount write SetCount\" generates both methods, \"read FCount\" the "
+         "field.",
+         EngineOptions({Decl,
+                        Visibility,
+                        {"--state-field", nullptr, "give the property a state field"},
+                        {"--no-state-field", nullptr, "give the property no state field"}}),
+         RunAddProperty, ItemDetails},
+        {"convert", "FILE ITEM field|method|property|procedure",
+         "Converts a member: a field or a method into a property with its access members, a "
+         "property into a field or a method.",
+         EngineOptions({}), RunConvert, ItemDetails},
         {"settings",
          "[list | get NAME | set NAME VALUE]",
          "Lists, shows or changes the user's settings (GROUP.NAME=VALUE) in the registry of the "

@@ -104,6 +104,11 @@ int RunAddResClause(const TCommandLine& Line);
 int RunAddInterface(const TCommandLine& Line);
 /// Registers the dialogs that answer from the command's options.
 void RegisterCommandLineEditors();
+/// Properties and the conversions that involve them (see PropertyCommands.cpp).
+int RunAddProperty(const TCommandLine& Line);
+int RunConvert(const TCommandLine& Line);
+/// Registers the property dialog that answers from the command's options.
+void RegisterPropertyEditor();
 
 /// Lists, shows or changes the user's settings in the registry of the prefix.
 int RunSettings(const TCommandLine& Line);

@@ -136,6 +136,8 @@ TEngineOptions ParseEngineOptions(const TCommandLine& Line) {
             options.Decl = value;
         else if (name == "--interface" || name == "--no-interface")
             options.Interface = name == "--interface";
+        else if (name == "--state-field" || name == "--no-state-field")
+            options.StateField = name == "--state-field";
         else if (name == "--visibility")
             options.Visibility = OptionValue(name, [&] { return ParseVisibility(value); });
         else if (name == "--line")

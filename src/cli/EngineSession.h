@@ -27,6 +27,8 @@ struct TEngineOptions {
     std::optional<std::string> Decl;
     std::optional<bool> Interface;
     std::optional<TVisibility> Visibility;
+    /// The property dialog's state field box (--[no-]state-field).
+    std::optional<bool> StateField;
     std::optional<int> Line;
     std::optional<int> TargetLine;
     /// A text form file whose designer answers for the unit's form class.

@@ -71,6 +71,7 @@ int RunCommand(const TCommand& Command, const TArgs& Args) {
         // Help is made at build time too, where no settings are meant.
         if (Command.Run != RunHelp) LoadUserSettings();
         RegisterCommandLineEditors();
+        RegisterPropertyEditor();
         return Command.Run(line);
     } catch (const EUsage& e) {
         PrintError(e.Message());

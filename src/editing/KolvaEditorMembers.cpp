@@ -59,7 +59,9 @@ void TKolvaEditor::InsertMethod(TClassItem& Class, TMethodItem& Method) {
 
 void TKolvaEditor::AddMethodImplementation(TClassItem& Class, TMethodItem& Method) {
     TEdit edit(*this, false);
-    TMethodImplItem impl(nullptr);
+    // A part of the model until the unit is parsed again, so that the next implementation
+    // of the same operation goes after it.
+    auto& impl = *new TMethodImplItem(&Explorer().Module());
     impl.AssignDeclaration(Method);
     impl.StartColumn = 0;
     impl.Directives = {};
@@ -136,6 +138,8 @@ bool TKolvaEditor::EditMember(TCodeItem& Item) {
         return EditMethod(static_cast<TMethodItem&>(*TModuleExplorer::DeclarationOf(&Item)));
     case ckResClause:
         return EditResClause(static_cast<TResClauseItem&>(Item));
+    case ckProperty:
+        return EditProperty(static_cast<TPropertyItem&>(Item));
     default:
         NotImplemented("Editing this type");
     }
@@ -162,19 +166,21 @@ void TKolvaEditor::PlaceMember(TClassItem& Class, TCodeItem& Item, TVisibility V
 }
 
 // Same section: rewritten in place; another section: taken out and placed anew.
-static void RewriteOrMove(TKolvaEditor& Editor, TClassItem& Class, TCodeItem& Item,
-                          const TCodeItem& Copy,
-                          void (TKolvaEditor::*Place)(TClassItem&, TCodeItem&, TVisibility)) {
+void TKolvaEditor::RewriteOrMove(TClassItem& Class, TCodeItem& Item, const TCodeItem& Copy) {
     const TVisibility old = Item.Visibility;
     Item.AssignDeclaration(Copy);
     if (Copy.Visibility == old) {
-        Editor.UpdateDeclaration(&Item);
+        UpdateDeclaration(&Item);
         return;
     }
     Item.Visibility = old;
-    Editor.DeleteItem(Item);
+    MoveMember(Class, Item, Copy.Visibility);
+}
+
+void TKolvaEditor::MoveMember(TClassItem& Class, TCodeItem& Item, TVisibility V) {
+    DeleteItem(Item);
     Item.StartLine = -1; // out of the text: placement must not count it
-    (Editor.*Place)(Class, Item, Copy.Visibility);
+    PlaceMember(Class, Item, V);
 }
 
 bool TKolvaEditor::EditField(TFieldItem& Field) {
@@ -186,7 +192,7 @@ bool TKolvaEditor::EditField(TFieldItem& Field) {
     copy.Assign(Field);
     copy.NameSpaceOwner = &cls;
     if (!copy.Edit()) return false;
-    RewriteOrMove(*this, cls, Field, copy, &TKolvaEditor::PlaceMember);
+    RewriteOrMove(cls, Field, copy);
     edit.Commit();
     return true;
 }
@@ -218,7 +224,7 @@ bool TKolvaEditor::EditMethod(TMethodItem& Method) {
     } else if (needsImpl) {
         AddMethodImplementation(cls, copy);
     }
-    RewriteOrMove(*this, cls, Method, copy, &TKolvaEditor::PlaceMember);
+    RewriteOrMove(cls, Method, copy);
     edit.Commit();
     return true;
 }
@@ -230,7 +236,7 @@ bool TKolvaEditor::EditResClause(TResClauseItem& Clause) {
     copy.Assign(Clause);
     copy.NameSpaceOwner = &cls;
     if (!copy.Edit()) return false;
-    RewriteOrMove(*this, cls, Clause, copy, &TKolvaEditor::PlaceMember);
+    RewriteOrMove(cls, Clause, copy);
     CheckImplementingMethod(cls, Clause);
     edit.Commit();
     return true;
@@ -245,6 +251,8 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
         return RenameProcedures(Item, Item.Name, NewName);
     case ckMethodImpl:
         return RenameMember(*TModuleExplorer::DeclarationOf(&Item), NewName);
+    case ckProperty:
+        return RenameProperty(static_cast<TPropertyItem&>(Item), NewName);
     case ckField:
     case ckMethod:
     case ckResClause:
@@ -278,7 +286,7 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
 bool TKolvaEditor::DeleteMember(TCodeItem& Item) {
     const TCodeItemKind kind = Item.Kind();
     if (kind != ckProcedure && kind != ckField && kind != ckMethod && kind != ckMethodImpl &&
-        kind != ckResClause)
+        kind != ckResClause && kind != ckProperty)
         NotImplemented("Deleting this type");
     TCodeItem& target = kind == ckMethodImpl ? *TModuleExplorer::DeclarationOf(&Item) : Item;
     if (!ConfirmDelete(target)) return false;
@@ -291,6 +299,9 @@ bool TKolvaEditor::DeleteMember(TCodeItem& Item) {
         break;
     case ckMethod:
         DeleteMethod(static_cast<TMethodItem&>(target));
+        break;
+    case ckProperty:
+        DeleteProperty(static_cast<TPropertyItem&>(target));
         break;
     default: {
         TEdit edit(*this, false);
@@ -445,11 +456,13 @@ void TKolvaEditor::CheckDelete(TCopyKind& Kind, TItemList& Items) {
             if (IsClassKind(item->Kind()) && Designer().IsDesignerClass(item->Name))
                 throw Exception(Format("Cannot delete designer class %s", item->Name));
     } else if (Kind == coMembersCopy) {
+        AddPropertyLinks(Items);
         DesignerFilterForDelete(Items);
     }
 }
 
 void TKolvaEditor::PrepareDelete(TItemList& Items) {
+    AddPropertyLinks(Items);
     DesignerFilterForDelete(Items);
 }
 

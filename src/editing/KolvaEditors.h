@@ -13,6 +13,8 @@
 
 namespace kolva {
 
+class TPropertyLinks;
+
 class TKolvaEditor : public TModuleEditor {
 public:
     TKolvaEditor(TModuleExplorer& Explorer, TEditSynchronizer* Synchronizer,
@@ -63,6 +65,32 @@ public:
     bool DeleteMember(TCodeItem& Item);
     void DeleteField(TFieldItem& Field);
     void DeleteMethod(TMethodItem& Method);
+    // --- Properties with their access members (KolvaEditorProperties.cpp).
+    /// Adds a property through the dialog, with the read method, write method and state
+    /// field its links ask for.
+    bool AddProperty(TClassItem& Class);
+    /// Edits a property through the dialog on a copy; access members are generated,
+    /// regenerated, renamed or deleted as the links before and after the dialog say.
+    bool EditProperty(TPropertyItem& Property);
+    /// Deletes a property with its access methods and state field; members that another
+    /// property of the class names stay.
+    void DeleteProperty(TPropertyItem& Property);
+    /// Adds to Items the access methods and state fields of the properties in it.
+    void AddPropertyLinks(TItemList& Items);
+    /// Renames a property and the access members that carry its name.
+    void RenameProperty(TPropertyItem& Property, const std::string& NewName);
+    /// Converts Member of Container into a member of TargetKind (ckField, ckMethod,
+    /// ckProperty or ckProcedure): a field or function becomes a property that uses it, a
+    /// property becomes a field or a method. Other conversions are not implemented yet.
+    void ConvertMember(TClassItem& Container, TCodeItem& Member, TCodeItemKind TargetKind);
+    /// The conversions involving properties, inside ConvertMember's edit. The field and
+    /// the method stay (as state field and read method); the property is left detached
+    /// from its members, for the caller to delete.
+    void FieldToProperty(TClassItem& Class, TFieldItem& Field);
+    void MethodToProperty(TClassItem& Class, TMethodItem& Method);
+    void PropertyToField(TClassItem& Class, TPropertyItem& Property);
+    void PropertyToMethod(TClassItem& Class, TPropertyItem& Property);
+
     /// Adds an interface to the implemented interfaces of a class.
     void AddInterfaceToClass(TClassItem& Class, const std::string& InterfaceName);
     /// Drops the designer's components (and, with ckMethod in Kinds, event handlers) from
@@ -93,6 +121,31 @@ private:
     /// Moves Item (already taken out of the text) to the placement of its kind for V.
     void PlaceMember(TClassItem& Class, TCodeItem& Item, TVisibility V);
     void DesignerFilterForDelete(TItemList& Items);
+    /// Same section: Item takes Copy's declaration and is rewritten in place; another
+    /// section: it is taken out and placed anew.
+    void RewriteOrMove(TClassItem& Class, TCodeItem& Item, const TCodeItem& Copy);
+
+    // Generation of access members from a property and its links; null when the class
+    // has a member of that name already. Before is the placed property they must precede.
+    TMethodItem* GenerateAccessMethod(TClassItem& Class, TPropertyItem& Property,
+                                      const TPropertyLinks& Links, bool Write,
+                                      const TPropertyItem& Before);
+    TFieldItem* GenerateStateField(TClassItem& Class, TPropertyItem& Property,
+                                   const TPropertyItem& Before);
+    /// Gives an existing access method (and its implementation) the name and parameters
+    /// generation would give it now.
+    void RegenerateAccessMethod(TClassItem& Class, TMethodItem& Method, TPropertyItem& Property,
+                                const TPropertyLinks& Links, bool Write);
+    /// What EditProperty does to one access method, or to the state field.
+    void EditAccessMethod(TClassItem& Class, TPropertyItem& Copy, const TPropertyLinks& Old,
+                          const TPropertyLinks& New, bool Write);
+    void EditStateField(TClassItem& Class, TPropertyItem& Copy, const TPropertyLinks& Old,
+                        const TPropertyLinks& New);
+    /// Where a member of visibility V generated for Before goes, Line unless that lies
+    /// below Before in its own section.
+    int AbovePlaced(int Line, TVisibility V, const TPropertyItem& Before) const;
+    /// Moves a member (already renamed) into the placement of its kind for V.
+    void MoveMember(TClassItem& Class, TCodeItem& Item, TVisibility V);
 
     bool Restricted(TDesignerRestriction R) const { return FRestrictions.Contains(R); }
 

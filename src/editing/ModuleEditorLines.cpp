@@ -236,8 +236,11 @@ void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
     Line = OutsideConditionals(Line);
     FScratch.Clear();
     WriteDeclaration(Item, FScratch);
-    if (!IsBlankLine(Line - 1)) FScratch.Insert(0, std::string());
-    if (!Item.Directives.Contains(pdForward) && !Item.Directives.Contains(pdExternal)) {
+    const int heading = FScratch.Count();
+    const int leading = IsBlankLine(Line - 1) ? 0 : 1;
+    if (leading) FScratch.Insert(0, std::string());
+    const bool body = !Item.Directives.Contains(pdForward) && !Item.Directives.Contains(pdExternal);
+    if (body) {
         const std::string indent(size_t(std::max(Item.StartColumn, 0)), ' ');
         FScratch.Add(indent + "begin");
         FScratch.Add(indent + "  ");
@@ -246,6 +249,11 @@ void TModuleEditor::InsertImplementation(TProcItem& Item, int Line) {
     // Also after a body-less (forward or external) heading, so it does not touch what follows.
     if (!IsBlankLine(Line)) FScratch.Add(std::string());
     PutScratch(&Item, Line);
+    // Placed where it was written, until the unit is parsed again.
+    Item.StartLine = Line + leading;
+    Item.DeclEndLine = Item.StartLine + heading - 1;
+    Item.BodyStartLine = body ? Item.DeclEndLine + 1 : 0;
+    Item.EndLine = body ? Item.DeclEndLine + 3 : 0;
     edit.Commit();
 }
 

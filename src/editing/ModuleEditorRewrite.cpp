@@ -183,6 +183,8 @@ void TModuleEditor::DeleteItem(TCodeItem& Item) {
     if (IsBlankLine(end + 1)) ++end;
     RemoveLines(&Item, first, end - first + 1);
     FCheck.MarkDeleted(&Item);
+    // Out of the text: what the operation places or deletes next must not count it.
+    Item.StartLine = -1;
 }
 
 } // namespace kolva

@@ -162,7 +162,7 @@ public:
     /// Rewrites Item's declaration in place, keeping its body. Raises "Cannot perform
     /// operation on bad formatted item %s" for an item without a place.
     void UpdateDeclaration(TCodeItem* Item);
-    /// Deletes Item's lines and one blank line after them.
+    /// Deletes Item's lines and one blank line after them; Item is left without a place.
     void DeleteItem(TCodeItem& Item);
     /// Deletes the items from the bottom up, so earlier positions stay valid.
     void DeleteItems(TItemList Items);

@@ -1,5 +1,6 @@
 #include "support/EditSampler.h"
 
+#include "editing/PropertyLinks.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -108,6 +109,8 @@ TCodeItem* Pick(const TItems& From, int Slot, int Slots) {
 struct TCategories {
     TItems Procedures, Methods, InterfaceMethods, ResClauses, Fields, Locals;
     TItems Classes, Objects, Interfaces, Implementations;
+    // The property operations take their items apart, so the rows above keep theirs.
+    TItems Properties, PropertyOwners, PropertyFields, Getters;
 };
 
 bool Placed(const TCodeItem& Item) {
@@ -136,6 +139,7 @@ TCategories Categorise(TModuleExplorer& Explorer) {
                 if (member->Kind() == ckResClause) c.ResClauses.push_back(member);
                 if (member->Kind() == ckMethod)
                     (isInterface ? c.InterfaceMethods : c.Methods).push_back(member);
+                if (member->Kind() == ckProperty) c.Properties.push_back(member);
             }
         } else if (kind == ckProcedure || kind == ckMethodImpl) {
             if (kind == ckProcedure && !static_cast<TProcItem*>(item)->DeclarationLink())
@@ -144,6 +148,9 @@ TCategories Categorise(TModuleExplorer& Explorer) {
             CollectLocals(*item, c.Locals);
         }
     }
+    c.PropertyOwners = c.Classes;
+    c.PropertyFields = c.Fields;
+    c.Getters = c.Methods;
     return c;
 }
 
@@ -236,6 +243,40 @@ private:
         const TFilter interfaced = [=, this](TCodeItem& i) { return Interfaced(i); };
         const auto clause = [=, this](TCodeItem& i) { return ResClause(i); };
         const TFilter implementsHere = [=, this](TCodeItem& i) { return !ResClause(i).empty(); };
+        // A property whose name and own access members the unit uses nowhere else: renaming
+        // or deleting them together breaks nothing.
+        const TFilter ownMembersUnused = [=, this](TCodeItem& i) {
+            auto& property = static_cast<TPropertyItem&>(i);
+            std::vector<TRange> lines = OwnLines(i);
+            std::vector<std::string> names{i.Name};
+            for (TCodeItem* member : TPropertyLinks::Of(property).OwnMembers()) {
+                names.push_back(member->Name);
+                for (const TRange& r : OwnLines(*member))
+                    lines.push_back(r);
+            }
+            return std::none_of(names.begin(), names.end(),
+                                [&](const std::string& n) { return FText.Used(n, lines); });
+        };
+        // Neither an array nor an indexed property: a field or function takes its place.
+        const TFilter simpleProperty = [](TCodeItem& i) {
+            const TPropertyFlags flags = static_cast<TPropertyItem&>(i).Flags;
+            return !flags.Contains(pfHasParams) && !flags.Contains(pfHasIndex) &&
+                   !flags.Contains(pfClassProperty) && i.Parent()->Kind() == ckClass;
+        };
+        // A private member whose name the property made from it leaves as it is ("FCount",
+        // "GetCount"), a function when Prefix is "Get".
+        // The property's name is new to the unit: in Free Pascal's own mode it may not be the
+        // name of a local variable of the class's methods.
+        const auto keepsName = [this](std::string Prefix) {
+            return TFilter([Prefix, this](TCodeItem& i) {
+                auto* method = dynamic_cast<TMethodItem*>(&i);
+                return i.Visibility == scPrivate && i.Name.size() > Prefix.size() &&
+                       !FText.Used(i.Name.substr(Prefix.size()), {}) &&
+                       i.Name.compare(0, Prefix.size(), Prefix) == 0 &&
+                       std::isupper(static_cast<unsigned char>(i.Name[Prefix.size()])) &&
+                       (!method || (method->ProcKind == pkFunction && !method->ClassMethod));
+            });
+        };
         const auto decl = [](TCodeItem& i) { return TArgs{"edit", "--decl", i.GetDeclaration()}; };
         const auto extra = [](TCodeItem& i) {
             const std::string decl = WithExtraParameter(i.GetDeclaration(), i.Name);
@@ -297,6 +338,28 @@ private:
              {"add-method object", &C::Objects, any, fixed(method)},
              {"add-method interface", &C::Interfaces, unused, fixed(method)},
              {"add-field interface", &C::Interfaces, any, fixed(field)},
+             {"add-property methods", &C::PropertyOwners, any,
+              fixed({"add-property", "--decl",
+                     "property KolvaCount: Integer read GetKolvaCount write SetKolvaCount;"})},
+             {"add-property state field", &C::PropertyOwners, any,
+              fixed({"add-property", "--decl",
+                     "property KolvaTag: string read FKolvaTag write FKolvaTag;"})},
+             {"edit property unchanged", &C::Properties, any, decl},
+             {"rename property", &C::Properties, ownMembersUnused, rename},
+             {"delete property", &C::Properties, ownMembersUnused, erase},
+             {"convert property to field", &C::Properties,
+              [=](TCodeItem& i) { return simpleProperty(i) && ownMembersUnused(i); },
+              fixed({"convert", "field"})},
+             {"convert property to method", &C::Properties,
+              [=](TCodeItem& i) {
+                  return simpleProperty(i) && ownMembersUnused(i) &&
+                         static_cast<TPropertyItem&>(i).WriteSpec.empty();
+              },
+              fixed({"convert", "method"})},
+             {"convert field to property", &C::PropertyFields, keepsName("F"),
+              fixed({"convert", "property"})},
+             {"convert method to property", &C::Getters, keepsName("Get"),
+              fixed({"convert", "property"})},
              {"move down", &C::Implementations,
               [=, this](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
               [=, this](TCodeItem& i) {
@@ -324,7 +387,19 @@ private:
                         Args[0] == "rename" ? Item.Name : std::string(),
                         Args[0] == "visibility" && Args[3] == "implementation"
                             ? FText.Source(Item.StartLine, Item.LastLine())
-                            : std::string()});
+                            : PropertyRemoves(Item, Args[0])});
+    }
+
+    // A property converted takes its declaration out, and renamed or converted the names of
+    // its access members.
+    std::string PropertyRemoves(TCodeItem& Item, const std::string& Command) const {
+        if (Item.Kind() != ckProperty || (Command != "rename" && Command != "convert")) return {};
+        std::string removes = FText.Source(Item.StartLine, Item.LastLine());
+        for (const TCodeItem* member :
+             TPropertyLinks::Of(static_cast<TPropertyItem&>(Item)).OwnMembers())
+            for (size_t written = OwnLines(*member).size(); written-- > 0;)
+                removes += " " + member->Name; // declaration and implementation
+        return removes;
     }
 
     // Whether a new last parameter keeps the unit compiling: nothing calls the routine, which is
