@@ -9,6 +9,7 @@ packages=(
   fp-compiler fp-units-rtl fp-units-base fp-units-fcl fp-units-db fp-units-math fp-units-misc
   fp-units-net fpc-source-3.2.2
   git patch util-linux
+  qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-dejavu-core
 )
 
 missing=()
