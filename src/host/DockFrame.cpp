@@ -4,19 +4,23 @@
 
 #include "host/EditWindow.h"
 
+#include <QVBoxLayout>
+
 namespace kolva {
 
 TDockFrame::TDockFrame(TEditWindow& Window, const std::string& Name)
     : QDockWidget(QString::fromStdString(Name), &Window) {
     setObjectName(QString::fromStdString(Name));
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    setWidget(client);
     Window.addDockWidget(Qt::RightDockWidgetArea, this);
     hide();
-    connect(this, &QDockWidget::visibilityChanged, this, [this](bool Visible) {
-        if (!FEvents) return;
-        if (Visible)
-            FEvents->OnShow();
-        else
-            FEvents->OnHide();
+    // Floating and docking hide and show the widget on the way; the add-in hears only where
+    // visibility ends up, once the event loop has settled it.
+    connect(this, &QDockWidget::visibilityChanged, this, [this] {
+        QMetaObject::invokeMethod(this, &TDockFrame::ReportVisibility, Qt::QueuedConnection);
     });
     connect(this, &QDockWidget::topLevelChanged, this, [this](bool Floating) {
         if (!FEvents) return;
@@ -29,6 +33,16 @@ TDockFrame::TDockFrame(TEditWindow& Window, const std::string& Name)
 
 TDockFrame::~TDockFrame() {
     if (FEvents) FEvents->OnDestroy();
+}
+
+void TDockFrame::ReportVisibility() {
+    bool visible = isVisible();
+    if (visible == FReportedVisible || !FEvents) return;
+    FReportedVisible = visible;
+    if (visible)
+        FEvents->OnShow();
+    else
+        FEvents->OnHide();
 }
 
 std::string TDockFrame::GetName() noexcept {

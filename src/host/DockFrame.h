@@ -25,7 +25,7 @@ public:
     void AddRef() noexcept override {}
     void Release() noexcept override {}
     std::string GetName() noexcept override;
-    QWidget* GetWidget() noexcept override { return this; }
+    QWidget* GetWidget() noexcept override { return widget(); }
     QWidget* GetHostWindow() noexcept override { return window(); }
     bool IsFloating() noexcept override { return isFloating(); }
     void SetFloating(bool Value) noexcept override { setFloating(Value); }
@@ -35,6 +35,9 @@ public:
 
 private:
     TIntf<INTADockableFormEvents> FEvents;
+    bool FReportedVisible = false;
+
+    void ReportVisibility();
 };
 
 } // namespace kolva

@@ -309,6 +309,7 @@ void TEditWindow::UpdateStatus() {
 }
 
 void TEditWindow::closeEvent(QCloseEvent* Event) {
+    FIDE.SaveDesktop();
     if (FIDE.CloseAll())
         Event->accept();
     else

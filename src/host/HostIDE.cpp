@@ -123,7 +123,10 @@ public:
         bool RegisterDesktopFormClass(const std::string& Name,
                                       INTADesktopFormClass* FormClass) noexcept override {
             try {
-                return FormClass && FIDE.FFormClasses.emplace(Name, FormClass).second;
+                if (!FormClass) return false;
+                for (const auto& [name, formClass] : FIDE.FFormClasses)
+                    if (SameText(name, Name)) return false;
+                return FIDE.FFormClasses.emplace(Name, FormClass).second;
             } catch (...) {
                 return false;
             }
@@ -241,6 +244,7 @@ TDockFrame* THostIDE::MakeDockFrame(const std::string& Name) {
     if (formClass == FFormClasses.end()) return nullptr;
     auto* frame = new TDockFrame(*FWindow, Name);
     FDockFrames.emplace(Name, frame);
+    FWindow->restoreDockWidget(frame);
     frame->SetEvents(formClass->second->CreateForm(frame));
     return frame;
 }

@@ -20,6 +20,9 @@ namespace kolva {
 class TEditWindow;
 class TDockFrame;
 
+/// Where the desktop is kept (current user).
+inline constexpr const char* DesktopKey = "Software\\Borland\\Delphi\\5.0\\Desktop";
+
 class THostIDE final : public TIToolServices {
 public:
     /// Makes the edit window (not shown). EXPECTS: a QApplication exists.
@@ -47,6 +50,13 @@ public:
     /// Loads the libraries of the current user's experts key (see ExpertLoader.h).
     void LoadExperts();
     TExpertLibraries& Experts() { return FExperts; }
+
+    /// Writes the desktop (open files, the front one, window geometry, the add-ins' forms and
+    /// where they are docked) to DesktopKey of the current user.
+    void SaveDesktop();
+    /// Opens the files of the saved desktop that still exist, makes the saved forms whose
+    /// classes are registered, and puts the window and the forms where they were.
+    void RestoreDesktop();
 
     /// The window told that the front tab changed, or that the front text changed.
     void FrontChanged();

@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     {
         kolva::THostIDE ide;
         ide.LoadExperts();
+        if (files.empty() && screenshot.empty()) ide.RestoreDesktop();
         for (const std::string& file : files) {
             try {
                 ide.OpenFile(file);

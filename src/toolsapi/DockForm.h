@@ -18,7 +18,8 @@ class INTADockableForm : public IInterface {
 public:
     /// The desktop section name, which is also the form's component name.
     virtual std::string GetName() noexcept = 0;
-    /// The frame. The add-in's content goes into it as its one child, filling it.
+    /// The frame's client area, which has a layout: the add-in adds its content to that
+    /// layout, so that the content fills the frame.
     virtual QWidget* GetWidget() noexcept = 0;
     /// The outermost window holding the frame: the edit window (class "TEditWindow") while
     /// docked there, the floating frame otherwise.
