@@ -3,12 +3,15 @@
 # KOLVA_LAYERS. A build step checks every include of a layer's files on each change, so an
 # include that goes against the graph fails the build, not a review.
 
-# From the bottom up. A layer may use only layers listed before it.
-set(KOLVA_LAYERS platform foundation model editing settings templates cli)
+# From the bottom up. A layer may use only layers listed before it. The window layers come
+# last: toolsapi (the IDE's interface, used by nothing of the core), ide (the add-in's side of
+# it) and host (the IDE stand-in, a program of its own).
+set(KOLVA_LAYERS platform foundation model editing settings templates cli toolsapi ide host)
 
 # kolva_layer(<folder> [USES <layer>...] [QT] [ENTRY <file>])
 # Builds src/<folder>/*.cpp into the library kolva_<folder>, linked to the libraries of the
-# layers it uses. Without QT, any Qt include in the folder fails the build. ENTRY names the
+# layers it uses. Without QT, any Qt include in the folder fails the build; with QT, the
+# library links Qt Widgets and runs moc on its headers. ENTRY names the
 # file with main(), left out of the library for the caller's program but checked all the same.
 function(kolva_layer folder)
   cmake_parse_arguments(LAYER "QT" "ENTRY" "USES" ${ARGN})
@@ -35,6 +38,10 @@ function(kolva_layer folder)
   foreach(used IN LISTS LAYER_USES)
     target_link_libraries(${target} PUBLIC kolva_${used})
   endforeach()
+  if(LAYER_QT)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${target} PUBLIC Qt6::Widgets)
+  endif()
 
   set(allowed ${folder} ${LAYER_USES})
   list(JOIN allowed "," allowed)

@@ -10,6 +10,7 @@ packages=(
   fp-units-net fpc-source-3.2.2
   git patch util-linux
   universal-ctags time
+  qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-dejavu-core
 )
 
 missing=()
