@@ -4,6 +4,7 @@
 #include "host/EditWindow.h"
 
 #include "host/EditControl.h"
+#include "host/FormPanel.h"
 #include "host/HostIDE.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
@@ -42,10 +43,14 @@ TEditWindow::TEditWindow(THostIDE& IDE) : FIDE(IDE) {
     setCentralWidget(FTabs);
     FPosition = new QLabel(this);
     statusBar()->addPermanentWidget(FPosition);
+    FFormPanel = new TFormPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, FFormPanel);
+    FFormPanel->hide();
     BuildLocalMenu();
     BuildMenus();
     connect(FTabs, &QTabWidget::currentChanged, this, [this] {
         UpdateStatus();
+        FFormPanel->SetModule(ModuleOf(FrontControl()));
         FIDE.FrontChanged();
     });
     connect(FTabs, &QTabWidget::tabCloseRequested, this, [this](int Index) {
@@ -133,6 +138,11 @@ void TEditWindow::BuildMenus() {
         NewAction("ViewObjInspCommand", "&Object Inspector", "View", QKeySequence(Qt::Key_F11));
     inspector->setObjectName("ViewObjInspItem");
     view->addAction(inspector);
+    connect(inspector, &QAction::triggered, this, [this] {
+        FFormPanel->SetModule(ModuleOf(FrontControl()));
+        FFormPanel->show();
+        FFormPanel->raise();
+    });
 }
 
 void TEditWindow::BuildLocalMenu() {
@@ -180,6 +190,7 @@ void TEditWindow::RemoveTab(TEditControl* Control) {
     if (index < 0) return;
     FTabs->removeTab(index);
     delete Control;
+    FFormPanel->SetModule(ModuleOf(FrontControl()));
 }
 
 TEditControl* TEditWindow::FrontControl() const {
@@ -194,6 +205,7 @@ std::vector<TEditControl*> TEditWindow::Controls() const {
 }
 
 THostModule* TEditWindow::ModuleOf(TEditControl* Control) const {
+    if (!Control) return nullptr;
     for (const TIntf<THostModule>& module : FIDE.OpenModules())
         if (module->Buffer() && module->Buffer()->Control() == Control) return module.Get();
     return nullptr;

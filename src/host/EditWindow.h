@@ -16,6 +16,7 @@ class QTabWidget;
 namespace kolva {
 
 class TEditControl;
+class TFormPanel;
 class THostIDE;
 class THostModule;
 
@@ -40,6 +41,8 @@ public:
     std::vector<TEditControl*> Controls() const;
 
     QMenu* LocalMenu() const { return FLocalMenu; }
+    /// The form designer panel (shown by View | Object Inspector); it follows the front tab.
+    TFormPanel* FormPanel() const { return FFormPanel; }
     QObject* ActionList() const { return FActionList; }
     /// The action of that name in the action list; nil when none.
     QAction* Action(const char* Name) const;
@@ -66,6 +69,7 @@ private:
     QObject* FActionList;
     QMenu* FReopenMenu = nullptr;
     QLabel* FPosition;
+    TFormPanel* FFormPanel;
     QString FLastFind;
 
     QAction* NewAction(const char* Name, const QString& Caption, const char* Category,

@@ -4,6 +4,7 @@
 #include "host/Modules.h"
 
 #include "host/EditControl.h"
+#include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
@@ -258,6 +259,14 @@ THostModule::THostModule(const std::string& NativeFileName) : FNativeFileName(Na
     FLayout = cli::SplitLines(ReadFileText(NativeFileName));
     FInitialText = JoinedText(FLayout);
     FReadOnly = !QFileInfo(QString::fromStdString(NativeFileName)).isWritable();
+    std::string form = THostForm::FormFileBeside(NativeFileName);
+    if (form.empty()) return;
+    try {
+        FForm = std::make_unique<THostForm>(form);
+    } catch (const Exception& E) {
+        // The unit opens all the same; only its form cannot be designed.
+        ShowWarning(E.Message());
+    }
 }
 
 THostModule::~THostModule() {
@@ -280,6 +289,7 @@ void THostModule::Save() {
     cli::TLineLayout layout = cli::Relayout(FLayout, std::move(edited.Lines));
     WriteFileText(FNativeFileName, cli::JoinLines(layout));
     FLayout = std::move(layout);
+    if (FForm) FForm->Save();
     control->setModified(false);
     FNotifiers.ForEach([](IOTAModuleNotifier& N) { N.AfterSave(); });
 }

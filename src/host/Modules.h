@@ -8,9 +8,11 @@
 
 #include "cli/LineLayout.h"
 #include "host/EditControl.h"
+#include "host/HostForm.h"
 #include "host/Notifiers.h"
 #include "toolsapi/ToolsAPI.h"
 
+#include <memory>
 #include <QPointer>
 #include <string>
 
@@ -59,11 +61,15 @@ public:
     /// The buffer text as the file holds it, for the editor control: CR LF line breaks.
     const std::string& InitialText() const { return FInitialText; }
     bool InitialReadOnly() const { return FReadOnly; }
+    /// The text form file beside the unit; nil when there is none (or it could not be read,
+    /// which was reported).
+    THostForm* Form() const { return FForm.get(); }
     /// Makes the source buffer over the control that shows it.
     void AttachControl(TEditControl* Control);
     TIntf<THostEditBuffer> Buffer() const { return FBuffer; }
     bool IsModified() const;
-    /// Writes the buffer to the file in the file's own line-break style. Raises EInOutError.
+    /// Writes the buffer to the file in the file's own line-break style, and the form file
+    /// when it changed. Raises EInOutError.
     void Save();
     /// Saves under another name, which becomes the module's file.
     void SaveAs(const std::string& NativeFileName);
@@ -83,6 +89,7 @@ private:
     std::string FInitialText;
     bool FReadOnly = false;
     bool FClosed = false;
+    std::unique_ptr<THostForm> FForm;
     TIntf<THostEditBuffer> FBuffer;
     TNotifierList<IOTAModuleNotifier> FNotifiers;
 };
