@@ -10,6 +10,7 @@
 #include <map>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -50,6 +51,10 @@ TFormPanel::TFormPanel(QWidget* Parent) : QDockWidget("Form Designer", Parent) {
 
 void TFormPanel::SetModule(THostModule* Module) {
     FModule = Module;
+    if (THostForm* form = Module ? Module->Form() : nullptr)
+        form->OnChange = [panel = QPointer<TFormPanel>(this), form] {
+            if (panel && panel->Module() && panel->Module()->Form() == form) panel->Refresh();
+        };
     Refresh();
 }
 

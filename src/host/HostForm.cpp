@@ -120,6 +120,7 @@ bool THostForm::Run(THostEditBuffer& Buffer, TOperation Operation, const std::st
     const std::string changed = JoinBufferLines(unit.Text(), finalBreak);
     if (changed != old) WriteDifference(Buffer, old, changed);
     FForm = designer.Form();
+    if (OnChange) OnChange();
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/FormFile.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ public:
     bool DeleteComponent(THostEditBuffer& Buffer, const std::string& Name);
     bool RenameEventHandler(THostEditBuffer& Buffer, const std::string& OldName,
                             const std::string& NewName);
+
+    /// Called after every change, whoever made it (the panel or an add-in).
+    std::function<void()> OnChange;
 
 private:
     std::string FNativeFileName;

@@ -4,6 +4,7 @@
 #include "host/Modules.h"
 
 #include "host/EditControl.h"
+#include "host/HostFormEditor.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -327,11 +328,15 @@ std::string THostModule::GetFileName() noexcept {
 }
 
 int THostModule::GetModuleFileCount() noexcept {
-    return FBuffer ? 1 : 0;
+    if (!FBuffer) return 0;
+    return FForm ? 2 : 1;
 }
 
+// The source first, then the form, as the IDE lists a form unit's files.
 TIntf<IOTAEditor> THostModule::GetModuleFileEditor(int Index) noexcept {
-    if (Index == 0 && FBuffer) return TIntf<IOTAEditor>(FBuffer.Get());
+    if (!FBuffer) return {};
+    if (Index == 0) return TIntf<IOTAEditor>(FBuffer.Get());
+    if (Index == 1 && FForm) return TIntf<IOTAEditor>(MakeHostFormEditor(*this).Get());
     return {};
 }
 

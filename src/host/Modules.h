@@ -64,6 +64,7 @@ public:
     /// The text form file beside the unit; nil when there is none (or it could not be read,
     /// which was reported).
     THostForm* Form() const { return FForm.get(); }
+    bool IsClosed() const { return FClosed; }
     /// Makes the source buffer over the control that shows it.
     void AttachControl(TEditControl* Control);
     TIntf<THostEditBuffer> Buffer() const { return FBuffer; }

@@ -80,7 +80,20 @@ TEST(FormPanelTest, ListsTheFormAndChangesFormAndUnitTogether) {
     EXPECT_EQ(ReadFileText(unitPath), unit);
     EXPECT_EQ(ReadFileText(formPath), form);
 
-    for (int step = 0; step < 3; ++step)
+    TIntf<IOTAFormEditor> formEditor = module->GetModuleFileEditor(1)->AsFormEditor();
+    ASSERT_TRUE(formEditor);
+    EXPECT_FALSE(formEditor->AsEditBuffer());
+    TIntf<IOTAFormDesigner> designer = formEditor->GetFormDesigner();
+    EXPECT_EQ(designer->GetRoot()->GetComponentType(), "TMainForm");
+    EXPECT_TRUE(designer->MethodExists("NameChanged"));
+    TIntf<IOTAComponent> label = designer->FindComponent("namelabel");
+    ASSERT_TRUE(label && label->GetComponentType() == "TLabel");
+    EXPECT_TRUE(label->SetName("CustomerLabel"));
+    EXPECT_NE(control.Bytes().find("CustomerLabel: TLabel;"), std::string::npos);
+    EXPECT_EQ(panel.Tree()->topLevelItem(0)->child(0)->child(0)->text(0), "CustomerLabel")
+        << "the panel follows a change made through the tools interface";
+
+    for (int step = 0; step < 4; ++step)
         control.undo();
     EXPECT_EQ(control.Bytes(), Crlf(MainUnitPas)) << "one undo step per operation";
 }
