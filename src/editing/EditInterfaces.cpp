@@ -31,6 +31,9 @@ bool TDesignerInterface::RenameEventHandler(const std::string&, const std::strin
                                             const std::string&) {
     return false;
 }
+bool TDesignerInterface::DeleteEventHandler(const std::string&, const std::string&) {
+    return false;
+}
 void TDesignerInterface::SelectComponent(const std::string&, const std::string&) {}
 void TDesignerInterface::SelectRoot(const std::string&) {}
 

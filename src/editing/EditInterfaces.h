@@ -112,6 +112,9 @@ public:
                                  const std::string& NewName);
     virtual bool RenameEventHandler(const std::string& ClassName, const std::string& OldName,
                                     const std::string& NewName);
+    /// Tells the designer that the handler MethodName is being deleted, so that no event
+    /// stays bound to it; false when none was.
+    virtual bool DeleteEventHandler(const std::string& ClassName, const std::string& MethodName);
     virtual void SelectComponent(const std::string& ClassName, const std::string& ComponentName);
     virtual void SelectRoot(const std::string& ClassName);
 };

@@ -287,6 +287,11 @@ bool TFormFileDesigner::RenameComponent(const std::string& ClassNameRef,
     return true;
 }
 
+bool TFormFileDesigner::DeleteEventHandler(const std::string& ClassName,
+                                           const std::string& MethodName) {
+    return IsDesignerClass(ClassName) && FForm.UnbindHandler(MethodName) > 0;
+}
+
 bool TFormFileDesigner::RenameEventHandler(const std::string& ClassNameRef,
                                            const std::string& OldNameRef,
                                            const std::string& NewNameRef) {

@@ -64,6 +64,8 @@ public:
                          const std::string& NewName) override;
     /// Only when the class declares the method: renames its declaration, its implementation
     /// and every event bound to it. Raises for an invalid or taken name.
+    /// Takes the handler's event bindings out of the form.
+    bool DeleteEventHandler(const std::string& ClassName, const std::string& MethodName) override;
     bool RenameEventHandler(const std::string& ClassName, const std::string& OldName,
                             const std::string& NewName) override;
     void SelectComponent(const std::string& ClassName, const std::string& ComponentName) override;

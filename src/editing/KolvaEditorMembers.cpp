@@ -325,9 +325,13 @@ void TKolvaEditor::DeleteField(TFieldItem& Field) {
 }
 
 void TKolvaEditor::DeleteMethod(TMethodItem& Method) {
-    if (IsEventHandler(Method) && Restricted(drDeleteMethod))
+    const bool handler = IsEventHandler(Method);
+    if (handler && Restricted(drDeleteMethod))
         throw Exception("Deleting Event Handlers is blocked");
     TEdit edit(*this, false);
+    // The form forgets the events bound to it: it would name a method that no longer exists,
+    // and fail to load.
+    if (handler) Designer().DeleteEventHandler(ClassOf(Method).Name, Method.Name);
     if (TProcItem* impl = Method.ImplementationLink(); impl && impl->StartLine >= 0)
         DeleteItem(*impl);
     DeleteItem(Method);

@@ -111,6 +111,10 @@ bool TFormPanel::DeleteComponent(const std::string& Name) {
     return Run([&](THostForm& F, THostEditBuffer& B) { return F.DeleteComponent(B, Name); });
 }
 
+bool TFormPanel::DeleteEventHandler(const std::string& Name) {
+    return Run([&](THostForm& F, THostEditBuffer& B) { return F.DeleteEventHandler(B, Name); });
+}
+
 bool TFormPanel::RenameEventHandler(const std::string& OldName, const std::string& NewName) {
     return Run([&](THostForm& F, THostEditBuffer& B) {
         return F.RenameEventHandler(B, OldName, NewName);
@@ -133,9 +137,13 @@ void TFormPanel::RenameCurrent() {
 
 void TFormPanel::DeleteCurrent() {
     QTreeWidgetItem* row = FTree->currentItem();
-    if (!row || !row->parent() || row->data(0, KindRole).toInt() != rkComponent) return;
+    if (!row || !row->parent()) return;
     std::string name = row->data(0, NameRole).toString().toStdString();
-    if (ConfirmDlg(Format("Delete %s?", name))) DeleteComponent(name);
+    if (row->data(0, KindRole).toInt() == rkEvent) {
+        if (ConfirmDlg(Format("Delete Event Handler %s?", name))) DeleteEventHandler(name);
+    } else if (row->data(0, KindRole).toInt() == rkComponent) {
+        if (ConfirmDlg(Format("Delete %s?", name))) DeleteComponent(name);
+    }
 }
 
 } // namespace kolva

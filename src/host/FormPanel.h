@@ -31,6 +31,7 @@ public:
     bool RenameComponent(const std::string& OldName, const std::string& NewName);
     bool DeleteComponent(const std::string& Name);
     bool RenameEventHandler(const std::string& OldName, const std::string& NewName);
+    bool DeleteEventHandler(const std::string& Name);
 
 private:
     THostModule* FModule = nullptr;

@@ -80,6 +80,10 @@ bool THostForm::DeleteComponent(THostEditBuffer& Buffer, const std::string& Name
     return Run(Buffer, TOperation::DeleteComponent, Name, {});
 }
 
+bool THostForm::DeleteEventHandler(THostEditBuffer& Buffer, const std::string& Name) {
+    return Run(Buffer, TOperation::DeleteHandler, Name, {});
+}
+
 bool THostForm::RenameEventHandler(THostEditBuffer& Buffer, const std::string& OldName,
                                    const std::string& NewName) {
     return Run(Buffer, TOperation::RenameHandler, OldName, NewName);
@@ -114,6 +118,18 @@ bool THostForm::Run(THostEditBuffer& Buffer, TOperation Operation, const std::st
         break;
     case TOperation::RenameHandler:
         done = designer.RenameEventHandler(root, Name, NewName);
+        break;
+    case TOperation::DeleteHandler:
+        // The IDE's own designer deletes it: the explorer's designer restrictions do not apply.
+        editor.SetDesignerRestrictions({});
+        for (TCodeItem* type : explorer.Module().Children())
+            if (!done && type->Kind() == ckClass && SameText(type->Name, root))
+                for (TCodeItem* member : type->Children())
+                    if (!done && member->Kind() == ckMethod && SameText(member->Name, Name) &&
+                        designer.IsEventHandler(root, member->Name)) {
+                        editor.DeleteMethod(static_cast<TMethodItem&>(*member));
+                        done = true;
+                    }
         break;
     }
     if (!done) return false;

@@ -37,6 +37,8 @@ public:
     bool RenameComponent(THostEditBuffer& Buffer, const std::string& OldName,
                          const std::string& NewName);
     bool DeleteComponent(THostEditBuffer& Buffer, const std::string& Name);
+    /// Deletes the handler method with its implementation and the events bound to it.
+    bool DeleteEventHandler(THostEditBuffer& Buffer, const std::string& Name);
     bool RenameEventHandler(THostEditBuffer& Buffer, const std::string& OldName,
                             const std::string& NewName);
 
@@ -47,7 +49,7 @@ private:
     std::string FNativeFileName;
     TFormFile FForm;
 
-    enum class TOperation { RenameComponent, DeleteComponent, RenameHandler };
+    enum class TOperation { RenameComponent, DeleteComponent, RenameHandler, DeleteHandler };
     bool Run(THostEditBuffer& Buffer, TOperation Operation, const std::string& Name,
              const std::string& NewName);
 };

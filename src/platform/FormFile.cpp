@@ -577,6 +577,15 @@ int TFormFile::RenameHandler(std::string_view OldName, std::string_view NewName)
     return count;
 }
 
+int TFormFile::UnbindHandler(std::string_view Name) {
+    std::vector<TReplacement> edits;
+    for (const TFormBinding& event : FEvents)
+        if (SameText(event.Value, Name)) edits.push_back({event.Start, event.End, std::string()});
+    const int count = static_cast<int>(edits.size());
+    if (count > 0) Apply(std::move(edits));
+    return count;
+}
+
 // From the bottom up, so that the places of the edits still to come stay valid. A deletion
 // that leaves nothing but blanks on its lines takes the lines out; otherwise what stood
 // before and after it is joined, with a blank between two words.

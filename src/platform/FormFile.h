@@ -129,6 +129,9 @@ public:
     /// Makes every event binding to OldName (ignoring case) name NewName; returns their
     /// number. Raises Exception "'%s' is not a valid identifier" for a bad NewName.
     int RenameHandler(std::string_view OldName, std::string_view NewName);
+    /// Takes out every event binding to Name (ignoring case), as the form forgets the events
+    /// of a deleted handler; returns their number.
+    int UnbindHandler(std::string_view Name);
 
     /// Set by every edit, cleared by SetText and SaveToFile.
     bool Modified() const { return FModified; }

@@ -1,5 +1,6 @@
 #include "editing/FormDesigner.h"
 
+#include "editing/KolvaEditors.h"
 #include "support/EngineFixture.h"
 #include "support/FormSample.h"
 #include "support/Raised.h"
@@ -225,6 +226,18 @@ TEST_F(FormDesignerTest, TheFormFollowsARefusedEdit) {
     EXPECT_EQ(Text(), Original);
     EXPECT_EQ(designer.Text(), test::MainFormDfm);
     EXPECT_EQ(Unit.UndoCount(), 0);
+}
+
+// A deleted handler takes the events bound to it along: a form naming a method that is gone
+// does not load.
+TEST_F(FormDesignerTest, ADeletedHandlerLeavesNoEventBoundToIt) {
+    TKolvaEditor kolva(Explorer, &Unit, &Designer);
+    kolva.SetDesignerRestrictions({});
+    kolva.DeleteMethod(static_cast<TMethodItem&>(Find("TMainForm.NameEditChange")));
+    EXPECT_EQ(Text().find("NameEditChange"), std::string::npos);
+    EXPECT_EQ(Designer.Text(),
+              Replaced(test::MainFormDfm, {{"      OnChange = NameEditChange\n", ""},
+                                           {"      OnExit = NameEditChange\n", ""}}));
 }
 
 } // namespace

@@ -96,6 +96,9 @@ TEST(FormPanelTest, ListsTheFormAndChangesFormAndUnitTogether) {
     for (int step = 0; step < 4; ++step)
         control.undo();
     EXPECT_EQ(control.Bytes(), Crlf(MainUnitPas)) << "one undo step per operation";
+
+    EXPECT_TRUE(panel.DeleteEventHandler("OkButtonClick"));
+    EXPECT_EQ(control.Bytes().find("OkButtonClick"), std::string::npos);
 }
 
 } // namespace
