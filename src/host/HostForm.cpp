@@ -60,6 +60,18 @@ std::string THostForm::FormFileBeside(const std::string& NativeUnitName) {
     return {};
 }
 
+// The method of the form class named Name that the form binds to an event.
+static TMethodItem* HandlerMethod(TModuleExplorer& Explorer, TFormFileDesigner& Designer,
+                                  const std::string& Root, const std::string& Name) {
+    for (TCodeItem* type : Explorer.Module().Children())
+        if (type->Kind() == ckClass && SameText(type->Name, Root))
+            for (TCodeItem* member : type->Children())
+                if (member->Kind() == ckMethod && SameText(member->Name, Name) &&
+                    Designer.IsEventHandler(Root, member->Name))
+                    return static_cast<TMethodItem*>(member);
+    return nullptr;
+}
+
 THostForm::THostForm(const std::string& NativeFormName)
     : FNativeFileName(NativeFormName), FForm(TFormFile::LoadFromFile(NativeFormName)) {}
 
@@ -121,15 +133,12 @@ bool THostForm::Run(THostEditBuffer& Buffer, TOperation Operation, const std::st
         break;
     case TOperation::DeleteHandler:
         // The IDE's own designer deletes it: the explorer's designer restrictions do not apply.
+        // Deleting parses the unit again, so the method is found before, not while, deleting.
         editor.SetDesignerRestrictions({});
-        for (TCodeItem* type : explorer.Module().Children())
-            if (!done && type->Kind() == ckClass && SameText(type->Name, root))
-                for (TCodeItem* member : type->Children())
-                    if (!done && member->Kind() == ckMethod && SameText(member->Name, Name) &&
-                        designer.IsEventHandler(root, member->Name)) {
-                        editor.DeleteMethod(static_cast<TMethodItem&>(*member));
-                        done = true;
-                    }
+        if (TMethodItem* handler = HandlerMethod(explorer, designer, root, Name)) {
+            editor.DeleteMethod(*handler);
+            done = true;
+        }
         break;
     }
     if (!done) return false;
