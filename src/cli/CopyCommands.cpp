@@ -4,6 +4,7 @@
 #include "model/TextStrm.h"
 #include "platform/SysUtils.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace kolva::cli {
