@@ -204,17 +204,18 @@ end;
 
 end.
 )");
-    // Only local procedures selected: a procedure copy without the unit around it.
-    TCodeItem& helper = Find("Helper");
-    EXPECT_EQ(Buffer(coModuleCopy, &Explorer.Module(), {helper.Child(0)}), R"(//FWWIN:PROCEDURECOPY
+    // Only local procedures selected: a procedure copy without the unit around it. Every
+    // edit, a read-only one too, parses the unit again when it closes: items are found anew.
+    const auto inner = [&] { return Find("Helper").Child(0); };
+    EXPECT_EQ(Buffer(coModuleCopy, &Explorer.Module(), {inner()}), R"(//FWWIN:PROCEDURECOPY
   procedure Inner;
   begin
   end;
 
 )");
     // A local procedure among others stands for its routine.
-    EXPECT_EQ(Buffer(coModuleCopy, &Explorer.Module(), {helper.Child(0), &Find("Alpha", 1)}),
-              Buffer(coModuleCopy, &Explorer.Module(), {}));
+    const std::string whole = Buffer(coModuleCopy, &Explorer.Module(), {});
+    EXPECT_EQ(Buffer(coModuleCopy, &Explorer.Module(), {inner(), &Find("Alpha", 1)}), whole);
 }
 
 } // namespace
