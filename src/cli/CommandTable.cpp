@@ -174,6 +174,16 @@ const std::vector<TCommand>& Commands() {
          "refused with the file unchanged: members in conditional blocks, nested types or "
          "constants, other declarations between the routines, a procedure moved after one "
          "that uses it."},
+        {"copy",
+         "FILE [ITEM...]",
+         "Writes the copy buffer of ITEM to standard output: a class with its method "
+         "implementations, members of one class (with the access members of their properties) "
+         "or procedures (with their declarations); no ITEM copies every procedure of the unit.",
+         {Line, AssumeFilename},
+         RunCopy,
+         "The buffer is what the explorer's Copy puts on the clipboard: a signature line, then a "
+         "small unit that holds what was copied. Local procedures alone are copied without the "
+         "unit around them."},
     };
     return commands;
 }

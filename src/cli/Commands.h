@@ -120,5 +120,8 @@ int RunExpand(const TCommandLine& Line);
 /// Writes a class's members (or the unit's procedures) and their implementations in a new
 /// order.
 int RunRearrange(const TCommandLine& Line);
+/// Writes the copy buffer of a class, of members of one class or of procedures (all of the
+/// unit's for none) to standard output.
+int RunCopy(const TCommandLine& Line);
 
 } // namespace kolva::cli

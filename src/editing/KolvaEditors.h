@@ -109,8 +109,16 @@ public:
     void ChangeVisibility(TCodeItem* Container, const TItemList& Items,
                           TVisibility Visibility) override;
     bool ConfirmDelete(TCodeItem& Item) override;
+    /// Class copies (the class named by Container or the first class of Items, with its
+    /// method implementations) and member copies (Items of the class Container, with the
+    /// access members of their properties, under a class named TCodeTemplate or
+    /// ICodeTemplate) are written here; the others as the module editor writes them.
+    void WriteItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
+                    TTextStream& Stream) override;
 
 private:
+    void WriteClassCopy(TClassItem& Class, TTextStream& Stream);
+    void WriteMembersCopy(TClassItem& Class, TItemList Items, TTextStream& Stream);
     void SplitOneLineBody(TClassItem& Class);
     /// Refuses to move a field or method into section V when a property above that section
     /// names it.

@@ -502,9 +502,6 @@ void TModuleEditor::InsertProcedures(TCodeItem&, TStringList&, bool) {
 void TModuleEditor::InsertProceduresAsMethods(TCodeItem&, TStringList&, bool) {
     NotImplemented(std::string());
 }
-void TModuleEditor::WriteItems(TCopyKind, TCodeItem*, const TItemList&, TTextStream&) {
-    NotImplemented(std::string());
-}
 void TModuleEditor::CutItems(TCopyKind, TCodeItem*, const TItemList&, TTextStream&) {
     NotImplemented(std::string());
 }

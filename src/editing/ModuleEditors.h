@@ -227,8 +227,15 @@ public:
                                   TVisibility Visibility);
     /// Asks "Delete %s %s?"; true for OK.
     virtual bool ConfirmDelete(TCodeItem& Item);
+    /// Writes the copy buffer of Items (of Container) to Stream: its signature line, then
+    /// for a module copy a pseudo-unit with the items' lines in its interface and
+    /// implementation parts, for a procedure copy the local procedures' lines. No items in a
+    /// module copy means every placed top-level procedure of the unit. This editor writes
+    /// module and procedure copies; class and member copies are its descendant's.
     virtual void WriteItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
                             TTextStream& Stream);
+    /// WriteItems into the clipboard, which takes the text only when there is some.
+    void CopyItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items);
     virtual void CutItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
                           TTextStream& Stream);
 
@@ -275,6 +282,15 @@ private:
     /// Comments of deleted declarations that go with them when they are inserted again.
     std::unordered_map<const TCodeItem*, std::string> FTrailing;
 };
+
+/// The first line of a copy buffer of each kind.
+const char* CopySignature(TCopyKind Kind);
+/// Lines 2 to 5 and 7 to 9 of a pseudo-unit buffer are fixed; these write them around the
+/// interface block (the part's heading) and after it (the implementation heading).
+void WriteBufferHead(TTextStream& Stream, TCopyKind Kind);
+void WriteBufferMiddle(TTextStream& Stream);
+/// The empty line and "end." that close a pseudo-unit buffer.
+void WriteBufferTail(TTextStream& Stream);
 
 /// The last line of an item's heading (the larger of its start line and
 /// declaration end line).
