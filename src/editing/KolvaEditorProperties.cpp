@@ -162,8 +162,8 @@ void TKolvaEditor::EditAccessMethod(TClassItem& Class, TPropertyItem& Copy,
     TMethodItem* method = Write ? Old.WriteMethod : Old.ReadMethod;
     if (oldAccess != rwMethod || !method) return;
     if (newAccess == rwMethod) return RegenerateAccessMethod(Class, *method, Copy, New, Write);
-    const std::string& spec = Write ? Copy.WriteSpec : Copy.ReadSpec;
-    if (!SameText(spec, method->Name) && !NamedByOtherProperty(*method, {Old.Property()}))
+    const std::string& specifier = Write ? Copy.WriteSpec : Copy.ReadSpec;
+    if (!SameText(specifier, method->Name) && !NamedByOtherProperty(*method, {Old.Property()}))
         DeleteMethod(*method);
 }
 
@@ -273,13 +273,13 @@ void TKolvaEditor::RenameProperty(TPropertyItem& Property, const std::string& Ne
 
     TEdit edit(*this, false);
     Property.Name = newName;
-    const auto respecify = [&](std::string& Spec, TRWAccessEx Access, TCodeItem* Method,
-                               const std::string& MethodName) {
-        if (Access == rwField && field) Spec = fieldName;
-        if (Access == rwMethod && Method) Spec = MethodName;
+    const auto pointAccess = [&](std::string& Specifier, TRWAccessEx Access, TCodeItem* Method,
+                                 const std::string& MethodName) {
+        if (Access == rwField && field) Specifier = fieldName;
+        if (Access == rwMethod && Method) Specifier = MethodName;
     };
-    respecify(Property.ReadSpec, links.ReadAccess, reader, readName);
-    respecify(Property.WriteSpec, links.WriteAccess, writer, writeName);
+    pointAccess(Property.ReadSpec, links.ReadAccess, reader, readName);
+    pointAccess(Property.WriteSpec, links.WriteAccess, writer, writeName);
     UpdateDeclaration(&Property);
     if (reader) RenameMember(*reader, readName);
     if (writer) RenameMember(*writer, writeName);

@@ -20,6 +20,23 @@ namespace {
     throw Exception(Format("Unsupported member conversion (code: %d)", Code));
 }
 
+// The members a property being converted away reads and writes through: its access methods
+// and its state field, each null when it has none.
+struct TAccessMembers {
+    TMethodItem* Reader;
+    TMethodItem* Writer;
+    TFieldItem* StateField;
+};
+
+TAccessMembers AccessMembers(TPropertyItem& Property) {
+    if (Property.Flags.Contains(pfRedeclaration))
+        throw Exception(Format("Property %s has no type of its own", Property.Name));
+    const TPropertyLinks& links = TPropertyLinks::Of(Property);
+    return {links.ReadAccess == rwMethod ? links.ReadMethod : nullptr,
+            links.WriteAccess == rwMethod ? links.WriteMethod : nullptr,
+            links.HasStateField ? links.StateField : nullptr};
+}
+
 // The visibility of a property made from a member of visibility V.
 TVisibility PropertyVisibility(const TClassItem& Class, TVisibility V) {
     if (V == scPrivate || V == scProtected) V = scPublic;
@@ -161,14 +178,9 @@ void TKolvaEditor::MethodToProperty(TClassItem& Class, TMethodItem& Method) {
 }
 
 void TKolvaEditor::PropertyToField(TClassItem& Class, TPropertyItem& Property) {
-    if (Property.Flags.Contains(pfRedeclaration))
-        throw Exception(Format("Property %s has no type of its own", Property.Name));
-    TPropertyLinks& links = TPropertyLinks::Of(Property);
+    const auto [reader, writer, stateField] = AccessMembers(Property);
     TEdit edit(*this, false);
     const std::string name = Property.Name;
-    TMethodItem* reader = links.ReadAccess == rwMethod ? links.ReadMethod : nullptr;
-    TMethodItem* writer = links.WriteAccess == rwMethod ? links.WriteMethod : nullptr;
-    TFieldItem* stateField = links.HasStateField ? links.StateField : nullptr;
     const TItemList self{&Property};
     if ((reader || writer) && QuestionDlg("Delete property's read/write access methods?")) {
         for (TMethodItem* method : {reader, writer})
@@ -194,14 +206,9 @@ void TKolvaEditor::PropertyToField(TClassItem& Class, TPropertyItem& Property) {
 }
 
 void TKolvaEditor::PropertyToMethod(TClassItem& Class, TPropertyItem& Property) {
-    if (Property.Flags.Contains(pfRedeclaration))
-        throw Exception(Format("Property %s has no type of its own", Property.Name));
-    TPropertyLinks& links = TPropertyLinks::Of(Property);
+    const auto [reader, writer, stateField] = AccessMembers(Property);
     TEdit edit(*this, false);
     const std::string name = Property.Name;
-    TMethodItem* reader = links.ReadAccess == rwMethod ? links.ReadMethod : nullptr;
-    TMethodItem* writer = links.WriteAccess == rwMethod ? links.WriteMethod : nullptr;
-    TFieldItem* stateField = links.HasStateField ? links.StateField : nullptr;
     if ((writer || stateField) &&
         QuestionDlg("Delete property's write access method/ and or state field?")) {
         const TItemList self{&Property};

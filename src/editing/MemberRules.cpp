@@ -42,8 +42,8 @@ bool NamedByOtherProperty(const TCodeItem& Member, const TItemList& Except) {
             std::find(Except.begin(), Except.end(), child) != Except.end())
             continue;
         const auto& p = static_cast<const TPropertyItem&>(*child);
-        for (const std::string* spec : {&p.ReadSpec, &p.WriteSpec, &p.StoredSpec})
-            if (SameText(*spec, Member.Name)) return true;
+        for (const std::string* specifier : {&p.ReadSpec, &p.WriteSpec, &p.StoredSpec})
+            if (SameText(*specifier, Member.Name)) return true;
     }
     return false;
 }

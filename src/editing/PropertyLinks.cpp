@@ -122,17 +122,17 @@ bool IsStringType(const TPropertyItem& Property) {
 }
 
 // A specifier that names no member: the field or method it proposes, to be generated.
-void Proposed(TRWAccessEx& Access, const TCodeItem* Member, std::string& Spec,
+void Proposed(TRWAccessEx& Access, const TCodeItem* Member, std::string& Specifier,
               const TPropertyItem& Property, const std::string& MethodName) {
     if (Access != rwCustom || Member) return;
     const std::string field = TPropertyLinks::FieldName(Property);
-    if (SameText(Spec, field) && !Property.Flags.Contains(pfHasParams) &&
+    if (SameText(Specifier, field) && !Property.Flags.Contains(pfHasParams) &&
         !Property.Flags.Contains(pfHasIndex)) {
         Access = rwField;
-        Spec = field;
-    } else if (SameText(Spec, MethodName)) {
+        Specifier = field;
+    } else if (SameText(Specifier, MethodName)) {
         Access = rwMethod;
-        Spec = MethodName;
+        Specifier = MethodName;
     }
 }
 
@@ -193,9 +193,10 @@ void TPropertyLinks::AccessFromSpecifiers() {
 
 void TPropertyLinks::SpecifiersFromAccess() {
     TPropertyItem& p = *Property();
-    const auto propose = [&](std::string& Spec, TRWAccessEx Access, const std::string& Method) {
-        if (Access == rwCustom || !Spec.empty()) return;
-        Spec = Access == rwField ? FieldName(p) : Access == rwMethod ? Method : std::string();
+    const auto propose = [&](std::string& Specifier, TRWAccessEx Access,
+                             const std::string& Method) {
+        if (Access == rwCustom || !Specifier.empty()) return;
+        Specifier = Access == rwField ? FieldName(p) : Access == rwMethod ? Method : std::string();
     };
     propose(p.ReadSpec, ReadAccess, ReadName(p));
     propose(p.WriteSpec, WriteAccess, WriteName(p));

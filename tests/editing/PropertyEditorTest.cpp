@@ -376,96 +376,66 @@ procedure TCounter.Reset;
 }
 
 TEST_F(PropertyEditorTest, ConversionsKeepWhatThePropertyUses) {
+    const std::string before = R"(  TCounter = class
+  private
+    FValue: Integer;
+    FLimit: Integer;
+    step: Integer;
+    function GetValue: Integer;
+    procedure SetValue(AValue: Integer);
+  public
+    function GetSum: Integer;
+    procedure Reset;
+    property Value: Integer read GetValue write SetValue;
+  end;
+function TCounter.GetValue: Integer;
+procedure TCounter.SetValue(AValue: Integer);
+function TCounter.GetSum: Integer;
+procedure TCounter.Reset;
+)";
+    const std::string valueProperty = "    property Value: Integer read GetValue write SetValue;\n";
     const struct {
         const char* Item;
         TCodeItemKind Target;
         TModalResult Answer;
-        const char* Expected;
+        test::TReplacements Changes;
+        const char* Question;
     } cases[] = {
-        {"TCounter.FLimit", ckProperty, mrNone, R"(  TCounter = class
-  private
-    FValue: Integer;
-    FLimit: Integer;
-    step: Integer;
-    function GetValue: Integer;
-    procedure SetValue(AValue: Integer);
-  public
-    function GetSum: Integer;
-    procedure Reset;
-    property Value: Integer read GetValue write SetValue;
-    property Limit: Integer read FLimit write FLimit;
-  end;
-function TCounter.GetValue: Integer;
-procedure TCounter.SetValue(AValue: Integer);
-function TCounter.GetSum: Integer;
-procedure TCounter.Reset;
-)"},
-        {"TCounter.step", ckProperty, mrNone, R"(  TCounter = class
-  private
-    FValue: Integer;
-    FLimit: Integer;
-    Fstep: Integer;
-    function GetValue: Integer;
-    procedure SetValue(AValue: Integer);
-  public
-    function GetSum: Integer;
-    procedure Reset;
-    property Value: Integer read GetValue write SetValue;
-    property step: Integer read Fstep write Fstep;
-  end;
-function TCounter.GetValue: Integer;
-procedure TCounter.SetValue(AValue: Integer);
-function TCounter.GetSum: Integer;
-procedure TCounter.Reset;
-)"},
-        {"TCounter.GetSum", ckProperty, mrNone, R"(  TCounter = class
-  private
-    FValue: Integer;
-    FLimit: Integer;
-    step: Integer;
-    function GetValue: Integer;
-    procedure SetValue(AValue: Integer);
-    function GetSum: Integer;
-  public
-    procedure Reset;
-    property Value: Integer read GetValue write SetValue;
-    property Sum: Integer read GetSum;
-  end;
-function TCounter.GetValue: Integer;
-procedure TCounter.SetValue(AValue: Integer);
-function TCounter.GetSum: Integer;
-procedure TCounter.Reset;
-)"},
-        {"TCounter.Value", ckField, mrYes, R"(  TCounter = class
-  private
-    Value: Integer;
-    FLimit: Integer;
-    step: Integer;
-  public
-    function GetSum: Integer;
-    procedure Reset;
-  end;
-function TCounter.GetSum: Integer;
-procedure TCounter.Reset;
-Delete property's read/write access methods?
-)"},
-        {"TCounter.Value", ckMethod, mrNo, R"(  TCounter = class
-  private
-    FValue: Integer;
-    FLimit: Integer;
-    step: Integer;
-    procedure SetValue(AValue: Integer);
-  public
-    function GetSum: Integer;
-    procedure Reset;
-    function Value: Integer;
-  end;
-function TCounter.Value: Integer;
-procedure TCounter.SetValue(AValue: Integer);
-function TCounter.GetSum: Integer;
-procedure TCounter.Reset;
-Delete property's write access method/ and or state field?
-)"},
+        {"TCounter.FLimit",
+         ckProperty,
+         mrNone,
+         {{valueProperty,
+           valueProperty + "    property Limit: Integer read FLimit write FLimit;\n"}},
+         ""},
+        {"TCounter.step",
+         ckProperty,
+         mrNone,
+         {{"    step:", "    Fstep:"},
+          {valueProperty, valueProperty + "    property step: Integer read Fstep write Fstep;\n"}},
+         ""},
+        {"TCounter.GetSum",
+         ckProperty,
+         mrNone,
+         {{"  public\n    function GetSum: Integer;\n",
+           "    function GetSum: Integer;\n  public\n"},
+          {valueProperty, valueProperty + "    property Sum: Integer read GetSum;\n"}},
+         ""},
+        {"TCounter.Value",
+         ckField,
+         mrYes,
+         {{"    FValue:", "    Value:"},
+          {"    function GetValue: Integer;\n    procedure SetValue(AValue: Integer);\n", ""},
+          {valueProperty, ""},
+          {"function TCounter.GetValue: Integer;\nprocedure TCounter.SetValue(AValue: Integer);\n",
+           ""}},
+         "Delete property's read/write access methods?\n"},
+        {"TCounter.Value",
+         ckMethod,
+         mrNo,
+         {{"    function GetValue: Integer;\n", ""},
+          {valueProperty, "    function Value: Integer;\n"},
+          {"function TCounter.GetValue:", "function TCounter.Value:"}},
+         "Delete property's write access method/ and or state field?\n"},
     };
     for (const auto& c : cases) {
         Load(Shapes);
@@ -473,7 +443,7 @@ Delete property's write access method/ and or state field?
         Boxes.Answers = {c.Answer};
         Kolva.ConvertMember(static_cast<TClassItem&>(Find("TCounter")), Find(c.Item), c.Target);
         EXPECT_EQ(Changed("TCounter") + (Boxes.Texts.empty() ? "" : Boxes.Texts[0] + "\n"),
-                  c.Expected)
+                  test::Replaced(before, c.Changes) + c.Question)
             << c.Item;
         EXPECT_TRUE(Compiles("Shapes")) << c.Item;
     }
