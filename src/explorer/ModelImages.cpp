@@ -190,6 +190,11 @@ void DrawModelImage(QPainter& P, const QRectF& R, int Image) {
                                         0xff2e7d32, 0xff1565c0, 0xff757575};
     if (Image >= imVisDefault && Image <= imVisAutomated) return DrawVisibility(P, R, Image);
     if (Image == imAllMembers) return DrawGrid(P, R, Kinds, 4);
+    if (Image == imStatic) { // the usual binding: a quiet dot, not a letter on every row
+        P.setPen(Qt::NoPen);
+        P.setBrush(QColor(0xb0, 0xb0, 0xb0));
+        return P.drawEllipse(R.center(), R.width() * 0.16, R.height() * 0.16);
+    }
     if (Image == imShowAll)
         return DrawGrid(P, R.adjusted(0, R.height() / 6, 0, 0), Visibilities, 6);
     DrawBadge(P, R, BadgeOf(Image));

@@ -1,0 +1,115 @@
+// The "Unit explorer": the contents tree of the unit's types with a "Module" node, and below
+// it the member list of the selected node with its filter panel. It keeps its own parse of
+// the unit that the editor interface gives, and edits that unit only through the model
+// editor, so it knows the IDE only through the editing interfaces.
+#pragma once
+
+#include "editing/KolvaEditors.h"
+#include "explorer/ASListView.h"
+#include "explorer/DetailsList.h"
+#include "explorer/FormEx.h"
+#include "explorer/ImgButtons.h"
+#include "explorer/Scopfltr.h"
+#include "model/ModuleExplorer.h"
+#include "settings/KOLVAOpts.h"
+
+#include <memory>
+#include <string>
+
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class QGridLayout;
+
+namespace kolva {
+
+class TFWExplorerForm : public TFormEx {
+public:
+    /// Editor, Synchronizer and Designer outlive the window; Designer may be null (no form
+    /// designer).
+    TFWExplorerForm(QWidget* Owner, bool Embedded, TEditorInterface& Editor,
+                    TEditSynchronizer* Synchronizer, TDesignerInterface* Designer = nullptr);
+    ~TFWExplorerForm() override;
+
+    /// Reads the unit from the editor and parses it; the tree and list follow.
+    void Synchronize();
+    TModuleExplorer& Parser() { return FParser; }
+    TKolvaEditor& ModelEditor() { return *FModelEditor; }
+    const std::string& FileName() const { return FFileName; }
+    /// The kind of the item whose members are listed: ckModule, a type kind, or ckNone.
+    TCodeItemKind ShownKind() const { return FShownKind; }
+    /// The listed class is the root class of an open form designer.
+    bool FormClass() const { return FFormClass; }
+    /// False while the host reports the model out of step; the Refresh button shows it.
+    bool InStep() const { return FInStep; }
+    void SetInStep(bool Value);
+
+    TTreeViewEx& ContentsTree() { return *FTree; }
+    TAutoScrollListView& DetailsList() { return *FList; }
+    const TDisplayCache& Cache() const { return FCache; }
+    /// The item of the selected tree node; null when none.
+    TCodeItem* SelectedItem() const;
+    /// Selects the node of Item; false when the tree has none.
+    bool SelectItem(const TCodeItem* Item);
+    /// The member of the focused row; null when none.
+    TCodeItem* FocusedMember() const;
+
+    TCodeItems MemberFilter() const;
+    void SetMemberFilter(TCodeItems Value);
+    bool ShowLocalProcs() const { return FLocalProcFilter->Down(); }
+    void SetShowLocalProcs(bool Value);
+    TVisibilities VisibilityFilter() const { return FVisibilityFilter->Scopes(); }
+    void SetVisibilityFilter(TVisibilities Value) { FVisibilityFilter->SetScopes(Value); }
+    /// While locked, filter changes do not re-list; releasing the last lock re-lists once.
+    void BeginFilterUpdate() { ++FFilterLock; }
+    void EndFilterUpdate();
+    /// All member kinds, local procedures and all visibilities.
+    void ResetFilter();
+    /// The kind filter's buttons and the show-all-kinds button.
+    TFilterButton& KindButton(TCodeItemKind Kind);
+    QToolButton& AllMembersButton() { return *FAllMembers; }
+    QWidget& FilterPanel() { return *FFilterPanel; }
+
+private:
+    void BuildWindow();
+    void BuildFilterPanel();
+    void LayoutFilterPanel();
+    void OptionsChanged(TKOLVAOptChanges Changes);
+    void FilterChanged();
+    void RebuildTree();
+    void AddTypeNodes();
+    QTreeWidgetItem* AddNode(QTreeWidgetItem* Parent, TCodeItem& Item);
+    void AddDescendants(QTreeWidgetItem* Node, std::vector<TCodeItem*>& Left);
+    void ListMembers();
+
+    TEditorInterface& FEditor;
+    TDesignerInterface* FDesigner;
+    TModuleExplorer FParser;
+    std::unique_ptr<TKolvaEditor> FModelEditor;
+    TDisplayCache FCache;
+    TKOLVAOptionsObserver FObserver;
+
+    QToolBar* FToolBar = nullptr;
+    QToolButton* FRefresh = nullptr;
+    QSplitter* FSplitter = nullptr;
+    TTreeViewEx* FTree = nullptr;
+    QWidget* FFilterPanel = nullptr;
+    QGridLayout* FFilterLayout = nullptr;
+    TFilterButton* FKindButtons[4] = {};
+    QToolButton* FAllMembers = nullptr;
+    TFilterButton* FLocalProcFilter = nullptr;
+    TScopeFilter* FVisibilityFilter = nullptr;
+    TAutoScrollListView* FList = nullptr;
+    TDetailsModel* FDetails = nullptr;
+    TDetailsDelegate* FDelegate = nullptr;
+
+    std::string FFileName;
+    TCodeItemKind FShownKind = ckNone;
+    bool FFormClass = false;
+    bool FInStep = true;
+    int FTreeUpdate = 0;
+    int FListUpdate = 0;
+    int FFilterLock = 0;
+};
+
+} // namespace kolva

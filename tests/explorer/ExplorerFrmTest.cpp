@@ -1,0 +1,157 @@
+// The explorer window over a unit held in memory: the contents tree in its three orders,
+// the member list under the filter panel, and the state it keeps across re-parses.
+#include "explorer/ExplorerFrm.h"
+
+#include "editing/MemoryEditor.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SettingsReset.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <QFile>
+#include <QTreeWidgetItemIterator>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace kolva {
+namespace {
+
+class ExplorerFrmTest : public testing::Test {
+protected:
+    test::TSettingsReset Settings;
+    test::TScriptedDialogs Dialogs;
+    TMemoryEditor Editor{"Z:\\work\\Shapes.pas"};
+    TFWExplorerForm Form{nullptr, false, Editor, &Editor};
+
+    void Show(const std::string& Source) {
+        Editor.Text().SetText(Source);
+        Form.Synchronize();
+    }
+    // The tree as "name" lines, two blanks a level.
+    std::string Tree() {
+        std::string Text;
+        for (QTreeWidgetItemIterator It(&Form.ContentsTree()); *It; ++It) {
+            int Depth = 0;
+            for (auto* Up = (*It)->parent(); Up; Up = Up->parent())
+                ++Depth;
+            Text += std::string(2 * Depth, ' ') + (*It)->text(0).toStdString() + "\n";
+        }
+        return Text;
+    }
+    std::string Rows() {
+        std::string Text;
+        for (int I = 0; I < Form.Cache().Count(); ++I)
+            Text += Form.Cache().Row(I).Caption + "\n";
+        return Text;
+    }
+};
+
+const char* const Hierarchy = R"(unit Shapes;
+interface
+type
+  TShape = class
+    procedure Draw; virtual;
+  end;
+  TRound = class(TShape)
+    FRadius: Integer;
+  end;
+  TCircle = class(TRound)
+  end;
+  TBox = class(TShape)
+  end;
+  IDrawable = interface
+  end;
+implementation
+procedure TShape.Draw; begin end;
+end.
+)";
+
+TEST_F(ExplorerFrmTest, TheTreeFollowsTheContentsOrder) {
+    struct {
+        TContentsDisplayMode Mode;
+        const char* Tree;
+    } Orders[] = {
+        {dmCode, "TShape\nTRound\nTCircle\nTBox\nIDrawable\nModule\n"},
+        {dmSorted, "IDrawable\nTBox\nTCircle\nTRound\nTShape\nModule\n"},
+        {dmHierarchy, "IDrawable\nTShape\n  TBox\n  TRound\n    TCircle\nModule\n"},
+    };
+    Show(Hierarchy);
+    for (auto& Order : Orders) {
+        KOLVAOptions().SetContentsDisplayMode(Order.Mode);
+        EXPECT_EQ(Tree(), Order.Tree);
+    }
+    EXPECT_TRUE(Dialogs.Texts.empty());
+}
+
+TEST_F(ExplorerFrmTest, AncestorCycleIsReportedAndLeftOut) {
+    KOLVAOptions().SetContentsDisplayMode(dmHierarchy);
+    Show("unit A;\ninterface\ntype\n  TA = class(TB)\n  end;\n  TB = class(TA)\n  end;\n"
+         "  TC = class\n  end;\nimplementation\nend.\n");
+    EXPECT_EQ(Tree(), "TC\nModule\n");
+    ASSERT_EQ(Dialogs.Texts.size(), 1u);
+    EXPECT_EQ(Dialogs.Texts[0], "Could not display all classes in unit due to recursion in "
+                                "inheritance relations.\rUse Order by Name or Code to display "
+                                "all classes.");
+}
+
+TEST_F(ExplorerFrmTest, AUnitWithoutTypesShowsOnlyTheModule) {
+    Show("unit Empty;\ninterface\nprocedure Go;\nimplementation\nprocedure Go; begin end;\nend.\n");
+    EXPECT_EQ(Tree(), "Module\n");
+    Editor.Text().Clear();
+    Form.Synchronize();
+    EXPECT_EQ(Tree(), "Module\n"); // still a file: an empty text parses to an empty module
+}
+
+TEST_F(ExplorerFrmTest, SelectionAndFiltersSurviveAReparse) {
+    KOLVAOptions().SetContentsDisplayMode(dmCode);
+    Show(Hierarchy);
+    Form.SelectItem(Form.Parser().Item(1)); // TRound
+    EXPECT_EQ(Form.ShownKind(), ckClass);
+    EXPECT_EQ(Rows(), "FRadius: Integer;\n");
+
+    SetFilterButtonsCtrlExclusive(false);
+    Form.KindButton(ckMethod).Click(false); // methods only
+    EXPECT_EQ(Rows(), "");
+    Editor.Text().Insert(8, "    procedure Roll;");
+    Form.Synchronize();
+    EXPECT_EQ(Form.SelectedItem()->Name, "TRound");
+    EXPECT_EQ(Rows(), "Roll;\n");
+
+    Form.ResetFilter();
+    EXPECT_EQ(Rows(), "FRadius: Integer;\nRoll;\n");
+    Form.AllMembersButton().click();
+    EXPECT_EQ(Rows(), "");
+    Form.AllMembersButton().click();
+    EXPECT_EQ(Form.MemberFilter(), (TCodeItems{ckField, ckMethod, ckProperty, ckResClause}));
+}
+
+TEST_F(ExplorerFrmTest, WideFilterTakesOneRowOfButtons) {
+    KOLVAOptions().SetWideFilter(true);
+    int Wide = Form.FilterPanel().height();
+    KOLVAOptions().SetWideFilter(false);
+    EXPECT_EQ(Form.FilterPanel().height(), 2 * 21 + 4);
+    EXPECT_EQ(Wide, 21 + 4);
+}
+
+// With KOLVA_SCREENSHOTS set to a folder, the window beside samples/Orders.pas is saved there
+// for the README.
+TEST_F(ExplorerFrmTest, Screenshot) {
+    const char* Folder = std::getenv("KOLVA_SCREENSHOTS");
+    if (!Folder) GTEST_SKIP() << "KOLVA_SCREENSHOTS not set";
+    std::ifstream Sample(KOLVA_SOURCE_DIR "/samples/Orders.pas");
+    std::stringstream Text;
+    Text << Sample.rdbuf();
+    KOLVAOptions().SetContentsDisplayMode(dmHierarchy);
+    Show(Text.str());
+    Form.resize(320, 560);
+    Form.show();
+    for (int I = 0; I < Form.Parser().ItemCount(); ++I)
+        if (Form.Parser().Item(I)->Name == "TOrder") Form.SelectItem(Form.Parser().Item(I));
+    Form.DetailsList().setCurrentIndex(Form.DetailsList().model()->index(5, 0));
+    Form.DetailsList().setFocus();
+    ASSERT_TRUE(Form.grab().save(QString(Folder) + "/explorer.png"));
+}
+
+} // namespace
+} // namespace kolva
