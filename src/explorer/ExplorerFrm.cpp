@@ -2,8 +2,11 @@
 
 #include "explorer/ModelImages.h"
 #include "platform/Dialogs.h"
+#include "platform/Registry.h"
 #include "platform/StringList.h"
 #include "platform/SysUtils.h"
+#include "settings/KolvaReg.h"
+#include "settings/PrjStore.h"
 
 #include <algorithm>
 #include <QApplication>
@@ -54,14 +57,19 @@ TFWExplorerForm::TFWExplorerForm(QWidget* Owner, bool Embedded, TEditorInterface
       FModelEditor(std::make_unique<TKolvaEditor>(FParser, Synchronizer, Designer)) {
     setWindowTitle(QStringLiteral("Unit explorer"));
     BuildWindow();
+    FTreeNodes = std::make_unique<TTreeWidgetNodes>(*FTree);
+    FTreeState.SetTreeview(FTreeNodes.get());
     FParser.OnChange = [this](TModuleExplorer&) { RebuildTree(); };
     FObserver.SetOnChange([this](TKOLVAOptChanges Changes) { OptionsChanged(Changes); });
     OptionsChanged(TKOLVAOptChanges::All());
     FParser.Clear();
     RebuildTree();
+    ReadWindowState();
 }
 
 TFWExplorerForm::~TFWExplorerForm() {
+    WriteWindowState();
+    FTreeState.TreeviewDestroyed();
     FParser.OnChange = nullptr;
     FObserver.SetOnChange(nullptr);
     FTree->disconnect(this);
@@ -85,6 +93,7 @@ void TFWExplorerForm::BuildWindow() {
     Layout->addWidget(FToolBar);
 
     FSplitter = new QSplitter(Qt::Vertical, this);
+    connect(FSplitter, &QSplitter::splitterMoved, this, [this] { FSplit = FTree->height(); });
     FTree = new TTreeViewEx(FSplitter);
     FTree->setObjectName(QStringLiteral("ContentsTree"));
     connect(FTree, &QTreeWidget::currentItemChanged, this, [this] {
@@ -105,6 +114,7 @@ void TFWExplorerForm::BuildWindow() {
     FList->setItemDelegate(FDelegate);
     LowerLayout->addWidget(FList);
     Layout->addWidget(FSplitter);
+    SetSplit(FSplit);
 }
 
 void TFWExplorerForm::BuildFilterPanel() {
@@ -190,7 +200,11 @@ void TFWExplorerForm::Synchronize() {
     TStringList Lines;
     std::string Name;
     FEditor.GetSource(Lines, Name);
-    if (!SameText(Name, FFileName)) FFileName = Name;
+    bool NewFile = !SameText(Name, FFileName);
+    if (NewFile) {
+        SaveModuleState();
+        FFileName = Name;
+    }
     if (FFileName.empty()) return FParser.Clear();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
@@ -200,6 +214,60 @@ void TFWExplorerForm::Synchronize() {
         throw;
     }
     QApplication::restoreOverrideCursor();
+    if (NewFile) RestoreModuleState();
+    for (TCodeItem* Item : FParser.Module().Children())
+        if (IsClassKind(Item->Kind())) RegisterClassName(Item->Name, Item->Kind());
+}
+
+void TFWExplorerForm::SaveModuleState() {
+    if (FFileName.empty()) return;
+    TModuleInfo& Info = ModuleStore().InfoFor(FFileName);
+    FTreeState.Capture();
+    Info.Assign(FTreeState);
+    TMemberListState State(*this);
+    Info.Assign(State);
+}
+
+void TFWExplorerForm::RestoreModuleState() {
+    int Index;
+    if (FFileName.empty() || !ModuleStore().FindInfo(FFileName, Index)) return;
+    TModuleInfo& Info = ModuleStore().Modules.Info(Index);
+    BeginFilterUpdate();
+    FTreeState.Assign(Info);
+    FTreeState.Restore();
+    TMemberListState State(*this);
+    State.Assign(Info);
+    std::string Member = Info.SelectedMember(); // focused once the list is filled
+    EndFilterUpdate();
+    State.SetSelectedMember(Member);
+}
+
+namespace {
+std::string WindowStateKey() {
+    return KolvaRegKey(KolvaKeyVersion) + "\\ExplorerForm";
+}
+} // namespace
+
+void TFWExplorerForm::ReadWindowState() {
+    TRegistry Registry(HKEY_CURRENT_USER);
+    if (!Registry.OpenKeyReadOnly(WindowStateKey())) return;
+    TExplorerFormState State(*this);
+    try {
+        LoadProperties(State, Registry);
+    } catch (const Exception&) {
+        // A damaged value leaves the rest of the window as it is.
+    }
+}
+
+// Runs as the window goes: a registry that cannot be written must not take the IDE down.
+void TFWExplorerForm::WriteWindowState() {
+    try {
+        TRegistry Registry(HKEY_CURRENT_USER);
+        if (!Registry.OpenKey(WindowStateKey(), true)) return;
+        TExplorerFormState State(*this);
+        SaveProperties(State, Registry);
+    } catch (...) {
+    }
 }
 
 TCodeItem* TFWExplorerForm::SelectedItem() const {
@@ -214,6 +282,26 @@ bool TFWExplorerForm::SelectItem(const TCodeItem* Item) {
             return true;
         }
     return false;
+}
+
+void TFWExplorerForm::FocusMember(int Row) {
+    if (Row < 0 || Row >= FCache.Count()) return;
+    QModelIndex Index = FDetails->index(Row, 0);
+    FList->selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
+    FList->scrollTo(Index);
+}
+
+// Kept as a value, since a hidden window has no laid-out panes to measure.
+int TFWExplorerForm::Split() const {
+    return FSplit;
+}
+
+void TFWExplorerForm::SetSplit(int Value) {
+    if (Value < 0) return; // a module info from before the explorer stored one
+    FSplit = Value;
+    QList<int> Sizes = FSplitter->sizes();
+    int Total = std::max(Sizes.value(0) + Sizes.value(1), FSplit + 1);
+    FSplitter->setSizes({FSplit, Total - FSplit});
 }
 
 TCodeItem* TFWExplorerForm::FocusedMember() const {

@@ -7,11 +7,13 @@
 #include "editing/KolvaEditors.h"
 #include "explorer/ASListView.h"
 #include "explorer/DetailsList.h"
+#include "explorer/ExplorerStates.h"
 #include "explorer/FormEx.h"
 #include "explorer/ImgButtons.h"
 #include "explorer/Scopfltr.h"
 #include "model/ModuleExplorer.h"
 #include "settings/KOLVAOpts.h"
+#include "settings/TreeviewStates.h"
 
 #include <memory>
 #include <string>
@@ -53,6 +55,12 @@ public:
     bool SelectItem(const TCodeItem* Item);
     /// The member of the focused row; null when none.
     TCodeItem* FocusedMember() const;
+    /// Selects and focuses row Row of the member list; nothing for a row it does not have.
+    void FocusMember(int Row);
+    /// The height of the contents tree's pane.
+    int Split() const;
+    void SetSplit(int Value);
+    TTreeviewState& TreeviewState() { return FTreeState; }
 
     TCodeItems MemberFilter() const;
     void SetMemberFilter(TCodeItems Value);
@@ -81,6 +89,10 @@ private:
     QTreeWidgetItem* AddNode(QTreeWidgetItem* Parent, TCodeItem& Item);
     void AddDescendants(QTreeWidgetItem* Node, std::vector<TCodeItem*>& Left);
     void ListMembers();
+    void SaveModuleState();
+    void RestoreModuleState();
+    void ReadWindowState();
+    void WriteWindowState();
 
     TEditorInterface& FEditor;
     TDesignerInterface* FDesigner;
@@ -88,6 +100,8 @@ private:
     std::unique_ptr<TKolvaEditor> FModelEditor;
     TDisplayCache FCache;
     TKOLVAOptionsObserver FObserver;
+    std::unique_ptr<TTreeWidgetNodes> FTreeNodes;
+    TTreeviewState FTreeState;
 
     QToolBar* FToolBar = nullptr;
     QToolButton* FRefresh = nullptr;
@@ -110,6 +124,7 @@ private:
     int FTreeUpdate = 0;
     int FListUpdate = 0;
     int FFilterLock = 0;
+    int FSplit = 200;
 };
 
 } // namespace kolva

@@ -126,6 +126,45 @@ TEST_F(ExplorerFrmTest, SelectionAndFiltersSurviveAReparse) {
     EXPECT_EQ(Form.MemberFilter(), (TCodeItems{ckField, ckMethod, ckProperty, ckResClause}));
 }
 
+TEST_F(ExplorerFrmTest, SwitchingUnitsBringsEachBackAsItWas) {
+    KOLVAOptions().SetContentsDisplayMode(dmHierarchy);
+    Form.resize(300, 600);
+    Show(Hierarchy);
+    Form.SelectItem(Form.Parser().Item(0));                            // TShape
+    Form.ContentsTree().topLevelItem(1)->child(1)->setExpanded(false); // TRound
+    Form.SetVisibilityFilter({scDefault, scPublic});
+    Form.SetShowLocalProcs(false);
+    Form.SetSplit(120);
+    Form.FocusMember(0);
+    auto State = [&] {
+        return Form.SelectedItem()->Name + " " + std::to_string(Form.VisibilityFilter().Bits()) +
+               (Form.ShowLocalProcs() ? " locals " : " no-locals ") + std::to_string(Form.Split()) +
+               " " + (Form.FocusedMember() ? Form.FocusedMember()->Name : "-") +
+               (Form.ContentsTree().topLevelItem(1)->child(1)->isExpanded() ? " open" : " shut");
+    };
+    std::string InA = State();
+    EXPECT_EQ(InA, "TShape 9 no-locals 120 Draw shut");
+
+    Editor.SetFileName("Z:\\work\\Other.pas");
+    Show("unit Other;\ninterface\ntype\n  TOther = class\n  end;\nimplementation\nend.\n");
+    Form.ResetFilter();
+    Form.SetSplit(200);
+    Editor.SetFileName("Z:\\WORK\\shapes.PAS"); // the same file, named in other letters
+    Show(Hierarchy);
+    EXPECT_EQ(State(), InA);
+}
+
+TEST_F(ExplorerFrmTest, TheWindowStateOutlivesTheWindow) {
+    {
+        TFWExplorerForm First(nullptr, false, Editor, &Editor);
+        First.SetMemberFilter({ckMethod});
+        First.SetShowLocalProcs(false);
+    }
+    TFWExplorerForm Second(nullptr, false, Editor, &Editor);
+    EXPECT_EQ(Second.MemberFilter(), TCodeItems{ckMethod});
+    EXPECT_FALSE(Second.ShowLocalProcs());
+}
+
 TEST_F(ExplorerFrmTest, WideFilterTakesOneRowOfButtons) {
     KOLVAOptions().SetWideFilter(true);
     int Wide = Form.FilterPanel().height();
