@@ -60,6 +60,7 @@ public:
     bool EditMethod(TMethodItem& Method);
     bool EditResClause(TResClauseItem& Clause);
     /// Renames a member in place; components and event handlers are renamed by the designer.
+    /// Raises, before anything is written, when NewName is no valid name or clashes.
     void RenameMember(TCodeItem& Item, const std::string& NewName);
     /// Asks ConfirmDelete, then deletes; false when the answer was no.
     bool DeleteMember(TCodeItem& Item);

@@ -48,6 +48,12 @@ Qt::ItemFlags TDetailsModel::flags(const QModelIndex& Index) const {
     return Flags;
 }
 
+bool TDetailsModel::setData(const QModelIndex& Index, const QVariant& Value, int Role) {
+    if (Role != Qt::EditRole || !OnRename) return false;
+    OnRename(Index.row(), Value.toString().toStdString());
+    return true;
+}
+
 std::vector<int> TDetailsDelegate::ImagesOf(const TDisplayRow& Row) const {
     TDetailsDisplayOptions Options = KOLVAOptions().DetailsDisplayOptions();
     std::vector<int> Images;

@@ -4,8 +4,10 @@
 
 #include "explorer/DisplCache.h"
 
+#include <functional>
 #include <QAbstractListModel>
 #include <QStyledItemDelegate>
+#include <string>
 
 namespace kolva {
 
@@ -21,6 +23,10 @@ public:
     int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& Index, int Role) const override;
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
+    /// An in-place edit ended with Text: handed to OnRename, which renames later.
+    bool setData(const QModelIndex& Index, const QVariant& Value, int Role) override;
+
+    std::function<void(int Row, const std::string& Text)> OnRename;
 
 private:
     const TDisplayCache& FCache;

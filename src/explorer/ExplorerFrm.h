@@ -22,6 +22,7 @@ class QSplitter;
 class QToolBar;
 class QToolButton;
 class QGridLayout;
+class QMenu;
 
 namespace kolva {
 
@@ -62,6 +63,21 @@ public:
     void SetSplit(int Value);
     TTreeviewState& TreeviewState() { return FTreeState; }
 
+    /// Shows the selected class's declaration in the editor; Focus gives the editor the
+    /// keyboard.
+    void ShowClass(bool Focus);
+    /// Shows Member's implementation (its declaration with Declaration) in the editor.
+    void ShowMember(TCodeItem& Member, bool Declaration, bool Focus);
+    /// Selects the node and row of the item at the editor's cursor, widening the filters
+    /// when they hide it.
+    void LocateEditorPos();
+    /// Renames the member of Row through the engine; errors are reported, a refusal is
+    /// silent.
+    void RenameMember(int Row, const std::string& NewName);
+    /// The "Sorting" and "Order by" menus.
+    QMenu& SortingMenu() { return *FSortingMenu; }
+    QMenu& OrderByMenu() { return *FOrderByMenu; }
+
     TCodeItems MemberFilter() const;
     void SetMemberFilter(TCodeItems Value);
     bool ShowLocalProcs() const { return FLocalProcFilter->Down(); }
@@ -89,6 +105,10 @@ private:
     QTreeWidgetItem* AddNode(QTreeWidgetItem* Parent, TCodeItem& Item);
     void AddDescendants(QTreeWidgetItem* Node, std::vector<TCodeItem*>& Left);
     void ListMembers();
+    void BuildMenus();
+    void RowClicked(const QModelIndex& Index);
+    /// Runs an engine command: its error as a message, a refusal silently.
+    void Run(const std::function<void()>& Command);
     void SaveModuleState();
     void RestoreModuleState();
     void ReadWindowState();
@@ -116,6 +136,8 @@ private:
     TAutoScrollListView* FList = nullptr;
     TDetailsModel* FDetails = nullptr;
     TDetailsDelegate* FDelegate = nullptr;
+    QMenu* FSortingMenu = nullptr;
+    QMenu* FOrderByMenu = nullptr;
 
     std::string FFileName;
     TCodeItemKind FShownKind = ckNone;

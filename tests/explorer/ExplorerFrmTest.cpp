@@ -3,12 +3,14 @@
 #include "explorer/ExplorerFrm.h"
 
 #include "editing/MemoryEditor.h"
+#include "settings/PrjStore.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SettingsReset.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <QFile>
+#include <QCoreApplication>
+#include <QMenu>
 #include <QTreeWidgetItemIterator>
 #include <sstream>
 
@@ -22,6 +24,8 @@ protected:
     test::TSettingsReset Settings;
     test::TScriptedDialogs Dialogs;
     TMemoryEditor Editor{"Z:\\work\\Shapes.pas"};
+    // The module views are kept for the whole run, as in the IDE; each test starts without.
+    int ForgetViews = (ModuleStore().Modules.FreeAll(), 0);
     TFWExplorerForm Form{nullptr, false, Editor, &Editor};
 
     void Show(const std::string& Source) {
@@ -163,6 +167,100 @@ TEST_F(ExplorerFrmTest, TheWindowStateOutlivesTheWindow) {
     TFWExplorerForm Second(nullptr, false, Editor, &Editor);
     EXPECT_EQ(Second.MemberFilter(), TCodeItems{ckMethod});
     EXPECT_FALSE(Second.ShowLocalProcs());
+}
+
+const char* const Nav = R"(unit Nav;
+interface
+type
+  TNav = class
+  private
+    FCount: Integer;
+  public
+    procedure Step;
+  end;
+implementation
+procedure TNav.Step;
+  procedure Inner;
+  begin
+  end;
+begin
+  Inner;
+end;
+end.
+)";
+
+TEST_F(ExplorerFrmTest, NavigatesBetweenRowsAndTheEditor) {
+    Editor.OnEditEnd = [this] { Form.Synchronize(); };
+    Show(Nav);
+    Form.SelectItem(Form.Parser().Item(0));
+    auto Member = [&](const char* Name) {
+        return Form.Cache().Row(Form.Cache().IndexOfName(Name)).Item;
+    };
+    auto Shown = [&] {
+        return std::to_string(Editor.TopLine) + ":" + std::to_string(Editor.CursorLine);
+    };
+    Form.ShowMember(*Member("Step"), false, false);
+    EXPECT_EQ(Shown(), "10:15"); // the line after "begin" of the implementation
+    Form.ShowMember(*Member("Step"), true, false);
+    EXPECT_EQ(Shown(), "7:7");
+    Form.ShowMember(*Member("FCount"), false, false);
+    EXPECT_EQ(Shown(), "5:5");
+
+    // The cursor in a local procedure of a method, with methods filtered out.
+    Form.SetMemberFilter({ckField});
+    Form.SetVisibilityFilter({scPrivate});
+    Editor.CursorLine = 12;
+    Form.LocateEditorPos();
+    EXPECT_EQ(Form.SelectedItem()->Name, "TNav");
+    ASSERT_NE(Form.FocusedMember(), nullptr);
+    EXPECT_EQ(Form.FocusedMember()->Name, "Step");
+    EXPECT_EQ(Form.VisibilityFilter().Bits(), 63u);
+
+    Editor.CursorLine = 0;
+    Form.LocateEditorPos();
+    EXPECT_EQ(Form.SelectedItem()->Kind(), ckModule);
+
+    Form.SelectItem(Form.Parser().Item(0));
+    Form.DetailsList().keyboardSearch("in"); // type-ahead, case ignored
+    ASSERT_NE(Form.FocusedMember(), nullptr);
+    EXPECT_EQ(Form.FocusedMember()->Name, "Inner");
+}
+
+TEST_F(ExplorerFrmTest, RenamesRowsInPlaceThroughTheEngine) {
+    Editor.OnEditEnd = [this] { Form.Synchronize(); };
+    Show(Nav);
+    Form.SelectItem(Form.Parser().Item(0));
+    Form.RenameMember(Form.Cache().IndexOfName("FCount"), "  FTotal ");
+    EXPECT_EQ(Editor.Text()[5], "    FTotal: Integer;");
+    EXPECT_EQ(Editor.UndoCount(), 2); // one line out, one line in
+
+    QAbstractItemModel& Rows = *Form.DetailsList().model();
+    Rows.setData(Rows.index(Form.Cache().IndexOfName("Step"), 0), "Walk", Qt::EditRole);
+    EXPECT_EQ(Editor.Text()[7], "    procedure Step;"); // not while the editor closes
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Editor.Text()[7], "    procedure Walk;");
+    EXPECT_EQ(Editor.Text()[10], "procedure TNav.Walk;");
+
+    Form.RenameMember(Form.Cache().IndexOfName("Walk"), "FTotal");
+    ASSERT_EQ(Dialogs.Texts.size(), 1u) << Editor.Text().Text();
+    EXPECT_EQ(Dialogs.Texts[0], "\"FTotal\" already exists");
+}
+
+TEST_F(ExplorerFrmTest, SortingAndOrderMenusSetTheOptions) {
+    auto Choose = [](QMenu& Menu, const char* Caption) {
+        emit Menu.aboutToShow();
+        QString Checked;
+        for (QAction* Action : Menu.actions())
+            if (Action->isChecked()) Checked = Action->text();
+        for (QAction* Action : Menu.actions())
+            if (Action->text() == Caption) Action->trigger();
+        return Checked.toStdString();
+    };
+    EXPECT_EQ(Choose(Form.SortingMenu(), "Kind, Visibility"), "Code");
+    EXPECT_EQ(KOLVAOptions().DetailsSortMode(), smKindVis);
+    EXPECT_EQ(Choose(Form.OrderByMenu(), "Name"), "Hierarchy");
+    EXPECT_EQ(KOLVAOptions().ContentsDisplayMode(), dmSorted);
+    EXPECT_EQ(Choose(Form.OrderByMenu(), "Code"), "Name");
 }
 
 TEST_F(ExplorerFrmTest, WideFilterTakesOneRowOfButtons) {
