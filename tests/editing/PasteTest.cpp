@@ -231,5 +231,61 @@ const TPasteCase Cases[] = {
 INSTANTIATE_TEST_SUITE_P(Buffers, PasteCases, testing::ValuesIn(Cases),
                          [](const auto& Info) { return std::string(Info.param.Name); });
 
+class TFormDesigner : public TDesignerInterface {
+public:
+    bool IsDesignerClass(const std::string& Name) override { return Name == "TShape"; }
+};
+
+std::string ClipboardLines() {
+    std::string text = Clipboard().GetText();
+    std::erase(text, '\r');
+    return text;
+}
+
+TEST_F(PasteTest, CuttingTheDesignerClassWritesNothing) {
+    Clipboard().SetText("before");
+    TFormDesigner designer;
+    Kolva.SetDesigner(&designer);
+    Check({Shapes,
+           [&] { Kolva.CutItems(coClassCopy, &Explorer.Module(), {&Find("TShape")}); },
+           {},
+           "Cannot delete designer class TShape"});
+    EXPECT_EQ(Clipboard().GetText(), "before");
+}
+
+TEST_F(PasteTest, ACutClassPastesBackWhereItWas) {
+    const test::TReplacements cut{{"  TPoint3 = object\n    X: Integer;\n  end;\n\n", ""}};
+    Check({Shapes, [&] { Kolva.CutItems(coClassCopy, nullptr, {&Find("TPoint3")}); }, cut});
+    EXPECT_EQ(ClipboardLines(), "//FWWIN:CLASSCOPY\nunit _FW_Copy_Buffer_;\n\ninterface\n\ntype\n"
+                                "  TPoint3 = object\n    X: Integer;\n  end;\n\n\nimplementation"
+                                "\n\n\nend.\n");
+    Load(Shapes);
+    Kolva.CutItems(coClassCopy, nullptr, {&Find("TPoint3")});
+    Kolva.PasteItems(&Explorer.Module(), &Explorer.Module());
+    EXPECT_EQ(Text(), Original);
+}
+
+TEST_F(PasteTest, MovingAMethodTakesItsImplementationAlong) {
+    Check({Shapes,
+           [&] {
+               Kolva.CopyOrMoveItems(Find("TShape"), Find("TPoint3"), true,
+                                     {&Find("TShape.NewMethod")});
+           },
+           {{"    procedure NewMethod;\n", ""},
+            {"procedure TShape.NewMethod;\nbegin\nend;\n\n", ""},
+            {"    X: Integer;\n", "    X: Integer;\n    procedure NewMethod;\n"},
+            {Body, Body + "\nprocedure TPoint3.NewMethod;\nbegin\nend;\n"}}},
+          "Shapes");
+}
+
+TEST_F(PasteTest, TextWithoutSignatureIsPastedOnlyAfterOk) {
+    Load(Shapes);
+    Dialogs.Answers = {mrCancel};
+    EXPECT_THROW(Paste("TShape", "TShape", "Count: Integer;"), EAbort);
+    EXPECT_EQ(Dialogs.Texts,
+              std::vector<std::string>{"Copy buffer signature not found. Continue?"});
+    EXPECT_EQ(Text(), Original);
+}
+
 } // namespace
 } // namespace kolva
