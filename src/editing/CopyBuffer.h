@@ -43,7 +43,15 @@ int PutBlock(TModuleEditor& Editor, const TCodeItem* Item, int Line);
 
 /// The heading of Routine written anew (under its current name, at its start column) into
 /// the editor's scratch, followed by its lines after the heading from Lines, Cut leading
-/// blanks taken off each.
-void WriteRenamed(TModuleEditor& Editor, TProcItem& Routine, const TStringList& Lines, int Cut);
+/// blanks taken off each, and the results assigned to OldName assigned to the new name.
+void WriteRenamed(TModuleEditor& Editor, TProcItem& Routine, const TStringList& Lines, int Cut,
+                  const std::string& OldName);
+/// In lines First.. of List, a function's result assigned through its old name ("Foo := 1")
+/// assigned through its new one: the old name would now be another function's.
+void RenameResults(TStringList& List, int First, const std::string& OldName,
+                   const std::string& NewName);
+/// Raises the error of an implementation that has no place, for a unit whose implementation
+/// part lies in an include file.
+void CheckImplementationPart(TModuleEditor& Editor, const std::string& Name);
 
 } // namespace kolva

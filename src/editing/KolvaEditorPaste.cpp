@@ -169,7 +169,9 @@ void TKolvaEditor::WriteMethodBody(TClassItem& Class, TMethodItem& Method, const
     const bool hasBody = Body && Body->BodyStartLine > HeadEnd(*Body);
     if (hasBody) {
         const int first = HeadEnd(*Body) + 1, last = Body->LastLine();
+        const int at = Scratch().Count();
         AppendLines(Scratch(), Lines, first, last, Dedent ? CommonIndent(Lines, first, last) : 0);
+        RenameResults(Scratch(), at, Body->Name, Method.Name);
     } else {
         Scratch().Add("begin");
         Scratch().Add(Blanks(ModuleEditorOptions().BlockIndention()) +
@@ -242,11 +244,13 @@ void TKolvaEditor::InsertClassImplementations(TClassItem& Class, TClassItem& Sou
             heading.Assign(impl);
             heading.ClassName = Class.Name + impl.ClassName.substr(oldName.size());
             heading.SetQualifierText(impl.QualifierText());
-            WriteRenamed(*this, heading, Lines, 0);
+            WriteRenamed(*this, heading, Lines, 0, std::string());
         }
         Scratch().Add(std::string());
     }
-    if (Scratch().Count() > 0) PutBlock(*this, &Class, ImplementationPlacement(Class));
+    if (Scratch().Count() == 0) return;
+    CheckImplementationPart(*this, Class.Name);
+    PutBlock(*this, &Class, ImplementationPlacement(Class));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -301,6 +305,7 @@ void TKolvaEditor::InsertMethodBodies(
     TClassItem& Class, const std::vector<std::pair<TMethodItem*, TProcItem*>>& Bodies,
     const TStringList& Lines, bool Dedent) {
     if (Bodies.empty()) return;
+    CheckImplementationPart(*this, Bodies.front().first->Name);
     Scratch().Clear();
     for (const auto& [method, body] : Bodies)
         WriteMethodBody(Class, *method, body, Lines, Dedent);
@@ -319,6 +324,7 @@ void TKolvaEditor::InsertMethodsAsProcedures(TCodeItem& Module, TStringList& Tex
             if (child->Kind() == ckMethod && Placed(child))
                 methods.push_back(static_cast<TMethodItem*>(child));
     if (methods.empty()) throw Exception("No methods found to convert to procedures");
+    CheckImplementationPart(*this, methods.front()->Name);
     TEdit edit(*this, false);
     std::vector<TProcData*> declarations;
     Scratch().Clear();
@@ -347,7 +353,9 @@ void TKolvaEditor::InsertMethodsAsProcedures(TCodeItem& Module, TStringList& Tex
         const TProcItem* body = method->ImplementationLink();
         WriteDeclaration(impl, Scratch());
         if (Placed(body) && body->BodyStartLine > HeadEnd(*body)) {
+            const int at = Scratch().Count();
             AppendLines(Scratch(), buffer.Lines, HeadEnd(*body) + 1, body->LastLine());
+            RenameResults(Scratch(), at, method->Name, decl.Name);
         } else {
             Scratch().Add("begin");
             Scratch().Add(Blanks(ModuleEditorOptions().BlockIndention()) +

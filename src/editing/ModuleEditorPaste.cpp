@@ -83,9 +83,46 @@ int PutBlock(TModuleEditor& Editor, const TCodeItem* Item, int Line) {
     return first;
 }
 
-void WriteRenamed(TModuleEditor& Editor, TProcItem& Routine, const TStringList& Lines, int Cut) {
+void WriteRenamed(TModuleEditor& Editor, TProcItem& Routine, const TStringList& Lines, int Cut,
+                  const std::string& OldName) {
     Editor.WriteDeclaration(Routine, Editor.Scratch());
+    const int body = Editor.Scratch().Count();
     AppendLines(Editor.Scratch(), Lines, HeadEnd(Routine) + 1, Routine.LastLine(), Cut);
+    RenameResults(Editor.Scratch(), body, OldName, Routine.Name);
+}
+
+void RenameResults(TStringList& List, int First, const std::string& OldName,
+                   const std::string& NewName) {
+    if (OldName.empty() || SameText(OldName, NewName)) return;
+    const std::string old = UpperCase(OldName);
+    const auto ident = [](char C) {
+        return std::isalnum(static_cast<unsigned char>(C)) || C == '_';
+    };
+    for (int i = std::max(First, 0); i < List.Count(); ++i) {
+        std::string line = List[i];
+        const std::string upper = UpperCase(line);
+        bool changed = false;
+        for (size_t at = upper.rfind(old); at != std::string::npos;
+             at = at == 0 ? std::string::npos : upper.rfind(old, at - 1)) {
+            const size_t end = at + old.size();
+            const size_t next = upper.find_first_not_of(' ', end);
+            if ((at > 0 && (ident(upper[at - 1]) || upper[at - 1] == '.')) ||
+                (end < upper.size() && ident(upper[end])) || next == std::string::npos ||
+                upper.compare(next, 2, ":=") != 0 ||
+                std::count(upper.begin(), upper.begin() + long(at), '\'') % 2 != 0)
+                continue;
+            line.replace(at, old.size(), NewName);
+            changed = true;
+        }
+        if (changed) List.SetString(i, line);
+    }
+}
+
+void CheckImplementationPart(TModuleEditor& Editor, const std::string& Name) {
+    if (Editor.Explorer().ModuleKind() == mkUnit && Editor.Explorer().ImplementationLine() < 0)
+        throw Exception(Format("Cannot add the implementation of %s: this file holds no "
+                               "implementation part",
+                               Name));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -156,15 +193,16 @@ constexpr TCodeItems GlobalNames = {ckProcedure,     ckClass,  ckInterface, ckOb
                                     ckDispInterface, ckRecord, ckHelper,    ckVar};
 
 // Gives each routine of Routines (and its linked partner) a name that Scope has not got
-// yet; true for those renamed.
-std::vector<bool> RenameClashes(const std::vector<TProcItem*>& Routines, const TCodeItem& Scope) {
+// yet; the old name of those renamed, empty for the others.
+std::vector<std::string> RenameClashes(const std::vector<TProcItem*>& Routines,
+                                       const TCodeItem& Scope) {
     std::vector<std::string> taken;
     const auto isTaken = [&](const std::string& Name) {
         return Scope.FindChild(GlobalNames, Name) >= 0 ||
                std::any_of(taken.begin(), taken.end(),
                            [&](const std::string& T) { return SameText(T, Name); });
     };
-    std::vector<bool> renamed(Routines.size());
+    std::vector<std::string> renamed(Routines.size());
     std::vector<std::pair<TProcItem*, std::string>> given;
     for (size_t i = 0; i < Routines.size(); ++i) {
         TProcItem* proc = Routines[i];
@@ -175,7 +213,7 @@ std::vector<bool> RenameClashes(const std::vector<TProcItem*>& Routines, const T
             partner != given.end() ? partner->second : FreeName(proc->Name, isTaken);
         if (partner == given.end()) taken.push_back(name);
         given.emplace_back(proc, name);
-        renamed[i] = name != proc->Name;
+        if (name != proc->Name) renamed[i] = proc->Name;
         proc->Name = name;
     }
     return renamed;
@@ -199,14 +237,15 @@ void TModuleEditor::InsertProcedures(TCodeItem& Module, TStringList& Text, bool 
     TEdit edit(*this, false);
     std::vector<TProcItem*> all = interfaced;
     all.insert(all.end(), implemented.begin(), implemented.end());
-    const std::vector<bool> renamed = RenameClashes(all, Module);
+    const std::vector<std::string> renamed = RenameClashes(all, Module);
+    if (!implemented.empty()) CheckImplementationPart(*this, implemented.front()->Name);
     const auto write = [&](const std::vector<TProcItem*>& Procs, size_t Offset, int Line) {
         if (Procs.empty()) return;
         FScratch.Clear();
         for (size_t i = 0; i < Procs.size(); ++i) {
             TProcItem& proc = *Procs[i];
-            if (renamed[Offset + i])
-                WriteRenamed(*this, proc, buffer.Lines, 0);
+            if (!renamed[Offset + i].empty())
+                WriteRenamed(*this, proc, buffer.Lines, 0, renamed[Offset + i]);
             else
                 AppendLines(FScratch, buffer.Lines, proc.StartLine, proc.LastLine());
             FScratch.Add(std::string());
@@ -237,11 +276,16 @@ void TModuleEditor::InsertLocalProcedures(TCodeItem& Target, TCodeItem& Routine,
     TEdit edit(*this, false);
     // A name the routine already declares locally would be declared twice: the pasted one
     // takes a free name, its heading written anew and the rest of the text left as it is.
-    const std::vector<bool> renamed = RenameClashes(locals, proc);
+    const std::vector<std::string> renamed = RenameClashes(locals, proc);
     TStringList lines(buffer.Lines);
     for (size_t i = locals.size(); i-- > 0;) {
-        if (!renamed[i]) continue;
+        if (renamed[i].empty()) continue;
         TProcItem& local = *locals[i];
+        TStringList body;
+        AppendLines(body, lines, HeadEnd(local) + 1, local.LastLine());
+        RenameResults(body, 0, renamed[i], local.Name);
+        for (int k = 0; k < body.Count(); ++k)
+            lines.SetString(HeadEnd(local) + 1 + k, body[k]);
         FScratch.Clear();
         WriteDeclaration(local, FScratch);
         for (int line = HeadEnd(local); line >= local.StartLine; --line)

@@ -118,115 +118,56 @@ const std::string Procedures = "//FWWIN:MODULECOPY\nunit _FW_Copy_Buffer_;\n\nin
                                "procedure Beep; external 'snd';\n\nend.\n";
 const std::string Body = "  Step;\nend;\n";
 
+// clang-format off: one case, a few lines
 const TPasteCase Cases[] = {
-    {"MembersRenamedWithTheirImplementation",
-     "TShape",
-     "TShape",
-     Members,
-     {{"    procedure NewMethod;\n  end;",
-       "    procedure NewMethod;\n    procedure NewMethod1; virtual;\n"
-       "    function Area: Integer; virtual; abstract;\n  end;"},
+    {"MembersRenamedWithTheirImplementation", "TShape", "TShape", Members,
+     {{"    procedure NewMethod;\n  end;", "    procedure NewMethod;\n    procedure NewMethod1; "
+       "virtual;\n    function Area: Integer; virtual; abstract;\n  end;"},
       {"begin\nend;\n\nprocedure Run;",
        "begin\nend;\n\nprocedure TShape.NewMethod1;\nbegin\n  Area;\nend;\n\nprocedure Run;"}}},
     // The signature in lower case and with blanks still names a members copy.
-    {"MethodsIntoAnInterface",
-     "IShape",
-     "IShape",
+    {"MethodsIntoAnInterface", "IShape", "IShape",
      test::Replaced(Members, {{"//FWWIN:MEMBERSCOPY", " // fwwin : memberscopy"}}),
-     {{"    procedure Draw;\n",
-       "    procedure Draw;\n    procedure NewMethod;\n    function Area: Integer;\n"}}},
-    {"MethodsIntoAnObject",
-     "TPoint3",
-     "TPoint3",
-     Members,
-     {{"    X: Integer;\n", "    X: Integer;\n    procedure NewMethod; virtual;\n    function "
-                            "Area: Integer; virtual;\n"},
-      {Body, Body + "\nprocedure TPoint3.NewMethod;\nbegin\n  Area;\nend;\n\n"
-                    "function TPoint3.Area: Integer;\nbegin\n"
-                    "  // TODO -cFW : Default method body inserted\nend;\n"}}},
-    {"MethodsIntoTheUnit",
-     ".",
-     ".",
-     Members,
-     {{"procedure Run;\n\nimplementation",
-       "procedure Run;\n\nprocedure NewMethod;\nfunction Area: Integer;\n\nimplementation"},
+     {{"    procedure Draw;\n", "    procedure Draw;\n    procedure NewMethod;\n    function Area: Integer;\n"}}},
+    {"MethodsIntoAnObject", "TPoint3", "TPoint3", Members,
+     {{"    X: Integer;\n", "    X: Integer;\n    procedure NewMethod; virtual;\n    function Area: Integer; virtual;\n"},
+      {Body, Body + "\nprocedure TPoint3.NewMethod;\nbegin\n  Area;\nend;\n\nfunction TPoint3.Area: Integer;\n"
+                    "begin\n  // TODO -cFW : Default method body inserted\nend;\n"}}},
+    {"MethodsIntoTheUnit", ".", ".", Members,
+     {{"procedure Run;\n\nimplementation", "procedure Run;\n\nprocedure NewMethod;\nfunction Area: Integer;\n\nimplementation"},
       {Body, Body + "\nprocedure NewMethod;\nbegin\n  Area;\nend;\n\nfunction Area: Integer;\n"
                     "begin\n  // TODO -cFW : Default procedure body inserted\nend;\n"}}},
-    {"ClassRenamedWithItsImplementations",
-     ".",
-     ".",
-     "//FWWIN:CLASSCOPY\nunit _FW_Copy_Buffer_;\n\ninterface\n\ntype\n  TShape = class\n"
-     "    procedure Grow;\n  end;\n\nimplementation\n\nprocedure TShape.Grow;\nbegin\nend;"
-     "\n\nend.\n",
-     {{"  end;\n\n  IShape", "  end;\n\n  TShape1 = class(TObject)\n    procedure Grow;\n"
-                             "  end;\n\n  IShape"},
+    {"ClassRenamedWithItsImplementations", ".", ".",
+     "//FWWIN:CLASSCOPY\nunit _FW_Copy_Buffer_;\n\ninterface\n\ntype\n  TShape = class\n    procedure Grow;\n"
+     "  end;\n\nimplementation\n\nprocedure TShape.Grow;\nbegin\nend;\n\nend.\n",
+     {{"  end;\n\n  IShape", "  end;\n\n  TShape1 = class(TObject)\n    procedure Grow;\n  end;\n\n  IShape"},
       {Body, Body + "\nprocedure TShape1.Grow;\nbegin\nend;\n"}}},
-    {"LocalProceduresBeforeTheBody",
-     "Run",
-     ".",
-     Locals,
+    {"LocalProceduresBeforeTheBody", "Run", ".", Locals,
      {{"  end;\n\nbegin\n  Step;", "  end;\n\n  procedure Step1;\n  begin\n  end;\n\n"
                                    "  procedure Jump;\n  begin\n  end;\n\nbegin\n  Step;"}}},
     // Only implementations become methods, dedented; one without a body gets the TODO body.
-    {"ProceduresAsMethods",
-     "TShape",
-     "TShape",
-     Procedures,
-     {{"  public\n    procedure NewMethod;\n",
-       "  public\n    procedure NewMethod;\n    procedure Run;\n"},
-      {"    FSize: Integer;\n",
-       "    FSize: Integer;\n    function Twice(N: Integer): Integer;\n    procedure Beep;\n"},
-      {"begin\nend;\n\nprocedure Run;",
-       "begin\nend;\n\nprocedure TShape.Run;\nbegin\nend;\n\n"
-       "function TShape.Twice(N: Integer): Integer;\nvar\n  K: Integer;\nbegin\n  K := N;\n"
-       "  Result := K * 2;\nend;\n\nprocedure TShape.Beep;\nbegin\n"
-       "  // TODO -cFW : Default method body inserted\nend;\n\nprocedure Run;"}}},
-    {"ProceduresRenamedTogether",
-     ".",
-     ".",
-     test::Replaced(Procedures, {{"procedure Paint(Color: Integer); external 'gdi';\n", ""},
-                                 {"function Twice", "function Twice2"}}),
+    {"ProceduresAsMethods", "TShape", "TShape", Procedures,
+     {{"  public\n    procedure NewMethod;\n", "  public\n    procedure NewMethod;\n    procedure Run;\n"},
+      {"    FSize: Integer;\n", "    FSize: Integer;\n    function Twice(N: Integer): Integer;\n    procedure Beep;\n"},
+      {"begin\nend;\n\nprocedure Run;", "begin\nend;\n\nprocedure TShape.Run;\nbegin\nend;\n\n"
+       "function TShape.Twice(N: Integer): Integer;\nvar\n  K: Integer;\nbegin\n  K := N;\n  Result := K * 2;\n"
+       "end;\n\nprocedure TShape.Beep;\nbegin\n  // TODO -cFW : Default method body inserted\nend;\n\nprocedure Run;"}}},
+    {"ProceduresRenamedTogether", ".", ".",
+     test::Replaced(Procedures, {{"procedure Paint(Color: Integer); external 'gdi';\n", ""}}),
      {{"procedure Run;\n\nimplementation", "procedure Run;\n\nprocedure Run1;\n\nimplementation"},
-      {Body, Body + "\nprocedure Run1;\nbegin\nend;\n\nfunction Twice2(N: Integer): Integer;\n"
-                    "  var\n    K: Integer;\n  begin\n    K := N;\n    Result := K * 2;\n"
-                    "  end;\n\nprocedure Beep; external 'snd';\n"}}},
-    {"PlainTextAsMembers",
-     "TShape",
-     "TShape",
-     "type\n  TX = class\n    Count: Integer;\n  end;\n",
+      {Body, Body + "\nprocedure Run1;\nbegin\nend;\n\nfunction Twice(N: Integer): Integer;\n  var\n    K: Integer;\n"
+                    "  begin\n    K := N;\n    Result := K * 2;\n  end;\n\nprocedure Beep; external 'snd';\n"}}},
+    {"PlainTextAsMembers", "TShape", "TShape", "type\n  TX = class\n    Count: Integer;\n  end;\n",
      {{"class(TObject)\n", "class(TObject)\n    Count: Integer;\n"}}},
     {"PlainTextWithoutClass", "TShape", "TShape", "begin end.", {}, "No members found to insert"},
-    {"ClassCopyWithoutClass",
-     ".",
-     ".",
-     "//FWWIN:CLASSCOPY\nunit U;\nend.",
-     {},
-     "No class or interface found to insert"},
-    {"FieldsIntoTheUnit",
-     ".",
-     ".",
-     "//FWWIN:MEMBERSCOPY\ntype\n  T = class\n    A: Integer;\n  end;",
-     {},
+    {"ClassCopyWithoutClass", ".", ".", "//FWWIN:CLASSCOPY\nunit U;\nend.", {}, "No class or interface found to insert"},
+    {"FieldsIntoTheUnit", ".", ".", "//FWWIN:MEMBERSCOPY\ntype\n  T = class\n    A: Integer;\n  end;", {},
      "No methods found to convert to procedures"},
-    {"NoProcedures",
-     "TShape",
-     "TShape",
-     "//FWWIN:MODULECOPY\nunit U;\nend.",
-     {},
-     "No procedures found to insert"},
-    {"LocalsIntoAnInterfaceMethod",
-     "IShape.Draw",
-     "IShape",
-     Locals,
-     {},
-     "Cannot paste local procedures in Draw"},
-    {"IntoAProcedure",
-     "Run",
-     "Run",
-     Members,
-     {},
-     "Pasting into this content is not implemented yet"},
+    {"NoProcedures", "TShape", "TShape", "//FWWIN:MODULECOPY\nunit U;\nend.", {}, "No procedures found to insert"},
+    {"LocalsIntoAnInterfaceMethod", "IShape.Draw", "IShape", Locals, {}, "Cannot paste local procedures in Draw"},
+    {"IntoAProcedure", "Run", "Run", Members, {}, "Pasting into this content is not implemented yet"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Buffers, PasteCases, testing::ValuesIn(Cases),
                          [](const auto& Info) { return std::string(Info.param.Name); });
