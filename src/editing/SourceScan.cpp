@@ -183,4 +183,45 @@ int AfterSectionDeclarations(TStringList& Lines, int Line) {
     }
 }
 
+namespace {
+
+// Headings that end at their ";" and open no section: the unit's own, its uses clauses.
+bool EndsAtSemicolon(const std::string& Word) {
+    for (const char* w : {"UNIT", "PROGRAM", "LIBRARY", "PACKAGE", "USES", "CONTAINS", "REQUIRES"})
+        if (Word == w) return true;
+    return false;
+}
+
+} // namespace
+
+bool TypeSectionOpen(TStringList& Lines, int From, int Line,
+                     const std::vector<std::pair<int, int>>& Routines) {
+    bool open = false;
+    for (int at = std::max(From, 0);;) {
+        TTokenReader reader(Lines, at);
+        at = -1;
+        while (at < 0) {
+            const TTokenReader::TToken& token = reader.Peek();
+            if (token.Kind == tkNone || token.Line >= Line) return open;
+            for (const auto& [first, last] : Routines)
+                if (token.Line >= first && token.Line <= last) at = last + 1;
+            if (at >= 0) {
+                open = false;
+                break;
+            }
+            if (token.Kind == tkWord && (EndsSection(token.Text) || token.Text == "INTERFACE")) {
+                open = token.Text == "TYPE";
+                reader.Take();
+            } else if (token.Kind == tkWord && EndsAtSemicolon(token.Text)) {
+                open = false;
+                while (reader.Peek().Kind != tkNone && reader.Take().Text != ";") {
+                }
+            } else {
+                int last = 0;
+                if (!SkipDeclaration(reader, last)) return open;
+            }
+        }
+    }
+}
+
 } // namespace kolva
