@@ -12,6 +12,7 @@
 #include "platform/SysUtils.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -65,6 +66,23 @@ int LoneTypeLine(TStringList& Lines, const TClassItem& Class) {
     if (above < 0 || !SameText(Trim(Lines[above]), "type")) return -1;
     const int after = Class.LastLine() + 1;
     return AfterSectionDeclarations(Lines, after) == after ? above : -1;
+}
+
+// Whether the lines of Item write the identifier Name (comments count too).
+bool Names(TStringList& Lines, const TCodeItem& Item, const std::string& Name) {
+    const std::string name = LowerCase(Name);
+    for (int i = Item.StartLine; i <= Item.LastLine() && i < Lines.Count(); ++i) {
+        const std::string line = LowerCase(Lines[i]);
+        for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at + 1)) {
+            const auto ident = [&](size_t k) {
+                return std::isalnum(static_cast<unsigned char>(line[k])) || line[k] == '_';
+            };
+            if ((at == 0 || !ident(at - 1)) &&
+                (at + name.size() >= line.size() || !ident(at + name.size())))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool QualifiedBy(const std::string& ClassName, const std::string& Name) {
@@ -200,9 +218,11 @@ bool TKolvaEditor::EditClass(TClassItem& Class) {
         throw Exception(
             Format("Cannot move %s: it is declared forward, and both must move", Class.Name));
     if (!forward) ExpandClass(Class);
+    const std::string heading = Class.GetDeclaration();
     Class.AssignDeclaration(copy);
     Class.Visibility = oldPart;
-    UpdateDeclaration(&Class);
+    // A heading left as it was stays as written ("class" without its implied TObject).
+    if (Class.GetDeclaration() != heading) UpdateDeclaration(&Class);
     if (oldName != Class.Name) RenameReferences(Class, oldName, Class.Name);
     if (copy.Visibility != oldPart && IsUnit()) MoveClassToPart(Class, copy.Visibility);
     edit.Commit();
@@ -351,6 +371,7 @@ void TKolvaEditor::SetAncestor(TClassItem& Named, const std::string& AncestorNam
         const std::vector<TClassItem*> found = Declarations(module, name);
         name = found.empty() ? std::string() : FullDeclaration(module, *found.front()).Ancestor;
     }
+    if (SameText(Class.Ancestor, AncestorName)) return edit.Commit();
     ExpandClass(Class);
     Class.Ancestor = AncestorName;
     UpdateDeclaration(&Class);
@@ -367,11 +388,42 @@ bool TKolvaEditor::DropClassInCode(TClassItem& Dragged, TClassItem& Target) {
                                "edit its part instead",
                                Dragged.Name));
     TEdit edit(*this, false);
+    // A type must stay below the types it names, and above those that name it.
+    const bool down = Target.StartLine > Dragged.StartLine;
+    for (const TCodeItem* item : Explorer().Module().Children()) {
+        if (!IsTopLevelType(*item) || item == &Dragged) continue;
+        const bool passed =
+            down ? item->StartLine > Dragged.StartLine && item->StartLine <= Target.StartLine
+                 : item->StartLine >= Target.StartLine && item->StartLine < Dragged.StartLine;
+        if (passed &&
+            (down ? Names(Lines(), *item, Dragged.Name) : Names(Lines(), Dragged, item->Name)))
+            throw Exception(Format("Cannot move %s past %s, which %s", Dragged.Name, item->Name,
+                                   down ? "uses it" : "it uses"));
+    }
     // The section the type leaves must keep a declaration.
     if (LoneTypeLine(Lines(), Dragged) >= 0)
         throw Exception(
             Format("Cannot move %s: its type section would be left empty", Dragged.Name));
-    MoveProcedure(Dragged, Target);
+    // The type's lines with the blank line after them land after the target when moving
+    // down, before it when moving up.
+    const int first = Dragged.StartLine;
+    int last = std::min(Dragged.LastLine(), Lines().Count() - 1);
+    if (IsBlankLine(last + 1)) ++last;
+    Scratch().Clear();
+    for (int i = first; i <= last; ++i)
+        Scratch().Add(Lines()[i]);
+    if (!IsBlankLine(last)) Scratch().Add(std::string());
+    if (down) {
+        int at = std::min(Target.LastLine() + 1, Lines().Count());
+        if (at < Lines().Count() - 1 && IsBlankLine(at)) ++at;
+        if (!IsBlankLine(at - 1)) Scratch().Insert(0, std::string());
+        PutScratch(nullptr, at);
+        RemoveLines(nullptr, first, last - first + 1);
+    } else {
+        const int at = Target.StartLine;
+        RemoveLines(nullptr, first, last - first + 1);
+        PutScratch(nullptr, at);
+    }
     edit.Commit();
     return true;
 }
