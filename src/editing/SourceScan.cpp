@@ -26,8 +26,11 @@ int ConditionalStep(std::string_view Directive) {
 // The tokens of the text from a line on, read as they are asked for, with a look-ahead.
 class TTokenReader {
 public:
-    TTokenReader(TStringList& Lines, int Line) : FTokenizer(Lines) {
-        FTokenizer.SetSkipSet({tkComment, tkDirective, tkTag});
+    TTokenReader(TStringList& Lines, int Line, bool Directives = false) : FTokenizer(Lines) {
+        if (Directives)
+            FTokenizer.SetSkipSet({tkComment, tkTag});
+        else
+            FTokenizer.SetSkipSet({tkComment, tkDirective, tkTag});
         FTokenizer.SetTolerant(true);
         FTokenizer.SetLineNumber(Line);
     }
@@ -198,7 +201,7 @@ bool TypeSectionOpen(TStringList& Lines, int From, int Line,
                      const std::vector<std::pair<int, int>>& Routines) {
     bool open = false;
     for (int at = std::max(From, 0);;) {
-        TTokenReader reader(Lines, at);
+        TTokenReader reader(Lines, at, true);
         at = -1;
         while (at < 0) {
             const TTokenReader::TToken& token = reader.Peek();
@@ -209,7 +212,12 @@ bool TypeSectionOpen(TStringList& Lines, int From, int Line,
                 open = false;
                 break;
             }
-            if (token.Kind == tkWord && (EndsSection(token.Text) || token.Text == "INTERFACE")) {
+            if (token.Kind == tkDirective) {
+                // A section opened in one branch of a condition may not be open in another.
+                if (ConditionalStep(token.Text) != 0) open = false;
+                reader.Take();
+            } else if (token.Kind == tkWord &&
+                       (EndsSection(token.Text) || token.Text == "INTERFACE")) {
                 open = token.Text == "TYPE";
                 reader.Take();
             } else if (token.Kind == tkWord && EndsAtSemicolon(token.Text)) {
