@@ -156,7 +156,7 @@ void TKolvaEditor::FieldToMethod(TClassItem& Class, TFieldItem& Field) {
     edit.Commit();
 }
 
-void TKolvaEditor::MethodToProcedure(TClassItem& Class, TMethodItem& Method) {
+void TKolvaEditor::MethodToProcedure(TClassItem&, TMethodItem& Method) {
     TEdit edit(*this, false);
     TModuleItem& module = Explorer().Module();
     TProcItem* body = Method.ImplementationLink();
@@ -193,7 +193,6 @@ void TKolvaEditor::MethodToProcedure(TClassItem& Class, TMethodItem& Method) {
     if (!IsBlankLine(line)) Scratch().Add(std::string());
     PutScratch(&impl, line);
     if (IsUnit()) InsertDeclaration(declaration, DeclarationLine(nullptr, true));
-    (void)Class;
     DeleteMethod(Method);
     edit.Commit();
 }
