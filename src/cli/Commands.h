@@ -131,4 +131,9 @@ int RunPaste(const TCommandLine& Line);
 int RunCopyTo(const TCommandLine& Line);
 int RunMoveTo(const TCommandLine& Line);
 
+int RunAddClass(const TCommandLine& Line);
+int RunSetAncestor(const TCommandLine& Line);
+/// Registers the class dialog that answers from the command's options.
+void RegisterClassEditor();
+
 } // namespace kolva::cli

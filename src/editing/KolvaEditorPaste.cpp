@@ -205,7 +205,7 @@ void TKolvaEditor::InsertClasses(TCodeItem& Module, TStringList& Text) {
     if (!IsInterfaceKind(naming))
         InsertClassImplementations(naming, *source, buffer.Lines, renamed);
     bool needsType = false;
-    const int line = ClassLine(*this, source->Kind(), part, needsType);
+    const int line = kolva::ClassLine(*this, source->Kind(), part, needsType);
     auto& cls = *new TClassItem(&Module);
     cls.Assign(naming);
     Scratch().Clear();
@@ -411,42 +411,7 @@ void TKolvaEditor::DeleteClassCopy(TCodeItem* Container, const TItemList* Items)
     TCodeItem* found = Container && IsClassKind(Container->Kind()) ? Container : nullptr;
     for (size_t i = 0; !found && Items && i < Items->size(); ++i)
         if (IsClassKind((*Items)[i]->Kind())) found = (*Items)[i];
-    if (!found) return;
-    auto& cls = static_cast<TClassItem&>(*found);
-    if (Designer().IsDesignerClass(cls.Name))
-        throw Exception(Format("Cannot delete designer class %s", cls.Name));
-    TEdit edit(*this, false);
-    TItemList doomed{&cls};
-    const std::string name = cls.ImplementationClassName();
-    for (TCodeItem* item : Explorer().Module().Children())
-        if (item->Kind() == ckMethodImpl && Placed(item) &&
-            (SameText(static_cast<TMethodImplItem*>(item)->ClassName, name) ||
-             StartsWithText(static_cast<TMethodImplItem*>(item)->ClassName, name + ".")))
-            doomed.push_back(item);
-    const int typeLine = LoneTypeKeyword(cls);
-    DeleteItems(doomed);
-    if (typeLine >= 0) RemoveLines(&cls, typeLine, 1);
-    edit.Commit();
-}
-
-// The line of a "type" keyword that would be left with no declaration when Class goes: the
-// line before the class (blank lines apart) holds only the keyword, and what follows the
-// class is no other type.
-int TKolvaEditor::LoneTypeKeyword(const TClassItem& Class) {
-    int before = Class.StartLine - 1;
-    while (before >= 0 && Trim(Lines()[before]).empty())
-        --before;
-    if (before < 0 || !SameText(Trim(Lines()[before]), "type")) return -1;
-    const std::vector<TSourceToken> next =
-        SourceTokens(Lines(), Class.LastLine() + 1, Class.LastLine() + 40);
-    if (next.empty()) return before;
-    static const char* const ending[] = {
-        "implementation", "var",   "const",        "resourcestring", "threadvar", "procedure",
-        "function",       "class", "constructor",  "destructor",     "begin",     "end",
-        "initialization", "uses",  "finalization", "label",          "exports",   "operator"};
-    for (const char* word : ending)
-        if (SameText(next.front().Text, word)) return before;
-    return -1;
+    if (found) DeleteClass(static_cast<TClassItem&>(*found));
 }
 
 } // namespace kolva
