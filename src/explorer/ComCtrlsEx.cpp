@@ -1,7 +1,10 @@
 #include "explorer/ComCtrlsEx.h"
 
+#include <QDrag>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QStandardItemModel>
 
 namespace kolva {
@@ -31,6 +34,11 @@ void TListViewEx::MoveRow(int From, int To) {
 bool TListViewEx::EditFocused() {
     QModelIndex Index = currentIndex();
     return Index.isValid() && QTreeView::edit(Index, AllEditTriggers, nullptr);
+}
+
+void TListViewEx::startDrag(Qt::DropActions Actions) {
+    if (OnStartDrag) OnStartDrag(*this);
+    QTreeView::startDrag(Actions);
 }
 
 void TListViewEx::mouseDoubleClickEvent(QMouseEvent* Event) {
@@ -65,6 +73,41 @@ void TTreeViewEx::SetBold(QTreeWidgetItem* Node, bool Bold) {
 
 bool TTreeViewEx::IsBold(const QTreeWidgetItem* Node) const {
     return Node->font(0).bold();
+}
+
+void TTreeViewEx::startDrag(Qt::DropActions) {
+    if (!OnStartDrag || !OnStartDrag(*this)) return;
+    auto* Drag = new QDrag(this);
+    auto* Data = new QMimeData;
+    Data->setData(ExplorerDragFormat, {});
+    Drag->setMimeData(Data);
+    Drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+}
+
+void TTreeViewEx::dragEnterEvent(QDragEnterEvent* Event) {
+    if (Event->mimeData()->hasFormat(ExplorerDragFormat))
+        Event->acceptProposedAction();
+    else
+        Event->ignore();
+}
+
+void TTreeViewEx::dragMoveEvent(QDragMoveEvent* Event) {
+    QTreeWidget::dragMoveEvent(Event); // the tree's own auto-scrolling and drop indicator
+    Qt::DropAction Action =
+        OnDragOver ? OnDragOver(itemAt(Event->position().toPoint()), Event->modifiers())
+                   : Qt::IgnoreAction;
+    if (Action == Qt::IgnoreAction) return Event->ignore();
+    Event->setDropAction(Action);
+    Event->accept();
+}
+
+void TTreeViewEx::dropEvent(QDropEvent* Event) {
+    QTreeWidgetItem* Node = itemAt(Event->position().toPoint());
+    Qt::KeyboardModifiers Keys = Event->modifiers();
+    if (!OnDragOver || OnDragOver(Node, Keys) == Qt::IgnoreAction) return Event->ignore();
+    Event->setDropAction(Qt::CopyAction); // the window changes the source, not the drag
+    Event->accept();
+    if (OnDragDrop) OnDragDrop(Node, Keys);
 }
 
 void TTreeViewEx::mouseDoubleClickEvent(QMouseEvent* Event) {

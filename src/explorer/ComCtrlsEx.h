@@ -11,6 +11,9 @@ class QStandardItemModel;
 
 namespace kolva {
 
+/// The drag data of the explorer's own drags: the dragged items stay with the window.
+inline constexpr const char* ExplorerDragFormat = "application/x-kolva-explorer-items";
+
 /// A list of rows (a tree view without branches) over any model.
 class TListViewEx : public QTreeView {
 public:
@@ -27,8 +30,11 @@ public:
     std::function<void(TListViewEx&)> OnDblClicked;
     std::function<void(TListViewEx&)> OnCancelEdit;
     std::function<void(TListViewEx&, const QString& Text)> OnChangeEditText;
+    /// Called as a drag of the selected rows begins, before the drag data is asked for.
+    std::function<void(TListViewEx&)> OnStartDrag;
 
 protected:
+    void startDrag(Qt::DropActions Actions) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     bool edit(const QModelIndex& Index, EditTrigger Trigger, QEvent* Event) override;
     void closeEditor(QWidget* Editor, QAbstractItemDelegate::EndEditHint Hint) override;
@@ -44,8 +50,18 @@ public:
 
     std::function<void(TTreeViewEx&)> OnDblClicked;
     std::function<void(TTreeViewEx&)> OnCancelEdit;
+    /// A drag of the current node begins when this answers true.
+    std::function<bool(TTreeViewEx&)> OnStartDrag;
+    /// What a drop on Node (null: no node) would do with these keys held: Qt::IgnoreAction
+    /// refuses it.
+    std::function<Qt::DropAction(QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys)> OnDragOver;
+    std::function<void(QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys)> OnDragDrop;
 
 protected:
+    void startDrag(Qt::DropActions Actions) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dragMoveEvent(QDragMoveEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
     void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void closeEditor(QWidget* Editor, QAbstractItemDelegate::EndEditHint Hint) override;
 };

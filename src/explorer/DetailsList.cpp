@@ -1,9 +1,11 @@
 #include "explorer/DetailsList.h"
 
+#include "explorer/ComCtrlsEx.h"
 #include "explorer/ModelImages.h"
 #include "settings/KOLVAOpts.h"
 
 #include <QApplication>
+#include <QMimeData>
 #include <QPainter>
 
 namespace kolva {
@@ -44,7 +46,7 @@ Qt::ItemFlags TDetailsModel::flags(const QModelIndex& Index) const {
     Qt::ItemFlags Flags = QAbstractListModel::flags(Index);
     int Row = Index.row();
     if (Row >= 0 && Row < FCache.Count() && FCache.Row(Row).Item->Kind() >= ckProcedure)
-        Flags |= Qt::ItemIsEditable;
+        Flags |= Qt::ItemIsEditable | Qt::ItemIsDragEnabled;
     return Flags;
 }
 
@@ -52,6 +54,16 @@ bool TDetailsModel::setData(const QModelIndex& Index, const QVariant& Value, int
     if (Role != Qt::EditRole || !OnRename) return false;
     OnRename(Index.row(), Value.toString().toStdString());
     return true;
+}
+
+QStringList TDetailsModel::mimeTypes() const {
+    return {ExplorerDragFormat};
+}
+
+QMimeData* TDetailsModel::mimeData(const QModelIndexList&) const {
+    auto* Data = new QMimeData;
+    Data->setData(ExplorerDragFormat, {});
+    return Data;
 }
 
 std::vector<int> TDetailsDelegate::ImagesOf(const TDisplayRow& Row) const {

@@ -25,6 +25,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
     /// An in-place edit ended with Text: handed to OnRename, which renames later.
     bool setData(const QModelIndex& Index, const QVariant& Value, int Role) override;
+    QStringList mimeTypes() const override;
+    /// The explorer's own drag format: the window keeps which members are dragged.
+    QMimeData* mimeData(const QModelIndexList& Indexes) const override;
 
     std::function<void(int Row, const std::string& Text)> OnRename;
 

@@ -105,6 +105,20 @@ void TFWExplorerForm::BuildWindow() {
         if (FTree->hasFocus()) ShowClass(false);
     });
     connect(FTree, &QTreeWidget::itemClicked, this, [this] { ShowClass(false); });
+    FTree->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    connect(FTree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* Node) {
+        if (FTreeUpdate == 0) RenameClassNode(Node, Node->text(0).toStdString());
+    });
+    FTree->setDragEnabled(true);
+    FTree->setAcceptDrops(true);
+    FTree->setDragDropMode(QAbstractItemView::DragDrop);
+    FTree->OnStartDrag = [this](TTreeViewEx&) { return BeginClassDrag(); };
+    FTree->OnDragOver = [this](QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys) {
+        return DropActionOn(Node, Keys);
+    };
+    FTree->OnDragDrop = [this](QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys) {
+        DropOn(Node, Keys);
+    };
     auto* Lower = new QWidget(FSplitter);
     auto* LowerLayout = new QVBoxLayout(Lower);
     LowerLayout->setContentsMargins(0, 0, 0, 0);
@@ -119,6 +133,9 @@ void TFWExplorerForm::BuildWindow() {
     FList->setModel(FDetails);
     FList->setItemDelegate(FDelegate);
     FList->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    FList->setDragEnabled(true);
+    FList->setDragDropMode(QAbstractItemView::DragOnly); // nothing is dropped on the list
+    FList->OnStartDrag = [this](TListViewEx&) { BeginMemberDrag(); };
     connect(FList, &QAbstractItemView::clicked, this, &TFWExplorerForm::RowClicked);
     connect(FList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& Index) {
@@ -388,6 +405,7 @@ void TFWExplorerForm::AddTypeNodes() {
 
 void TFWExplorerForm::RebuildTree() {
     if (FTreeUpdate > 0) return;
+    ++FGeneration;
     ++FTreeUpdate;
     ++FListUpdate;
     TCodeItem* Selected = SelectedItem();
@@ -608,6 +626,128 @@ void TFWExplorerForm::RenameMember(int Row, const std::string& NewName) {
     TCodeItem& Member = *FCache.Row(Row).Item;
     if (Name.empty() || Name == Member.Name) return;
     Run([&] { FModelEditor->RenameMember(Member, Name); });
+}
+
+void TFWExplorerForm::RenameClassNode(QTreeWidgetItem* Node, const std::string& Typed) {
+    TCodeItem* Class = ItemOf(Node);
+    if (!Class || Class->Kind() == ckModule) return;
+    std::string Name = Trim(Typed.substr(0, Typed.find('<')));
+    if (FDesigner && FDesigner->IsDesignerClass(Class->Name) && !Name.empty()) Name[0] = 'T';
+    std::string OldName = Class->Name;
+    if (Name.empty() || Name == OldName) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, Node, OldName, Name] {
+            TCodeItem* Selected = SelectedItem();
+            if (FTree->currentItem() != Node || !Selected || Selected->Name != OldName) return;
+            Run([&] { FModelEditor->RenameMember(*Selected, Name); });
+            RebuildTree(); // a refused rename leaves the typed text in the node
+        },
+        Qt::QueuedConnection);
+}
+
+void TFWExplorerForm::BeginMemberDrag() {
+    EndDrag();
+    TCodeItem* Source = SelectedItem();
+    if (!Source) return;
+    for (const QModelIndex& Index : FList->selectionModel()->selectedRows()) {
+        int Row = Index.row();
+        if (Row < FCache.Count() && !FCache.Row(Row).Local)
+            FDragItems.push_back(FCache.Row(Row).Item);
+    }
+    if (FDragItems.empty()) return;
+    std::sort(FDragItems.begin(), FDragItems.end(),
+              [](const TCodeItem* A, const TCodeItem* B) { return A->StartLine < B->StartLine; });
+    FDragSource = Source;
+    FDragKind = Source->Kind() == ckModule ? 2 : 1;
+    FDragGeneration = FGeneration;
+}
+
+bool TFWExplorerForm::BeginClassDrag() {
+    EndDrag();
+    TCodeItem* Class = SelectedItem();
+    if (!Class || !IsClassKind(Class->Kind())) return false;
+    FDragSource = Class;
+    FDragKind = 3;
+    FDragGeneration = FGeneration;
+    return true;
+}
+
+void TFWExplorerForm::EndDrag() {
+    FDragKind = 0;
+    FDragItems.clear();
+    FDragSource = nullptr;
+}
+
+namespace {
+bool Descends(const QTreeWidgetItem* Node, const QTreeWidgetItem* From) {
+    for (; Node; Node = Node->parent())
+        if (Node == From) return true;
+    return false;
+}
+} // namespace
+
+Qt::DropAction TFWExplorerForm::DropActionOn(QTreeWidgetItem* Node,
+                                             Qt::KeyboardModifiers Keys) const {
+    TCodeItem* Target = ItemOf(Node);
+    if (!Target || FDragKind == 0 || FDragGeneration != FGeneration) return Qt::IgnoreAction;
+    if (FDragKind != 3) {
+        if (Target == SelectedItem()) return Qt::IgnoreAction;
+        bool Move = Keys.testFlag(Qt::ShiftModifier) && !Keys.testFlag(Qt::ControlModifier);
+        return Move ? Qt::MoveAction : Qt::CopyAction;
+    }
+    if (Target == FDragSource || !IsClassKind(Target->Kind())) return Qt::IgnoreAction;
+    bool InterfaceOnClass = FDragSource->Kind() == ckInterface && Target->Kind() == ckClass;
+    switch (KOLVAOptions().ContentsDisplayMode()) {
+    case dmCode:
+        return Qt::MoveAction;
+    case dmSorted:
+        return InterfaceOnClass ? Qt::MoveAction : Qt::IgnoreAction;
+    case dmHierarchy: {
+        QTreeWidgetItem* Dragged = FTree->currentItem();
+        bool Related = Node == Dragged->parent() || Descends(Node, Dragged);
+        bool SameKind = Target->Kind() == FDragSource->Kind();
+        return InterfaceOnClass || (SameKind && !Related) ? Qt::MoveAction : Qt::IgnoreAction;
+    }
+    }
+    return Qt::IgnoreAction;
+}
+
+void TFWExplorerForm::DropOn(QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys) {
+    Qt::DropAction Action = DropActionOn(Node, Keys);
+    TCodeItem* Target = ItemOf(Node);
+    int Kind = FDragKind;
+    TItemList Items = FDragItems;
+    TCodeItem* Source = FDragSource;
+    EndDrag();
+    if (Action == Qt::IgnoreAction) return;
+    if (Kind != 3) {
+        Run([&] {
+            FModelEditor->CopyOrMoveItems(*Source, *Target, Action == Qt::MoveAction, Items);
+        });
+        return;
+    }
+    std::string Name = Source->Name;
+    auto& Dragged = static_cast<TClassItem&>(*Source);
+    auto& Onto = static_cast<TClassItem&>(*Target);
+    Run([&] {
+        switch (KOLVAOptions().ContentsDisplayMode()) {
+        case dmCode:
+            FModelEditor->DropClassInCode(Dragged, Onto);
+            break;
+        case dmSorted:
+            FModelEditor->DropClassSorted(Dragged, Onto);
+            break;
+        case dmHierarchy:
+            FModelEditor->DropClassInHierarchy(Dragged, Onto);
+            break;
+        }
+    });
+    int At = FParser.Module().FindChild({ckClass, ckInterface, ckObject, ckDispInterface}, Name);
+    if (At >= 0) {
+        SelectItem(FParser.Item(At));
+        ShowClass(false);
+    }
 }
 
 } // namespace kolva

@@ -74,6 +74,21 @@ public:
     /// Renames the member of Row through the engine; errors are reported, a refusal is
     /// silent.
     void RenameMember(int Row, const std::string& NewName);
+    /// Renames the class of Node as typed in it (for a form class, "T" and the form's name),
+    /// once the tree has closed its editor and only if Node is still selected then.
+    void RenameClassNode(QTreeWidgetItem* Node, const std::string& Typed);
+
+    /// Drag and drop: members of the list (drag kind 1, or 2 for the module's procedures)
+    /// or the current class node (3) onto a tree node.
+    void BeginMemberDrag();
+    bool BeginClassDrag();
+    int DragKind() const { return FDragKind; }
+    /// What a drop on Node with Keys held would do: copy, move (Shift without Ctrl, for
+    /// members), or Qt::IgnoreAction when it is not taken.
+    Qt::DropAction DropActionOn(QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys) const;
+    void DropOn(QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys);
+    void EndDrag();
+
     /// The "Sorting" and "Order by" menus.
     QMenu& SortingMenu() { return *FSortingMenu; }
     QMenu& OrderByMenu() { return *FOrderByMenu; }
@@ -147,6 +162,12 @@ private:
     int FListUpdate = 0;
     int FFilterLock = 0;
     int FSplit = 200;
+    /// Counts the parses: a drag that outlives its model is dropped nowhere.
+    int FGeneration = 0;
+    int FDragGeneration = -1;
+    int FDragKind = 0;
+    TItemList FDragItems;
+    TCodeItem* FDragSource = nullptr;
 };
 
 } // namespace kolva

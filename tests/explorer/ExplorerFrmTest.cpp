@@ -246,6 +246,70 @@ TEST_F(ExplorerFrmTest, RenamesRowsInPlaceThroughTheEngine) {
     EXPECT_EQ(Dialogs.Texts[0], "\"FTotal\" already exists");
 }
 
+QTreeWidgetItem* NodeOf(TFWExplorerForm& Form, const char* Text) {
+    auto Found = Form.ContentsTree().findItems(Text, Qt::MatchExactly | Qt::MatchRecursive);
+    return Found.isEmpty() ? nullptr : Found[0];
+}
+
+TEST_F(ExplorerFrmTest, DraggedMembersAreCopiedOrMovedToAnotherClass) {
+    Editor.OnEditEnd = [this] { Form.Synchronize(); };
+    KOLVAOptions().SetContentsDisplayMode(dmCode);
+    Show("unit Drag;\ninterface\ntype\n  TA = class\n    FOne: Integer;\n"
+         "    FTwo: string;\n  end;\n  TB = class\n  end;\nimplementation\nend.\n");
+    Form.SelectItem(Form.Parser().Item(0));
+    Form.DetailsList().selectAll();
+    Form.BeginMemberDrag();
+    EXPECT_EQ(Form.DragKind(), 1);
+    EXPECT_EQ(Form.DropActionOn(NodeOf(Form, "TA"), {}), Qt::IgnoreAction); // its own class
+    EXPECT_EQ(Form.DropActionOn(NodeOf(Form, "TB"), {}), Qt::CopyAction);
+    EXPECT_EQ(Form.DropActionOn(NodeOf(Form, "TB"), Qt::ShiftModifier), Qt::MoveAction);
+    EXPECT_EQ(Form.DropActionOn(NodeOf(Form, "TB"), Qt::ShiftModifier | Qt::ControlModifier),
+              Qt::CopyAction);
+    Form.DropOn(NodeOf(Form, "TB"), Qt::ShiftModifier);
+    EXPECT_EQ(Editor.Text().Text(), "unit Drag;\r\ninterface\r\ntype\r\n  TA = class\r\n"
+                                    "  end;\r\n  TB = class\r\n    FOne: Integer;\r\n"
+                                    "    FTwo: string;\r\n  end;\r\nimplementation\r\nend.\r\n");
+    EXPECT_EQ(Form.DragKind(), 0);
+}
+
+TEST_F(ExplorerFrmTest, ADraggedClassDropsByTheContentsOrder) {
+    Editor.OnEditEnd = [this] { Form.Synchronize(); };
+    KOLVAOptions().SetContentsDisplayMode(dmHierarchy);
+    Show(Hierarchy);
+    auto DragOnto = [&](const char* Dragged, const char* Target) {
+        Form.ContentsTree().setCurrentItem(NodeOf(Form, Dragged));
+        EXPECT_TRUE(Form.BeginClassDrag());
+        return Form.DropActionOn(NodeOf(Form, Target), {});
+    };
+    EXPECT_EQ(DragOnto("TCircle", "TRound"), Qt::IgnoreAction); // its parent
+    EXPECT_EQ(DragOnto("TRound", "TCircle"), Qt::IgnoreAction); // its descendant
+    EXPECT_EQ(DragOnto("IDrawable", "TBox"), Qt::MoveAction);   // an interface joins a class
+    EXPECT_EQ(DragOnto("TBox", "TRound"), Qt::MoveAction);
+    Form.DropOn(NodeOf(Form, "TRound"), {});
+    EXPECT_EQ(Editor.Text()[11], "  TBox = class(TRound)");
+    EXPECT_EQ(Tree(), "IDrawable\nTShape\n  TRound\n    TBox\n    TCircle\nModule\n");
+    EXPECT_EQ(Form.SelectedItem()->Name, "TBox");
+
+    KOLVAOptions().SetContentsDisplayMode(dmSorted);
+    EXPECT_EQ(DragOnto("TBox", "TShape"), Qt::IgnoreAction); // by name only interfaces
+    EXPECT_EQ(DragOnto("IDrawable", "TBox"), Qt::MoveAction);
+}
+
+TEST_F(ExplorerFrmTest, RenamesClassNodesOnceTheEditIsOver) {
+    TDesignerInterface NoFormFile; // a designer that knows form classes by their names only
+    TFWExplorerForm Designed(nullptr, false, Editor, &Editor, &NoFormFile);
+    Editor.OnEditEnd = [&] { Designed.Synchronize(); };
+    Editor.Text().SetText("unit Main;\ninterface\ntype\n  TMainForm = class\n  end;\n"
+                          "implementation\nend.\n");
+    Designed.Synchronize();
+    QTreeWidgetItem* Node = Designed.ContentsTree().topLevelItem(0);
+    Designed.ContentsTree().setCurrentItem(Node);
+    Designed.RenameClassNode(Node, "XMain");
+    EXPECT_EQ(Editor.Text()[3], "  TMainForm = class");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Editor.Text()[3], "  TMain = class");
+}
+
 TEST_F(ExplorerFrmTest, SortingAndOrderMenusSetTheOptions) {
     auto Choose = [](QMenu& Menu, const char* Caption) {
         emit Menu.aboutToShow();
