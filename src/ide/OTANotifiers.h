@@ -22,6 +22,8 @@ using TOTANotifyEvent = std::function<void(TOTANotifier& Sender)>;
 class TOTANotifier : public TInterfacedObject {
 public:
     TOTANotifier();
+    virtual void AddRef() noexcept = 0;
+    virtual void Release() noexcept = 0;
 
     /// The index the registration returned; -1 until registered.
     int Index() const { return FIndex; }
