@@ -20,7 +20,9 @@
 #include "support/TempPrefix.h"
 
 #include <map>
+#include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
 #include <regex>
 
 #include <gtest/gtest.h>
@@ -244,6 +246,26 @@ TEST_F(EdtSyncsTest, EngineOperationsChangeTheBufferAsUndoableSteps) {
         Control().undo();
     EXPECT_EQ(steps, sync.Writes + 2) << "one step per write, one per designer rename";
     EXPECT_EQ(Control().Bytes(), Crlf(MainUnitPas));
+}
+
+TEST_F(EdtSyncsTest, FollowsTheEditWindowItIsDockedIntoAndNothingWhileHidden) {
+    auto* locate = new QAction("Locate", IDE.Window().ActionList());
+    locate->setObjectName("SyncKolvaExplorerAction");
+    TDockFrame& frame = *IDE.DockFrames().at("KOLVAForm");
+    EXPECT_EQ(Engine->TrackedEditWindow(), &IDE.Window());
+    frame.SetFloating(true);
+    EXPECT_EQ(Engine->TrackedEditWindow(), nullptr);
+    EXPECT_EQ(Engine->CurrentBuffer().Get(), Module->Buffer().Get()) << "the front buffer stays";
+    for (int dock = 0; dock < 2; ++dock) {
+        frame.SetFloating(false);
+        frame.SetFloating(dock == 0);
+    }
+    auto* menu = IDE.Window().findChild<QMenu*>("EditorLocalMenu");
+    EXPECT_EQ(menu->findChildren<QAction*>("SyncKolvaExplorerActionItem").size(), 1);
+    frame.Hide();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Engine->CurrentBuffer());
+    EXPECT_TRUE(Engine->OutOfDate());
 }
 
 TEST_F(EdtSyncsTest, NotifiersFollowOpenedAndClosedUnits) {
