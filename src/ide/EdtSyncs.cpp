@@ -196,10 +196,8 @@ TStringList& TKOLVASyncEngine::BeginEdit(bool SkipReadOnlyCheck) {
     if (++FLockCount > 1) return FLocalCopy;
     FLocalCopy.Clear();
     try {
-        std::string fileName;
         if (FOutOfDate || !FCurrentBuffer ||
-            !KOLVAOptions().IsSourceModule(
-                FileExt(fileName = ModuleFileName(FCurrentBuffer.Get()))))
+            !KOLVAOptions().IsSourceModule(FileExt(ModuleFileName(FCurrentBuffer.Get()))))
             Abort();
         if (!SkipReadOnlyCheck && FCurrentBuffer->IsReadOnly()) {
             if (!ConfirmDlg(ReadOnlyQuestion)) Abort();
