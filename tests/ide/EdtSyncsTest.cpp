@@ -224,12 +224,20 @@ TEST_F(EdtSyncsTest, EngineOperationsChangeTheBufferAsUndoableSteps) {
     EXPECT_EQ(Explorer->Source.Text(), Control().Bytes()) << "the model is the buffer's";
     EXPECT_EQ(Explorer->Source[Member("TMainForm", "FCount").StartLine], "    FCount: Integer;");
 
+    editor.SetDesignerRestrictions({});
+    Dialogs.Answers = {mrOk, mrOk};
+    ASSERT_TRUE(editor.DeleteMember(Member("TMainForm", "OkButtonClick")));
+    ASSERT_TRUE(editor.DeleteMember(Member("TMainForm", "Images")));
+    for (const std::string& text : {Control().Bytes(), Module->Form()->Form().Text()})
+        EXPECT_TRUE(text.find("OkButtonClick") == text.npos && text.find("Images") == text.npos);
+    EXPECT_EQ(Explorer->Source.Text(), Control().Bytes());
+
     int steps = 0;
     for (; Control().isUndoAvailable(); ++steps)
         Control().undo();
-    // The field's line inserted; two lines renamed, each deleted and inserted; two renames
-    // of the designer: one step each.
-    EXPECT_EQ(steps, 7);
+    // The field's line inserted; two lines renamed, each deleted and inserted; the handler's
+    // two places deleted; three designer operations: one step each.
+    EXPECT_EQ(steps, 10);
     EXPECT_EQ(Control().Bytes(), Crlf(MainUnitPas));
 }
 
