@@ -101,6 +101,16 @@ bool THostForm::RenameEventHandler(THostEditBuffer& Buffer, const std::string& O
     return Run(Buffer, TOperation::RenameHandler, OldName, NewName);
 }
 
+bool THostForm::RenameClass(THostEditBuffer& Buffer, const std::string& NewClassName) {
+    return Run(Buffer, TOperation::RenameClass, RootClass(), NewClassName);
+}
+
+int THostForm::UnbindEventHandler(const std::string& Name) {
+    int count = FForm.UnbindHandler(Name);
+    if (count > 0 && OnChange) OnChange();
+    return count;
+}
+
 bool THostForm::Run(THostEditBuffer& Buffer, TOperation Operation, const std::string& Name,
                     const std::string& NewName) {
     if (!Buffer.Control()) return false;
@@ -127,6 +137,9 @@ bool THostForm::Run(THostEditBuffer& Buffer, TOperation Operation, const std::st
         break;
     case TOperation::DeleteComponent:
         done = designer.DeleteComponent(root, Name);
+        break;
+    case TOperation::RenameClass:
+        done = designer.RenameClass(root, NewName);
         break;
     case TOperation::RenameHandler:
         done = designer.RenameEventHandler(root, Name, NewName);

@@ -41,6 +41,10 @@ public:
     bool DeleteEventHandler(THostEditBuffer& Buffer, const std::string& Name);
     bool RenameEventHandler(THostEditBuffer& Buffer, const std::string& OldName,
                             const std::string& NewName);
+    /// Renames the root's class, and the root after it, in the form and the unit.
+    bool RenameClass(THostEditBuffer& Buffer, const std::string& NewClassName);
+    /// Takes the handler's event bindings out of the form only; returns their number.
+    int UnbindEventHandler(const std::string& Name);
 
     /// Called after every change, whoever made it (the panel or an add-in).
     std::function<void()> OnChange;
@@ -49,7 +53,13 @@ private:
     std::string FNativeFileName;
     TFormFile FForm;
 
-    enum class TOperation { RenameComponent, DeleteComponent, RenameHandler, DeleteHandler };
+    enum class TOperation {
+        RenameComponent,
+        DeleteComponent,
+        RenameHandler,
+        DeleteHandler,
+        RenameClass
+    };
     bool Run(THostEditBuffer& Buffer, TOperation Operation, const std::string& Name,
              const std::string& NewName);
 };

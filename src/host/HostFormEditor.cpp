@@ -34,9 +34,11 @@ public:
     std::string GetName() noexcept override { return FName; }
     bool SetName(const std::string& NewName) noexcept override {
         THostForm* form = OpenForm(*FModule);
-        if (!form || IsRoot(*form)) return false;
+        if (!form) return false;
         try {
-            if (!form->RenameComponent(*FModule->Buffer(), FName, NewName)) return false;
+            bool done = IsRoot(*form) ? form->RenameClass(*FModule->Buffer(), "T" + NewName)
+                                      : form->RenameComponent(*FModule->Buffer(), FName, NewName);
+            if (!done) return false;
             FName = NewName;
             return true;
         } catch (...) {
@@ -99,6 +101,14 @@ public:
     }
     void SelectComponent(IOTAComponent*) noexcept override {}
     void Modified() noexcept override {}
+    int UnbindMethod(const std::string& Name) noexcept override {
+        THostForm* form = OpenForm(*FModule);
+        try {
+            return form ? form->UnbindEventHandler(Name) : 0;
+        } catch (...) {
+            return 0;
+        }
+    }
 
 private:
     TIntf<THostModule> FModule;

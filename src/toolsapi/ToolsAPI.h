@@ -192,7 +192,8 @@ public:
     virtual std::string GetComponentType() noexcept = 0;
     virtual std::string GetName() noexcept = 0;
     /// Renames the component in the form and its field in the unit; false when refused
-    /// (an invalid or taken name, a component of an ancestor form).
+    /// (an invalid or taken name, a component of an ancestor form). Renaming the form itself
+    /// renames its class to "T" and the new name, in the form and in the unit.
     virtual bool SetName(const std::string& NewName) noexcept = 0;
     /// Deletes the component (and those it holds) and its field; false when refused.
     virtual bool Delete() noexcept = 0;
@@ -210,6 +211,9 @@ public:
     virtual void RenameMethod(const std::string& CurName, const std::string& NewName) noexcept = 0;
     virtual void SelectComponent(IOTAComponent* Component) noexcept = 0;
     virtual void Modified() noexcept = 0;
+    /// Takes out every event binding to the method Name (ignoring case), leaving the unit
+    /// alone, and returns how many there were: the add-in deletes the method itself.
+    virtual int UnbindMethod(const std::string& Name) noexcept = 0;
 };
 
 class IOTAFormEditor : public IOTAEditor {
