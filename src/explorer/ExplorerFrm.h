@@ -11,6 +11,7 @@
 #include "explorer/FormEx.h"
 #include "explorer/ImgButtons.h"
 #include "explorer/Scopfltr.h"
+#include "ide/EdtSyncs.h"
 #include "model/ModuleExplorer.h"
 #include "settings/KOLVAOpts.h"
 #include "settings/TreeviewStates.h"
@@ -26,7 +27,8 @@ class QMenu;
 
 namespace kolva {
 
-class TFWExplorerForm : public TFormEx {
+/// The host window's synchronisation engine drives it as its TSyncExplorer.
+class TFWExplorerForm : public TFormEx, public TSyncExplorer {
 public:
     /// Editor, Synchronizer and Designer outlive the window; Designer may be null (no form
     /// designer).
@@ -36,6 +38,12 @@ public:
 
     /// Reads the unit from the editor and parses it; the tree and list follow.
     void Synchronize();
+
+    // What the synchronisation engine calls.
+    void ReadSource() override { Synchronize(); }
+    void SetOutOfStep(bool Value) override { SetInStep(!Value); }
+    void BeginParserUpdate() override { FParser.BeginUpdate(); }
+    void EndParserUpdate() override { FParser.EndUpdate(); }
     TModuleExplorer& Parser() { return FParser; }
     TKolvaEditor& ModelEditor() { return *FModelEditor; }
     const std::string& FileName() const { return FFileName; }
