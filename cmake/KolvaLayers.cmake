@@ -6,7 +6,7 @@
 # From the bottom up. A layer may use only layers listed before it. The window layers come
 # last: toolsapi (the IDE's interface, used by nothing of the core), ide (the add-in's side of
 # it) and host (the IDE stand-in, a program of its own).
-set(KOLVA_LAYERS platform foundation model editing settings templates cli toolsapi ide explorer host)
+set(KOLVA_LAYERS platform foundation model editing settings templates cli toolsapi ide explorer addin host)
 
 # kolva_layer(<folder> [USES <layer>...] [QT] [ENTRY <file>])
 # Builds src/<folder>/*.cpp into the library kolva_<folder>, linked to the libraries of the
@@ -35,6 +35,8 @@ function(kolva_layer folder)
   endif()
   add_library(${target} STATIC ${library_sources} ${headers})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  # The add-in library links the layers into a shared object.
+  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   foreach(used IN LISTS LAYER_USES)
     target_link_libraries(${target} PUBLIC kolva_${used})
   endforeach()

@@ -229,6 +229,12 @@ const std::vector<TCommand>& Commands() {
          "Moves members of one class (or procedures) into the class named by --to, or into the "
          "unit for --to ., as a cut and paste would.",
          EngineOptions({To, TargetLine}), RunMoveTo, ItemDetails},
+        {"addin", "register [DLL] | unregister | show",
+         "Registers the add-in library DLL (by default KolvaD5.dll of the install folder, "
+         "beside the program or in the current folder) with the IDE of the prefix, takes it "
+         "out again, or shows the library registered.",
+         {},
+         RunAddin},
     };
     return commands;
 }

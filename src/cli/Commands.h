@@ -136,4 +136,7 @@ int RunSetAncestor(const TCommandLine& Line);
 /// Registers the class dialog that answers from the command's options.
 void RegisterClassEditor();
 
+/// Registers the add-in library with the IDE's experts key of the prefix, or takes it out.
+int RunAddin(const TCommandLine& Line);
+
 } // namespace kolva::cli
