@@ -3,12 +3,16 @@
 // the host window has written its state.
 #include "addin/KolvaExpert.h"
 
+#include "addin/AddinMessages.h"
 #include "addin/KolvaDM.h"
 #include "addin/KolvaForm.h"
 #include "ide/QtTimerService.h"
 #include "platform/Dialogs.h"
 
 #include <memory>
+#include <QApplication>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 namespace kolva {
 
@@ -20,6 +24,15 @@ TQtTimerService QtTimers;
 ITimerService* FormerTimers = nullptr;
 std::unique_ptr<TKolvaImagesDM> ImagesDM;
 std::unique_ptr<TKOLVADataModule> DataModule;
+
+/// The application's style keeps the last item of a view it laid out, with that item's icon,
+/// whose painting code is the library's: a plain item takes its place before the library
+/// goes.
+void ForgetStyleCache() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
+    QStyleOptionViewItem plain;
+    QApplication::style()->subElementRect(QStyle::SE_ItemViewItemText, &plain, nullptr);
+}
 
 } // namespace
 
@@ -40,6 +53,7 @@ TKOLVAExpert::TKOLVAExpert(TIToolServices& Services) {
 void StartAddin(TIToolServices& IDE) {
     Services = &IDE;
     FormerTimers = SetTimerService(&QtTimers);
+    SetMessageService(std::make_unique<TAddinMessages>(IDE.GetParentHandle()));
 }
 
 void EndAddin() noexcept {
@@ -47,10 +61,12 @@ void EndAddin() noexcept {
         DataModule.reset();
         ImagesDM.reset();
         if (Services) UnregisterKOLVAForm(*Services);
+        ForgetStyleCache();
     } catch (...) {
         // The library is unloaded next: nothing may stop it.
     }
     SetTimerService(FormerTimers);
+    SetMessageService(nullptr);
     Services = nullptr;
 }
 

@@ -52,11 +52,13 @@ public:
     void Modified() noexcept override {}
 };
 
-/// Starts the add-in inside the IDE: the IDE's services are kept, and the timers of the
-/// add-in tick in the IDE's event loop. EXPECTS: called once, by the entry.
+/// Starts the add-in inside the IDE: the IDE's services are kept, the timers of the add-in
+/// tick in the IDE's event loop and its questions are asked in message boxes.
+/// EXPECTS: called once, by the entry.
 void StartAddin(TIToolServices& Services);
 /// Ends it before the library is unloaded: frees the data modules (saving the settings),
-/// takes the host window's class off the desktop and the timers off the event loop.
+/// takes the host window's class off the desktop, the timers off the event loop and the
+/// message boxes away.
 void EndAddin() noexcept;
 
 /// The IDE's services while the add-in runs; null otherwise.

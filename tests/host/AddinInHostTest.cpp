@@ -15,6 +15,7 @@
 #include "support/SettingsReset.h"
 #include "support/TempPrefix.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <QAction>
@@ -98,6 +99,13 @@ TEST_F(AddinInHostTest, MenuItemActionsAndTheExplorerWindow) {
     EXPECT_TRUE(Frame()->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("TOrder"); }, 5000))
         << "the explorer shows the front buffer after the change delay";
+    if (const char* folder = std::getenv("KOLVA_SCREENSHOTS")) { // the README's picture
+        auto* tree = Frame()->findChild<QTreeWidget*>();
+        tree->setCurrentItem(tree->findItems("TOrder", Qt::MatchExactly | Qt::MatchRecursive)[0]);
+        IDE->Window().resize(1000, 640);
+        QTest::qWait(100);
+        IDE->Window().grab().save(QString(folder) + "/ide-host-explorer.png");
+    }
 
     IDE->FrontModule()->Buffer()->Control()->insertAt("  TNote = class\r\n  end;\r\n", 10, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("TNote"); }, 5000)) << "and follows typing";
@@ -126,6 +134,14 @@ TEST_F(AddinInHostTest, MenuItemActionsAndTheExplorerWindow) {
     EXPECT_TRUE(frame->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("TNote"); }, 5000));
 
+    IDE->SaveDesktop();
+    IDE.reset();
+    IDE = std::make_unique<THostIDE>();
+    IDE->LoadExperts();
+    IDE->RestoreDesktop();
+    IDE->Window().show();
+    ASSERT_NE(Frame(), nullptr) << "the desktop makes the window again";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shows("TOrder"); }, 5000));
     IDE.reset();
     EXPECT_TRUE(Dialogs.Texts.empty());
 }
