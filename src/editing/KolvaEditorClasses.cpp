@@ -273,10 +273,10 @@ void TKolvaEditor::RenameReferences(TClassItem& Class, const std::string& OldNam
                                     const std::string& NewName) {
     TEdit edit(*this, false);
     TModuleItem& module = Explorer().Module();
-    const std::string oldQualified =
-        Class.ImplementationClassName().substr(0, Class.ImplementationClassName().size() -
-                                                      NewName.size()) +
-        OldName;
+    // The class name of its implementations before the rename: a nested type's is dotted.
+    std::string oldQualified = Class.ImplementationClassName();
+    oldQualified.resize(oldQualified.size() - Class.Name.size());
+    oldQualified += OldName;
     for (TCodeItem* item : module.Children()) {
         if (item->StartLine <= 0) continue;
         if (item->Kind() == ckMethodImpl) {
