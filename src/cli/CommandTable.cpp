@@ -35,6 +35,8 @@ const TOptionInfo Json{"--json", nullptr,
                        "JSON: one object per file, one line each (JSON Lines), compact"};
 const TOptionInfo Pretty{"--pretty", nullptr,
                          "with --json: indent two blanks a level (at most 32 levels)"};
+const TOptionInfo Part{"--part", "WHERE",
+                       "declare the type in the interface part or the implementation part"};
 const TOptionInfo Jobs{"--jobs", "N", "parse N files at a time (default: one per core)"};
 
 const char* const ItemDetails =
@@ -105,15 +107,27 @@ const std::vector<TCommand>& Commands() {
          "Adds INTERFACE (an identifier, dotted or not) to the interfaces a class implements.",
          EngineOptions({}), RunAddInterface, ItemDetails},
         {"edit", "FILE ITEM",
-         "Changes the declaration of a procedure (with its implementation) or a member.",
-         EngineOptions({Decl, Interface, NoInterface, Visibility}), RunEdit, ItemDetails},
+         "Changes the declaration of a procedure (with its implementation), a member, or the "
+         "heading of a type (--decl \"TFoo = class(TBar)\"; --part moves it).",
+         EngineOptions({Decl, Interface, NoInterface, Visibility, Part}), RunEdit, ItemDetails},
         {"rename", "FILE ITEM NEWNAME",
-         "Renames a procedure's declaration and implementation (and its overloads), or a member.",
+         "Renames a procedure's declaration and implementation (and its overloads), a member, or "
+         "a type with its method implementations, descendants and interface lists.",
          EngineOptions({}), RunRename, ItemDetails},
         {"delete", "FILE ITEM",
-         "Deletes an item with its declaration and implementation, after the question \"Delete "
-         "KIND ITEM?\".",
+         "Deletes an item with its declaration and implementation (a type with its method "
+         "implementations), after the question \"Delete KIND ITEM?\".",
          EngineOptions({}), RunDelete, ItemDetails},
+        {"add-class", "FILE class|interface|object|dispinterface",
+         "Adds a type (TDefault or IDefault unless --decl names it) after the types of its kind, "
+         "with a \"type\" line where no type section is open.",
+         EngineOptions({Decl,
+                        Part,
+                        {"--ancestor", "NAME",
+                         "the ancestor; a class of the unit lends its interfaces too"}}),
+         RunAddClass, ItemDetails},
+        {"set-ancestor", "FILE CLASS NAME", "Makes NAME the ancestor of a type.", EngineOptions({}),
+         RunSetAncestor, ItemDetails},
         {"move", "FILE ITEM TARGET",
          "Moves a procedure or method implementation after TARGET (moving down) or before it "
          "(moving up).",
@@ -134,8 +148,10 @@ const std::vector<TCommand>& Commands() {
          RunAddProperty, ItemDetails},
         {"convert", "FILE ITEM field|method|property|procedure",
          "Converts a member: a field or a method into a property with its access members, a "
-         "property into a field or a method.",
-         EngineOptions({}), RunConvert, ItemDetails},
+         "property into a field or a method, a field and a function into each other, a method "
+         "or local procedure into a global procedure, a procedure into a method of --class.",
+         EngineOptions({{"--class", "CLASS", "the class that a procedure becomes a method of"}}),
+         RunConvert, ItemDetails},
         {"settings",
          "[list | get NAME | set NAME VALUE]",
          "Lists, shows or changes the user's settings (GROUP.NAME=VALUE) in the registry of the "

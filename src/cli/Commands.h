@@ -124,4 +124,9 @@ int RunRearrange(const TCommandLine& Line);
 /// unit's for none) to standard output.
 int RunCopy(const TCommandLine& Line);
 
+int RunAddClass(const TCommandLine& Line);
+int RunSetAncestor(const TCommandLine& Line);
+/// Registers the class dialog that answers from the command's options.
+void RegisterClassEditor();
+
 } // namespace kolva::cli

@@ -113,6 +113,12 @@ TVisibility ParseVisibility(const std::string& Text) {
                            Text));
 }
 
+TVisibility ParsePart(const std::string& Text) {
+    if (SameText(Text, "interface")) return scPublic;
+    if (SameText(Text, "implementation")) return scPrivate;
+    throw Exception(Format("\"%s\" is neither interface nor implementation", Text));
+}
+
 bool QuestionDeclined() {
     return GDeclined;
 }
@@ -140,6 +146,8 @@ TEngineOptions ParseEngineOptions(const TCommandLine& Line) {
             options.StateField = name == "--state-field";
         else if (name == "--visibility")
             options.Visibility = OptionValue(name, [&] { return ParseVisibility(value); });
+        else if (name == "--part")
+            options.Part = OptionValue(name, [&] { return ParsePart(value); });
         else if (name == "--line")
             options.Line = OptionValue(name, [&] { return StrToInt(value); });
         else if (name == "--target-line")

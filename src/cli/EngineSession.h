@@ -27,6 +27,8 @@ struct TEngineOptions {
     std::optional<std::string> Decl;
     std::optional<bool> Interface;
     std::optional<TVisibility> Visibility;
+    /// The class dialog's "Declare in interface" (--part): scPublic or scPrivate.
+    std::optional<TVisibility> Part;
     /// The property dialog's state field box (--[no-]state-field).
     std::optional<bool> StateField;
     std::optional<int> Line;
@@ -50,6 +52,8 @@ struct TEngineOptions {
 TEngineOptions ParseEngineOptions(const TCommandLine& Line);
 /// Text as a visibility keyword ("private" ... "default"); raises Exception for another.
 TVisibility ParseVisibility(const std::string& Text);
+/// "interface" as scPublic, "implementation" as scPrivate; raises Exception for another.
+TVisibility ParsePart(const std::string& Text);
 /// All of standard input; raises Exception when it cannot be read.
 std::string ReadStandardInput();
 /// The name a file has in messages: Assumed when given, "<stdin>" for "-", else File.

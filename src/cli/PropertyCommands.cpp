@@ -124,10 +124,18 @@ int RunAddProperty(const TCommandLine& Line) {
 }
 
 int RunConvert(const TCommandLine& Line) {
-    return WithSession(Line, 2, [](TEngineSession& s, const TEngineOptions& o) {
+    return WithSession(Line, 2, [&Line](TEngineSession& s, const TEngineOptions& o) {
         TCodeItem& item = s.Find(o.Positional[1]);
         const TCodeItemKind target = TargetKind(o.Positional[2]);
-        s.Editor().ConvertMember(ClassOf(item), item, target);
+        TCodeItem* container = item.Parent();
+        if (const auto name = Line.Value("--class")) {
+            container = &s.FindTarget(*name);
+            if (!IsClassKind(container->Kind()))
+                throw Exception(Format("%s is not a class, interface or object type", *name));
+        } else if (item.Kind() == ckProcedure && target == ckMethod) {
+            throw EUsage("--class: name the class that takes the procedure");
+        }
+        s.Editor().ConvertMember(*container, item, target);
     });
 }
 

@@ -25,6 +25,11 @@ const char* KindWord(TCodeItemKind Kind) {
         return "property";
     case ckResClause:
         return "method resolution clause";
+    case ckClass:
+    case ckInterface:
+    case ckObject:
+    case ckDispInterface:
+        return ClassKindText(Kind);
     default:
         return "procedure";
     }
@@ -38,7 +43,14 @@ void ReadDeclaration(TCodeItem& Target, const std::string& Text) {
         kind == ckField || kind == ckMethod || kind == ckProperty || kind == ckResClause;
     // A member is read inside a class body; a procedure as a declaration in an interface.
     TStringList lines;
-    if (member) {
+    if (IsClassKind(kind)) {
+        // A type's heading, read in a type section with a body closed after it; the ";" of
+        // the short form "TFoo = class(TBar);" gives way to that body.
+        std::string heading = TrimRight(Text);
+        if (!heading.empty() && heading.back() == ';') heading.pop_back();
+        lines.SetText("unit _Decl_; interface type\r\n" + heading +
+                      "\r\nend;\r\nimplementation end.");
+    } else if (member) {
         lines.Add("type _Decl_ = class");
         lines.SetText(lines.Text() + Text + "\r\nend;");
     } else {
@@ -48,6 +60,14 @@ void ReadDeclaration(TCodeItem& Target, const std::string& Text) {
     explorer.Parse(&lines);
     if (explorer.ErrorCount() > 0) throw Exception(explorer.Errors().front());
     const TCodeItem* source = FirstOfKind(explorer.Module(), kind);
+    // A type's kind is part of its heading: a class read as an interface is no class.
+    if (IsClassKind(kind))
+        for (const TCodeItem* item : explorer.Module().Children())
+            if (!source && IsClassKind(item->Kind()) && !item->Implied)
+                throw Exception(Format("\"%s\" declares the %s %s, not %s %s", Text,
+                                       ClassKindText(item->Kind()), item->Name,
+                                       kind == ckInterface || kind == ckObject ? "an" : "a",
+                                       ClassKindText(kind)));
     if (!source || source->Implied)
         throw Exception(Format("No %s declaration in \"%s\"", KindWord(kind), Text));
     // Where the text was read must not decide where the item is declared.

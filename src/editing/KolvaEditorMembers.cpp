@@ -140,6 +140,11 @@ bool TKolvaEditor::EditMember(TCodeItem& Item) {
         return EditResClause(static_cast<TResClauseItem&>(Item));
     case ckProperty:
         return EditProperty(static_cast<TPropertyItem&>(Item));
+    case ckClass:
+    case ckInterface:
+    case ckObject:
+    case ckDispInterface:
+        return EditClass(static_cast<TClassItem&>(Item));
     default:
         NotImplemented("Editing this type");
     }
@@ -253,6 +258,11 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
         return RenameMember(*TModuleExplorer::DeclarationOf(&Item), NewName);
     case ckProperty:
         return RenameProperty(static_cast<TPropertyItem&>(Item), NewName);
+    case ckClass:
+    case ckInterface:
+    case ckObject:
+    case ckDispInterface:
+        return RenameClass(static_cast<TClassItem&>(Item), NewName);
     case ckField:
     case ckMethod:
     case ckResClause:
@@ -285,9 +295,18 @@ void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
 
 bool TKolvaEditor::DeleteMember(TCodeItem& Item) {
     const TCodeItemKind kind = Item.Kind();
+    const bool type = IsClassKind(kind);
     if (kind != ckProcedure && kind != ckField && kind != ckMethod && kind != ckMethodImpl &&
-        kind != ckResClause && kind != ckProperty)
+        kind != ckResClause && kind != ckProperty && !type)
         NotImplemented("Deleting this type");
+    if (type) {
+        auto& cls = static_cast<TClassItem&>(Item);
+        if (IsDesignerType(cls))
+            throw Exception(Format("Cannot delete designer class %s", cls.Name));
+        if (!ConfirmDelete(cls)) return false;
+        DeleteClass(cls);
+        return true;
+    }
     TCodeItem& target = kind == ckMethodImpl ? *TModuleExplorer::DeclarationOf(&Item) : Item;
     if (!ConfirmDelete(target)) return false;
     switch (target.Kind()) {
@@ -471,7 +490,11 @@ void TKolvaEditor::PrepareDelete(TItemList& Items) {
 }
 
 void TKolvaEditor::DeleteSelection(TCopyKind Kind, TCodeItem* Container, const TItemList* Items) {
-    if (Kind == coClassCopy) NotImplemented("Deleting classes");
+    if (Kind == coClassCopy) {
+        if (Container && IsClassKind(Container->Kind()))
+            DeleteClass(static_cast<TClassItem&>(*Container));
+        return;
+    }
     TModuleEditor::DeleteSelection(Kind, Container, Items);
 }
 

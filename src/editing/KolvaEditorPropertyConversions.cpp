@@ -1,6 +1,6 @@
 // The conversions of members that involve properties: a field or a function becomes a
-// property that uses it, a property becomes a field or a method. The conversion of members
-// of other kinds into each other comes with the rest of the conversions.
+// property that uses it, a property becomes a field or a method. ConvertMember
+// (KolvaEditorConversions.cpp) chooses among them.
 #include "editing/KolvaEditors.h"
 #include "editing/MemberRules.h"
 #include "editing/Prefs.h"
@@ -15,10 +15,6 @@
 namespace kolva {
 
 namespace {
-
-[[noreturn]] void Unsupported(int Code) {
-    throw Exception(Format("Unsupported member conversion (code: %d)", Code));
-}
 
 // The members a property being converted away reads and writes through: its access methods
 // and its state field, each null when it has none.
@@ -66,47 +62,6 @@ void Detach(TPropertyItem& Property) {
 }
 
 } // namespace
-
-void TKolvaEditor::ConvertMember(TClassItem& Container, TCodeItem& Member,
-                                 TCodeItemKind TargetKind) {
-    if (Container.Kind() == ckClass && (IsComponent(Member) || IsEventHandler(Member)))
-        throw Exception("Conversion of Components and Event Handlers not allowed");
-    TEdit edit(*this, false);
-    const TCodeItemKind kind = Member.Kind();
-    if (kind == ckResClause) throw Exception("Method resolution clauses cannot be converted");
-    if (kind != ckProcedure && kind != ckField && kind != ckMethod && kind != ckProperty)
-        Unsupported(kind);
-    if (kind == TargetKind) return edit.Commit();
-    ExpandClass(Container);
-    bool keep = false;
-    switch (TargetKind) {
-    case ckProperty:
-        if (kind == ckField)
-            FieldToProperty(Container, static_cast<TFieldItem&>(Member));
-        else if (kind == ckMethod)
-            MethodToProperty(Container, static_cast<TMethodItem&>(Member));
-        else
-            Unsupported(kind);
-        keep = true;
-        break;
-    case ckField:
-        if (IsInterfaceKind(Container)) throw Exception("Interfaces cannot contain fields");
-        if (kind != ckProperty) NotImplemented("Converting this member to a field");
-        PropertyToField(Container, static_cast<TPropertyItem&>(Member));
-        break;
-    case ckMethod:
-        if (kind != ckProperty) NotImplemented("Converting this member to a method");
-        PropertyToMethod(Container, static_cast<TPropertyItem&>(Member));
-        break;
-    case ckProcedure:
-        if (kind == ckProperty || kind == ckField) Unsupported(kind);
-        NotImplemented("Converting this member to a procedure");
-    default:
-        Unsupported(TargetKind);
-    }
-    if (!keep) DeleteProperty(static_cast<TPropertyItem&>(Member));
-    edit.Commit();
-}
 
 void TKolvaEditor::FieldToProperty(TClassItem& Class, TFieldItem& Field) {
     if (Field.Name.find(',') != std::string::npos)

@@ -79,10 +79,13 @@ public:
     void AddPropertyLinks(TItemList& Items);
     /// Renames a property and the access members that carry its name.
     void RenameProperty(TPropertyItem& Property, const std::string& NewName);
-    /// Converts Member of Container into a member of TargetKind (ckField, ckMethod,
-    /// ckProperty or ckProcedure): a field or function becomes a property that uses it, a
-    /// property becomes a field or a method. Other conversions are not implemented yet.
-    void ConvertMember(TClassItem& Container, TCodeItem& Member, TCodeItemKind TargetKind);
+    /// Converts Member into a member of TargetKind (ckField, ckMethod, ckProperty or
+    /// ckProcedure). Container is the member's class; for a procedure made a method, the
+    /// class that takes it; for a method or local procedure made a global one, the module or
+    /// the method's class. A field or function becomes a property that uses it, a property
+    /// a field or a method, a field and a function each other; a method or local procedure
+    /// becomes a global procedure and a procedure a method, each with its body.
+    void ConvertMember(TCodeItem& Container, TCodeItem& Member, TCodeItemKind TargetKind);
     /// The conversions involving properties, inside ConvertMember's edit. The field and
     /// the method stay (as state field and read method); the property is left detached
     /// from its members, for the caller to delete.
@@ -96,6 +99,37 @@ public:
     /// Drops the designer's components (and, with ckMethod in Kinds, event handlers) from
     /// Items, telling the user once; an emptied list ends the operation silently.
     void FilterDesignerItems(TCodeItems Kinds, TItemList& Items);
+
+    // --- Types of the unit (KolvaEditorClasses.cpp).
+    /// Where a new type of Kind goes in the part V (scPublic the interface part, scPrivate
+    /// the implementation part): after the last type of that kind, after the last type,
+    /// before the first routine, after the uses clause, or at the part's edge.
+    int ClassLine(TCodeItemKind Kind, TVisibility V);
+    /// Adds a class (0), interface (1), object type (2) or dispinterface (3) through the
+    /// class dialog, named TDefault or IDefault (made unique); a class whose ancestor is a
+    /// class of the unit lists the ancestor's interfaces too. False when cancelled.
+    bool AddClass(int KindIndex, const std::string& AncestorName);
+    /// Edits a type's heading through the dialog; a new name is carried to implementations
+    /// and descendants as by RenameClass, and a new part moves the type's lines there.
+    bool EditClass(TClassItem& Class);
+    /// Renames a type with its implementations, its forward declarations, the ancestor names
+    /// of its descendants and the interface lists naming it; the designer renames its own
+    /// form class.
+    void RenameClass(TClassItem& Class, const std::string& NewName);
+    /// Deletes a type with its forward declarations and method implementations, and a
+    /// "type" line left with nothing to declare.
+    void DeleteClass(TClassItem& Class);
+    /// Sets a type's ancestor; refuses an ancestor of the unit that is of another kind, is
+    /// declared after the type or descends from it.
+    void SetAncestor(TClassItem& Class, const std::string& AncestorName);
+    /// The drops of one type on another in the contents tree, one per display mode: by code
+    /// the type's lines move before or after the target (within one part of the unit); by
+    /// name an interface joins a class's interfaces; in the hierarchy a type of the target's
+    /// kind takes it as ancestor and an interface joins a class's interfaces. False when the
+    /// drop is not taken.
+    bool DropClassInCode(TClassItem& Dragged, TClassItem& Target);
+    bool DropClassSorted(TClassItem& Dragged, TClassItem& Target);
+    bool DropClassInHierarchy(TClassItem& Dragged, TClassItem& Target);
 
     /// A field of the default section that the designer knows as a component.
     bool IsComponent(const TCodeItem& Field);
@@ -156,6 +190,24 @@ private:
     void MoveMember(TClassItem& Class, TCodeItem& Item, TVisibility V);
 
     bool Restricted(TDesignerRestriction R) const { return FRestrictions.Contains(R); }
+
+    // Types and conversions (KolvaEditorClasses.cpp, KolvaEditorConversions.cpp).
+    /// The form class of the designer set; without a designer no class is one.
+    bool IsDesignerType(const TClassItem& Class) const;
+    /// Carries a type's new name to its implementations, other declarations, descendants
+    /// and the interface lists naming it.
+    void RenameReferences(TClassItem& Class, const std::string& OldName,
+                          const std::string& NewName);
+    /// Moves a type's lines into the other part of the unit.
+    void MoveClassToPart(TClassItem& Class, TVisibility Part);
+    /// Deletes the lines of a type and the "type" line above it when nothing else is left
+    /// to declare there.
+    void DeleteTypeLines(TClassItem& Class);
+    void MethodToField(TClassItem& Class, TMethodItem& Method);
+    void FieldToMethod(TClassItem& Class, TFieldItem& Field);
+    void MethodToProcedure(TClassItem& Class, TMethodItem& Method);
+    void ProcedureToGlobal(TProcItem& Procedure);
+    void ProcedureToMethod(TClassItem& Class, TProcItem& Procedure);
 
     TDesignerInterface* FDesigner;
     TDesignerInterface FNoDesigner;

@@ -26,8 +26,11 @@ int ConditionalStep(std::string_view Directive) {
 // The tokens of the text from a line on, read as they are asked for, with a look-ahead.
 class TTokenReader {
 public:
-    TTokenReader(TStringList& Lines, int Line) : FTokenizer(Lines) {
-        FTokenizer.SetSkipSet({tkComment, tkDirective, tkTag});
+    TTokenReader(TStringList& Lines, int Line, bool Directives = false) : FTokenizer(Lines) {
+        if (Directives)
+            FTokenizer.SetSkipSet({tkComment, tkTag});
+        else
+            FTokenizer.SetSkipSet({tkComment, tkDirective, tkTag});
         FTokenizer.SetTolerant(true);
         FTokenizer.SetLineNumber(Line);
     }
@@ -180,6 +183,52 @@ int AfterSectionDeclarations(TStringList& Lines, int Line) {
         int last = after;
         if (!SkipDeclaration(reader, last)) return Line;
         after = last + 1;
+    }
+}
+
+namespace {
+
+// Headings that end at their ";" and open no section: the unit's own, its uses clauses.
+bool EndsAtSemicolon(const std::string& Word) {
+    for (const char* w : {"UNIT", "PROGRAM", "LIBRARY", "PACKAGE", "USES", "CONTAINS", "REQUIRES"})
+        if (Word == w) return true;
+    return false;
+}
+
+} // namespace
+
+bool TypeSectionOpen(TStringList& Lines, int From, int Line,
+                     const std::vector<std::pair<int, int>>& Routines) {
+    bool open = false;
+    for (int at = std::max(From, 0);;) {
+        TTokenReader reader(Lines, at, true);
+        at = -1;
+        while (at < 0) {
+            const TTokenReader::TToken& token = reader.Peek();
+            if (token.Kind == tkNone || token.Line >= Line) return open;
+            for (const auto& [first, last] : Routines)
+                if (token.Line >= first && token.Line <= last) at = last + 1;
+            if (at >= 0) {
+                open = false;
+                break;
+            }
+            if (token.Kind == tkDirective) {
+                // A section opened in one branch of a condition may not be open in another.
+                if (ConditionalStep(token.Text) != 0) open = false;
+                reader.Take();
+            } else if (token.Kind == tkWord &&
+                       (EndsSection(token.Text) || token.Text == "INTERFACE")) {
+                open = token.Text == "TYPE";
+                reader.Take();
+            } else if (token.Kind == tkWord && EndsAtSemicolon(token.Text)) {
+                open = false;
+                while (reader.Peek().Kind != tkNone && reader.Take().Text != ";") {
+                }
+            } else {
+                int last = 0;
+                if (!SkipDeclaration(reader, last)) return open;
+            }
+        }
     }
 }
 

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kolva {
 
@@ -25,5 +27,11 @@ bool InsideConditional(TStringList& Lines, int From, int Line);
 /// class), the line after the last of those declarations; else Line. A routine heading
 /// put there would end the section early and leave the rest outside it.
 int AfterSectionDeclarations(TStringList& Lines, int Line);
+
+/// Whether a type declaration put before Line continues a type section: reading from From,
+/// the last section opened before Line is a "type" section and no routine (the line ranges
+/// of Routines, which the reading skips) or other section came after it.
+bool TypeSectionOpen(TStringList& Lines, int From, int Line,
+                     const std::vector<std::pair<int, int>>& Routines);
 
 } // namespace kolva

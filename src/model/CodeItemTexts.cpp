@@ -59,6 +59,9 @@ std::string TClassItem::GetDeclaration() const {
         if (!ancestor.empty()) text += "(" + ancestor + ")";
         if (!InterfacesText.empty()) text += "\r\n[" + InterfacesText + "]";
         break;
+    case ckDispInterface:
+        if (!InterfacesText.empty()) text += "\r\n[" + InterfacesText + "]";
+        break;
     case ckObject:
         if (!Ancestor.empty()) text += "(" + Ancestor + ")";
         break;

@@ -120,6 +120,11 @@ bool ReferenceLeftBehind(const test::TFpcUnit& Unit, const test::TEditOperation&
     if (says("There is no method in an ancestor class to be overridden") ||
         says("No matching implementation for interface method"))
         return true;
+    // A type renamed: a pointer or class reference to it is left waiting for its old name.
+    const bool type = Operation.Label == "rename class" || Operation.Label == "rename interface" ||
+                      Operation.Label == "rename object";
+    if (type && says("Forward type not resolved") && NamesWord(Error, Operation.RenamedFrom))
+        return true;
     if (says("Forward declaration not solved") || says("function header doesn't match") ||
         says("already declared") || says("Duplicate identifier"))
         return false;
@@ -136,8 +141,13 @@ bool ReferenceLeftBehind(const test::TFpcUnit& Unit, const test::TEditOperation&
     TStringList lines;
     lines.SetText(ReadFileText(path));
     if (line < 0 || line >= lines.Count()) return false;
+    // A routine heading of a renamed type is one only when qualified by it ("TFoo.Bar").
+    const bool heading =
+        IsRoutineHeading(lines[line]) &&
+        (!type ||
+         LowerCase(lines[line]).find(LowerCase(Operation.RenamedFrom) + ".") != std::string::npos);
     return NamesWord(lines[line], Operation.RenamedFrom) &&
-           !NamesWord(lines[line], Operation.RenamedFrom + "Kv") && !IsRoutineHeading(lines[line]);
+           !NamesWord(lines[line], Operation.RenamedFrom + "Kv") && !heading;
 }
 
 TResult Run(const TJob& Job) {

@@ -199,6 +199,15 @@ public:
              {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"});
         unit("add-procedure implementation only", {"add-procedure", "FILE", "--no-interface",
                                                    "--decl", "function KolvaHidden: Integer;"});
+        // Classes and interfaces only where the unit's compiler mode has them.
+        if (FText.Used("class", {})) {
+            unit("add-class class",
+                 {"add-class", "FILE", "class", "--decl", "TKolvaAdded = class"});
+            unit("add-class interface implementation",
+                 {"add-class", "FILE", "interface", "--part", "implementation", "--decl",
+                  "IKolvaAdded = interface"});
+        }
+        unit("add-class object default", {"add-class", "FILE", "object"});
         Table();
         return FOps;
     }
@@ -235,6 +244,16 @@ private:
         const TFilter single = [](TCodeItem& i) { return i.Name.find(',') == std::string::npos; };
         const TFilter unused = [=, this](TCodeItem& i) {
             return single(i) && !FText.Used(i.Name, OwnLines(i));
+        };
+        // A type whose name only its own declarations and implementations write.
+        const TFilter typeUnused = [=, this](TCodeItem& i) {
+            std::vector<TRange> lines = OwnLines(i);
+            for (TCodeItem* item : FExplorer.Module().Children())
+                if ((item->Kind() == ckMethodImpl &&
+                     SameText(static_cast<TMethodImplItem*>(item)->ClassName, i.Name)) ||
+                    (IsClassKind(item->Kind()) && SameText(item->Name, i.Name)))
+                    lines.push_back({item->StartLine, item->LastLine()});
+            return !FText.Used(i.Name, lines);
         };
         const TFilter changeable = [=, this](TCodeItem& i) { return TakesExtraParameter(i); };
         const TFilter movable = [=, this](TCodeItem& i) {
@@ -360,6 +379,27 @@ private:
               fixed({"convert", "property"})},
              {"convert method to property", &C::Getters, keepsName("Get"),
               fixed({"convert", "property"})},
+             {"rename class", &C::Classes, any, rename},
+             {"rename interface", &C::Interfaces, any, rename},
+             {"rename object", &C::Objects, any, rename},
+             {"delete class", &C::Classes, typeUnused, erase},
+             {"delete interface", &C::Interfaces, typeUnused, erase},
+             {"set-ancestor class", &C::Classes,
+              [](TCodeItem& i) { return static_cast<TClassItem&>(i).Ancestor.empty(); },
+              fixed({"set-ancestor", "TObject"})},
+             {"convert function to field", &C::Methods,
+              [=](TCodeItem& i) {
+                  auto& m = static_cast<TMethodItem&>(i);
+                  return m.ProcKind == pkFunction && m.Params.empty() && !m.ClassMethod &&
+                         m.Binding() == bkStatic && m.Parent()->Kind() == ckClass && unused(i);
+              },
+              fixed({"convert", "field"})},
+             {"convert field to function", &C::Fields,
+              [=](TCodeItem& i) {
+                  const std::string type = static_cast<TFieldItem&>(i).DataTypeText();
+                  return unused(i) && type.find_first_of("[^( ") == std::string::npos;
+              },
+              fixed({"convert", "method"})},
              {"move down", &C::Implementations,
               [=, this](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
               [=, this](TCodeItem& i) {
@@ -393,6 +433,13 @@ private:
     // A property converted takes its declaration out, and renamed or converted the names of
     // its access members.
     std::string PropertyRemoves(TCodeItem& Item, const std::string& Command) const {
+        // A function made a field takes its body out.
+        if (Item.Kind() == ckMethod && Command == "convert") {
+            std::string removes;
+            for (const TRange& r : OwnLines(Item))
+                removes += FText.Source(r.first, r.second);
+            return removes;
+        }
         if (Item.Kind() != ckProperty || (Command != "rename" && Command != "convert")) return {};
         std::string removes = FText.Source(Item.StartLine, Item.LastLine());
         for (const TCodeItem* member :
