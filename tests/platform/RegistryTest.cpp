@@ -261,6 +261,18 @@ TEST(Registry, MalformedHiveIsReportedAndLeftAlone) {
     EXPECT_FALSE(std::ifstream(UserHive() + ".tmp").good());
 }
 
+TEST(Registry, SymbolicLinkToTheHiveSurvivesAWrite) {
+    const std::string real = test::TempPrefix() + "/elsewhere/user.reg";
+    test::WriteNative(real, "REGEDIT4\r\n\r\n");
+    ASSERT_EQ(symlink(real.c_str(), UserHive().c_str()), 0);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("K", true));
+    struct stat st;
+    ASSERT_EQ(lstat(UserHive().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFileText(real), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\r\n");
+}
+
 // --- Several programs -----------------------------------------------------------------------
 
 // Runs Body in a child process, which ends with status 0, or 1 when Body throws.

@@ -60,6 +60,8 @@ TEST(StringList, UpdateBracketsNotifyOnceAtTheOutermostEnd) {
     EXPECT_EQ(changes, 2);
     list.SetText("x\ny");
     EXPECT_EQ(changes, 3) << "SetText is one change";
+    list.SetText("");
+    EXPECT_EQ(list.Count(), 0) << "an empty text has no lines";
 }
 
 } // namespace
