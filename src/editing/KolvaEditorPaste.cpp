@@ -40,10 +40,10 @@ TVisibility PartOf(const TModuleEditor& Editor, const TCodeItem& Item) {
 // are only found after a "type" keyword in the first two places: elsewhere NeedsType says
 // the keyword must come with it.
 int ClassLine(TModuleEditor& Editor, TCodeItemKind Kind, TVisibility V, bool& NeedsType) {
-    const TModuleExplorer& explorer = Editor.Explorer();
+    TModuleExplorer& explorer = Editor.Explorer();
     const int count = Editor.Lines().Count();
     const TCodeItem *ofKind = nullptr, *anyType = nullptr, *routine = nullptr, *uses = nullptr;
-    for (TCodeItem* item : const_cast<TModuleExplorer&>(explorer).Module().Children()) {
+    for (TCodeItem* item : explorer.Module().Children()) {
         if (!Placed(item) || PartOf(Editor, *item) != V) continue;
         if (IsClassKind(item->Kind()) && !static_cast<TClassItem*>(item)->DeclaredElsewhere) {
             anyType = item;
