@@ -172,6 +172,11 @@ std::vector<std::pair<int, int>> RoutineLines(TModuleItem& Module) {
 
 } // namespace
 
+bool TKolvaEditor::TypeSectionOpenAt(int Line, TVisibility Part) {
+    const int from = Part == scPrivate ? std::max(Explorer().ImplementationLine(), 0) : 0;
+    return TypeSectionOpen(Lines(), from, Line, RoutineLines(Explorer().Module()));
+}
+
 // ---------------------------------------------------------------------------------------
 // Adding and editing
 
@@ -195,10 +200,9 @@ bool TKolvaEditor::AddClass(int KindIndex, const std::string& AncestorName) {
         cls.InterfacesText = "'" + NewGuidText() + "'";
     cls.StartColumn = ModuleEditorOptions().BlockIndention();
     const int line = OutsideConditionals(ClassLine(cls.Kind(), cls.Visibility));
-    const int from = cls.Visibility == scPrivate ? std::max(Explorer().ImplementationLine(), 0) : 0;
     Scratch().Clear();
     if (!IsBlankLine(line - 1)) Scratch().Add(std::string());
-    if (!TypeSectionOpen(Lines(), from, line, RoutineLines(module))) Scratch().Add("type");
+    if (!TypeSectionOpenAt(line, cls.Visibility)) Scratch().Add("type");
     const int heading = Scratch().Count();
     WriteDeclaration(cls, Scratch());
     const int headingLines = Scratch().Count() - heading;

@@ -490,11 +490,7 @@ void TKolvaEditor::PrepareDelete(TItemList& Items) {
 }
 
 void TKolvaEditor::DeleteSelection(TCopyKind Kind, TCodeItem* Container, const TItemList* Items) {
-    if (Kind == coClassCopy) {
-        if (Container && IsClassKind(Container->Kind()))
-            DeleteClass(static_cast<TClassItem&>(*Container));
-        return;
-    }
+    if (Kind == coClassCopy) return DeleteClassCopy(Container, Items);
     TModuleEditor::DeleteSelection(Kind, Container, Items);
 }
 

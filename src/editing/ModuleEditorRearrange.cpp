@@ -318,13 +318,15 @@ void TModuleEditor::RebuildClass(TClassItem& Class, const TItemList& Order, bool
         text.Add((*FLines)[line]);
     // A section without members keeps its keyword line, after the unnamed section.
     std::vector<const TCodeItem*> emptySections;
-    for (const auto& [line, section] : keywordLines) {
+    for (const auto& entry : keywordLines) {
+        // Not a structured binding: clang 14 cannot capture one in a lambda.
+        const int line = entry.first;
         const auto next = keywordLines.upper_bound(line);
         const int limit = next == keywordLines.end() ? last : next->first;
         if (std::none_of(members.begin(), members.end(), [&](const TCodeItem* M) {
                 return M->StartLine > line && M->StartLine < limit;
             }))
-            emptySections.push_back(section);
+            emptySections.push_back(entry.second);
     }
     TVisibility current = scDefault;
     bool previousWasField = true;

@@ -49,7 +49,9 @@ struct TJob {
 std::string CommandLine(const test::TEditOperation& Operation, const std::string& File) {
     std::string line;
     for (const std::string& arg : Operation.Args)
-        line += (line.empty() ? "" : " ") + (arg == "FILE" ? File : test::ShellQuoted(arg));
+        line += (line.empty() ? "" : " ") + (arg == "FILE"     ? File
+                                             : arg == "BUFFER" ? File + ".buffer"
+                                                               : test::ShellQuoted(arg));
     return line;
 }
 
@@ -89,7 +91,7 @@ std::map<std::string, int> Words(const std::string& Text) {
 // not checked.
 std::string LostWords(const test::TEditOperation& Operation, const std::string& Before,
                       const std::string& After) {
-    if (Operation.Args.front() == "delete") return {};
+    if (Operation.Args.front() == "delete" || Operation.Args.front() == "cut") return {};
     std::map<std::string, int> after = Words(After);
     for (const auto& [word, count] : Words(Operation.Removes))
         after[word] += count;
@@ -155,6 +157,8 @@ TResult Run(const TJob& Job) {
     const std::string file = Job.Folder + "/" + fs::path(Job.Unit->Path).filename().string();
     const std::string original = ReadFileText(Job.Unit->Path);
     test::WriteNative(file, original);
+    if (Job.Operation && !Job.Operation->Buffer.empty())
+        test::WriteNative(file + ".buffer", Job.Operation->Buffer);
     if (!Job.Operation) {
         const std::vector<std::string> errors = test::CompileErrors(*Job.Unit, file);
         return {errors.empty() ? vdCompiled : vdFailed, errors.empty() ? "" : errors.front()};

@@ -99,6 +99,40 @@ std::vector<TRange> OwnLines(const TCodeItem& Item) {
     return lines;
 }
 
+// The lines of a class and of its method implementations.
+std::vector<TRange> ClassLines(const TCodeItem& Class) {
+    std::vector<TRange> lines{{Class.StartLine, Class.LastLine()}};
+    for (const TCodeItem* member : Class.Children())
+        for (const TRange& r : OwnLines(*member))
+            lines.push_back(r);
+    return lines;
+}
+
+// What each paste of the sample pastes: names no unit has, bodies that compile anywhere.
+std::string PasteBuffer(const std::string& Label) {
+    const std::string head = "unit _FW_Copy_Buffer_;\n\ninterface\n\n";
+    if (Label == "paste class")
+        return "//FWWIN:CLASSCOPY\n" + head +
+               "type\n  TKolvaPasted = object\n    function Twice(Value: Integer): Integer;\n"
+               "  end;\n\nimplementation\n\nfunction TKolvaPasted.Twice(Value: Integer): Integer;"
+               "\nbegin\n  Twice := Value * 2;\nend;\n\nend.\n";
+    if (Label == "paste procedures")
+        return "//FWWIN:MODULECOPY\n" + head +
+               "function KolvaTwice(Value: Integer): Integer;\n\nimplementation\n\n"
+               "function KolvaTwice(Value: Integer): Integer;\nbegin\n  KolvaTwice := Value * 2;\n"
+               "end;\n\nend.\n";
+    if (Label == "paste local procedures")
+        return "//FWWIN:PROCEDURECOPY\n  procedure KolvaLocal(Value: Integer);\n  begin\n"
+               "    if Value > 0 then\n      Exit;\n  end;\n\n";
+    return "//FWWIN:MEMBERSCOPY\n" + head +
+           "type\n  TCodeTemplate = class(TObject)\n  private\n    FKolvaValue: Integer;\n"
+           "  public\n    function GetKolvaValue: Integer;\n"
+           "    procedure KolvaPasted(Value: Integer);\n"
+           "    property KolvaValue: Integer read GetKolvaValue;\n  end;\n\nimplementation\n\n"
+           "procedure TCodeTemplate.KolvaPasted(Value: Integer);\nbegin\n  if Value > 0 then\n"
+           "    Exit;\nend;\n\nend.\n";
+}
+
 // Slot of Slots, spread evenly over the items, so the operations on one category take
 // different items where there are enough.
 TCodeItem* Pick(const TItems& From, int Slot, int Slots) {
@@ -111,6 +145,9 @@ struct TCategories {
     TItems Classes, Objects, Interfaces, Implementations;
     // The property operations take their items apart, so the rows above keep theirs.
     TItems Properties, PropertyOwners, PropertyFields, Getters;
+    // So do the copy buffer's.
+    TItems PasteClasses, PasteObjects, PasteInterfaces, PasteRoutines, CopiedMethods,
+        CopiedProcedures, CutFields, CutClasses;
 };
 
 bool Placed(const TCodeItem& Item) {
@@ -151,6 +188,12 @@ TCategories Categorise(TModuleExplorer& Explorer) {
     c.PropertyOwners = c.Classes;
     c.PropertyFields = c.Fields;
     c.Getters = c.Methods;
+    c.PasteClasses = c.CutClasses = c.Classes;
+    c.PasteObjects = c.Objects;
+    c.PasteInterfaces = c.Interfaces;
+    c.PasteRoutines = c.CopiedProcedures = c.Procedures;
+    c.CopiedMethods = c.Methods;
+    c.CutFields = c.Fields;
     return c;
 }
 
@@ -193,7 +236,7 @@ public:
 
     std::vector<TEditOperation> Run() {
         const auto unit = [&](const char* Label, TArgs Args) {
-            FOps.push_back({Label, "(unit)", Args, {}, {}});
+            FOps.push_back({Label, "(unit)", Args, {}, {}, {}});
         };
         unit("add-procedure global",
              {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"});
@@ -208,7 +251,11 @@ public:
                   "IKolvaAdded = interface"});
         }
         unit("add-class object default", {"add-class", "FILE", "object"});
+        unit("paste class", {"paste", "FILE", ".", "BUFFER"});
+        unit("paste procedures", {"paste", "FILE", ".", "BUFFER"});
         Table();
+        for (TEditOperation& op : FOps)
+            if (op.Args[0] == "paste") op.Buffer = PasteBuffer(op.Label);
         return FOps;
     }
 
@@ -260,6 +307,18 @@ private:
             return i.StartLine > implementation || unused(i);
         };
         const TFilter interfaced = [=, this](TCodeItem& i) { return Interfaced(i); };
+        // A class of the language itself, not one of Objective-C, C++ or Java.
+        const TFilter ordinaryClass = [](TCodeItem& i) {
+            auto& cls = static_cast<TClassItem&>(i);
+            return cls.KindWord.empty() && !cls.HasExternal && !cls.DeclaredElsewhere;
+        };
+        // A routine whose implementation has a body.
+        const TFilter withBody = [](TCodeItem& i) {
+            const auto* impl = static_cast<TProcItem*>(TModuleExplorer::ImplementationOf(&i));
+            return impl->StartLine >= 0 &&
+                   impl->BodyStartLine > std::max(impl->StartLine, impl->DeclEndLine) &&
+                   !impl->Directives.Contains(pdExternal) && !impl->Directives.Contains(pdForward);
+        };
         const auto clause = [=, this](TCodeItem& i) { return ResClause(i); };
         const TFilter implementsHere = [=, this](TCodeItem& i) { return !ResClause(i).empty(); };
         // A property whose name and own access members the unit uses nowhere else: renaming
@@ -400,6 +459,27 @@ private:
                   return unused(i) && type.find_first_of("[^( ") == std::string::npos;
               },
               fixed({"convert", "method"})},
+             {"paste members into class", &C::PasteClasses, ordinaryClass,
+              fixed({"paste", "BUFFER"})},
+             {"paste members into object", &C::PasteObjects, any, fixed({"paste", "BUFFER"})},
+             {"paste members into interface", &C::PasteInterfaces,
+              [=](TCodeItem& i) { return i.Kind() == ckInterface && unused(i); },
+              fixed({"paste", "BUFFER"})},
+             {"paste local procedures", &C::PasteRoutines, withBody, fixed({"paste", "BUFFER"})},
+             {"copy-to method same class", &C::CopiedMethods,
+              [=](TCodeItem& i) {
+                  auto& m = static_cast<TProcItem&>(i);
+                  return withBody(i) && m.Binding() == bkStatic && ordinaryClass(*i.Parent());
+              },
+              [](TCodeItem& i) {
+                  return TArgs{"copy-to", "--to", PathOf(*i.Parent()), "--target-line",
+                               std::to_string(i.Parent()->StartLine)};
+              }},
+             {"copy-to procedure", &C::CopiedProcedures, withBody, fixed({"copy-to", "--to", "."})},
+             {"cut field", &C::CutFields, unused, fixed({"cut"})},
+             {"cut class", &C::CutClasses,
+              [=, this](TCodeItem& i) { return !FText.Used(i.Name, ClassLines(i)); },
+              fixed({"cut"})},
              {"move down", &C::Implementations,
               [=, this](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
               [=, this](TCodeItem& i) {
@@ -423,11 +503,14 @@ private:
         const std::string path = PathOf(Item), line = std::to_string(Item.StartLine);
         Args.insert(Args.begin() + 1, {"FILE", path});
         Args.insert(Args.end(), {"--line", line});
-        FOps.push_back({Label, path + "@" + line, Args,
+        FOps.push_back({Label,
+                        path + "@" + line,
+                        Args,
                         Args[0] == "rename" ? Item.Name : std::string(),
                         Args[0] == "visibility" && Args[3] == "implementation"
                             ? FText.Source(Item.StartLine, Item.LastLine())
-                            : PropertyRemoves(Item, Args[0])});
+                            : PropertyRemoves(Item, Args[0]),
+                        {}});
     }
 
     // A property converted takes its declaration out, and renamed or converted the names of

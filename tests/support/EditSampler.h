@@ -22,6 +22,8 @@ struct TEditOperation {
     /// Source text the operation takes out by design (an interface declaration that is no
     /// longer wanted), so its words may be gone from the result.
     std::string Removes;
+    /// For a paste: the copy buffer, written to a file that the argument "BUFFER" stands for.
+    std::string Buffer;
 };
 
 /// Whether C may stand in an identifier.
