@@ -6,7 +6,7 @@
 # From the bottom up. A layer may use only layers listed before it. The window layers come
 # last: toolsapi (the IDE's interface, used by nothing of the core), ide (the add-in's side of
 # it) and host (the IDE stand-in, a program of its own).
-set(KOLVA_LAYERS platform foundation model editing settings templates cli toolsapi ide host)
+set(KOLVA_LAYERS platform foundation model editing settings templates cli toolsapi ide explorer host)
 
 # kolva_layer(<folder> [USES <layer>...] [QT] [ENTRY <file>])
 # Builds src/<folder>/*.cpp into the library kolva_<folder>, linked to the libraries of the

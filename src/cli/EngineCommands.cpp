@@ -64,9 +64,7 @@ int RunEdit(const TCommandLine& Line) {
 int RunRename(const TCommandLine& Line) {
     return WithSession(Line, 2, 2, [](TEngineSession& s, const TEngineOptions& o) {
         TCodeItem& item = s.Find(o.Positional[1]);
-        const std::string newName = Trim(o.Positional[2]);
-        item.CheckNewName(item.Name, newName);
-        s.Editor().RenameMember(item, newName);
+        s.Editor().RenameMember(item, Trim(o.Positional[2]));
     });
 }
 

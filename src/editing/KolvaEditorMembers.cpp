@@ -251,6 +251,9 @@ bool TKolvaEditor::EditResClause(TResClauseItem& Clause) {
 // Renaming and deleting
 
 void TKolvaEditor::RenameMember(TCodeItem& Item, const std::string& NewName) {
+    // Every caller (the member list's in-place edit, the command line) gets the same
+    // refusal of a name that would not compile: a keyword, a clash in the class.
+    if (Item.Kind() != ckMethodImpl) Item.CheckNewName(Item.Name, NewName);
     switch (Item.Kind()) {
     case ckProcedure:
         return RenameProcedures(Item, Item.Name, NewName);

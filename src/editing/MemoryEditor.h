@@ -19,6 +19,8 @@ public:
     /// The unit's text; between edits it may be replaced freely.
     TStringList& Text() { return FText; }
     const std::string& FileName() const { return FFileName; }
+    /// Another unit comes into the editor, as when the user switches files.
+    void SetFileName(std::string Value) { FFileName = std::move(Value); }
 
     /// Raises the silent abort while Refuse is set (an out-of-date model, say), or when
     /// writing to a read-only text; nests otherwise.

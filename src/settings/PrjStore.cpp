@@ -23,14 +23,6 @@ const TTypeInfo& SetType(const char* Name, const char* (*MemberName)(E)) {
     return type;
 }
 
-const TTypeInfo& CodeItemsType() {
-    return SetType<TCodeItemKind, CodeItemKindCount>("TCodeItems", &CodeItemKindName);
-}
-
-const TTypeInfo& VisibilitiesType() {
-    return SetType<TVisibility, VisibilityCount>("TVisibilities", &VisibilityName);
-}
-
 // Every simple kind and object references (the string lists).
 const TTypeKinds CopiedKinds = SimplePropKinds + TTypeKinds{TTypeKind::tkClass};
 
@@ -41,6 +33,14 @@ const std::string& IDOf(const void* Key) {
 }
 
 } // namespace
+
+const TTypeInfo& CodeItemsType() {
+    return SetType<TCodeItemKind, CodeItemKindCount>("TCodeItems", &CodeItemKindName);
+}
+
+const TTypeInfo& VisibilitiesType() {
+    return SetType<TVisibility, VisibilityCount>("TVisibilities", &VisibilityName);
+}
 
 // ---------------------------------------------------------------------------------------
 // TModuleInfo
@@ -57,6 +57,7 @@ const TPropTable& TModuleInfo::PropTable() {
             Prop<&T::SelectedMember, &T::SetSelectedMember>("SelectedMember"),
             Prop<&T::ShowDefFields, &T::SetShowDefFields>("ShowDefFields"),
             Prop<&T::ShowLocalProcs, &T::SetShowLocalProcs>("ShowLocalProcs"),
+            Prop<&T::Split, &T::SetSplit>("Split"),
             Prop<&T::TopItem, &T::SetTopItem>("TopItem"),
             Prop<&T::VisibilityFilter, &T::SetVisibilityFilter>("VisibilityFilter",
                                                                 &VisibilitiesType()),

@@ -20,6 +20,10 @@
 
 namespace kolva {
 
+/// The published types of the member-kind and visibility filters, named by the code model.
+const TTypeInfo& CodeItemsType();
+const TTypeInfo& VisibilitiesType();
+
 /// The remembered view of one source module.
 class TModuleInfo : public TPersistent, public IPublished {
 public:
@@ -49,6 +53,9 @@ public:
     void SetShowDefFields(bool Value) { FShowDefFields = Value; }
     bool ShowLocalProcs() const { return FShowLocalProcs; }
     void SetShowLocalProcs(bool Value) { FShowLocalProcs = Value; }
+    /// The height of the explorer's contents pane; -1 until the explorer stores one.
+    int32_t Split() const { return FSplit; }
+    void SetSplit(int32_t Value) { FSplit = Value; }
     const std::string& TopItem() const { return FTopItem; }
     void SetTopItem(const std::string& Value) { FTopItem = Value; }
     TVisibilities VisibilityFilter() const { return FVisibilityFilter; }
@@ -66,6 +73,7 @@ private:
     std::string FSelectedMember;
     bool FShowDefFields = false;
     bool FShowLocalProcs = false;
+    int32_t FSplit = -1;
     std::string FTopItem;
     TVisibilities FVisibilityFilter;
 };

@@ -13,6 +13,7 @@
 #include "model/ModuleExplorer.h"
 #include "platform/Files.h"
 #include "platform/SysUtils.h"
+#include "support/EngineForm.h"
 #include "support/FormSample.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
@@ -48,21 +49,7 @@ struct TTestExplorer final : TSyncExplorer {
     int Reads = 0;
 };
 
-/// The window's part: the desktop makes it in a frame; it forwards the frame's events.
-struct TTestForm final : INTADesktopFormClass, INTADockableFormEvents {
-    void AddRef() noexcept override {}
-    void Release() noexcept override {}
-    TIntf<INTADockableFormEvents> CreateForm(INTADockableForm* Frame) noexcept override {
-        Engine->SetFrame(Frame);
-        return TIntf<INTADockableFormEvents>(this);
-    }
-    void OnShow() noexcept override { Engine->FormShown(); }
-    void OnHide() noexcept override { Engine->FormHidden(); }
-    void OnEndDock() noexcept override { Engine->FormEndDock(); }
-    void OnUnDock() noexcept override { Engine->FormUnDock(); }
-    void OnDestroy() noexcept override { Engine->SetFrame(nullptr); }
-    TKOLVASyncEngine* Engine = nullptr;
-};
+using TTestForm = TEngineForm;
 
 /// A module the IDE reports under another file name, as right after opening a unit that is
 /// shown as form text; it counts removed notifiers.
