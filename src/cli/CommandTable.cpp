@@ -184,6 +184,35 @@ const std::vector<TCommand>& Commands() {
          "The buffer is what the explorer's Copy puts on the clipboard: a signature line, then a "
          "small unit that holds what was copied. Local procedures alone are copied without the "
          "unit around them."},
+        {"templates",
+         "list | pages | add FILE | remove NAME",
+         "Lists the registered code templates (NAME, PAGE and FILE, tab-separated) or their "
+         "palette pages, registers a template file, or removes a template from the list.",
+         {{"--name", "N",
+           "add: the template's name (default: the file's name without folder "
+           "and extension)"},
+          {"--page", "P", "add: the palette page (default: Templates)"},
+          Yes},
+         RunTemplates,
+         "The list is the one the add-in's template palette shows, kept in the registry of the "
+         "prefix; the template files themselves are neither copied nor removed. Adding a name "
+         "that is registered already asks whether to replace it."},
+        {"create-template",
+         "FILE CLASS [MEMBER...]",
+         "Writes the MEMBERs of CLASS (all of them when none is named), with the access members "
+         "of their properties and their implementations, into a code template file, and "
+         "registers it.",
+         {{"--out", "FILE.pas", "the template file to write (required)"},
+          {"--name", "N", "the template's name (default: the file's name)"},
+          {"--page", "P", "the palette page (default: Templates)"},
+          {"--no-register", nullptr, "only write the file"},
+          Line,
+          Yes,
+          AssumeFilename},
+         RunCreateTemplate,
+         "The members are written under the stand-in class TCodeTemplate, so that the "
+         "template applies to any class; add parameters by editing the file (DEFINEMACRO:Name="
+         "Description lines, <!Name!> where the value goes)."},
     };
     return commands;
 }

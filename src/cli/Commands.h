@@ -124,4 +124,10 @@ int RunRearrange(const TCommandLine& Line);
 /// unit's for none) to standard output.
 int RunCopy(const TCommandLine& Line);
 
+/// Lists, adds and removes the templates of the shared template list (see
+/// TemplateCommands.cpp).
+int RunTemplates(const TCommandLine& Line);
+/// Writes members of a class into a template file and registers it.
+int RunCreateTemplate(const TCommandLine& Line);
+
 } // namespace kolva::cli
