@@ -37,9 +37,11 @@ void PrintError(const std::string& Message) {
 // Output that did not arrive is a failure, reported as the GNU tools report it ("write
 // error: No space left on device"); the reason is known when the last write failed.
 int CloseStandardOutput(int Status) {
+    // A write that failed earlier, when a full buffer went out, left its reason behind.
+    int err = !std::cout.good() || std::ferror(stdout) ? errno : 0;
     errno = 0;
     std::cout.flush();
-    int err = errno;
+    if (err == 0) err = errno;
     bool failed = !std::cout.good() || std::ferror(stdout);
     errno = 0;
     if (std::fclose(stdout) != 0) {
