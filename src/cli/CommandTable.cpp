@@ -35,6 +35,7 @@ const TOptionInfo Json{"--json", nullptr,
                        "JSON: one object per file, one line each (JSON Lines), compact"};
 const TOptionInfo Pretty{"--pretty", nullptr,
                          "with --json: indent two blanks a level (at most 32 levels)"};
+const TOptionInfo To{"--to", "CLASS", "the class that receives the items (. for the unit)"};
 const TOptionInfo Jobs{"--jobs", "N", "parse N files at a time (default: one per core)"};
 
 const char* const ItemDetails =
@@ -184,6 +185,34 @@ const std::vector<TCommand>& Commands() {
          "The buffer is what the explorer's Copy puts on the clipboard: a signature line, then a "
          "small unit that holds what was copied. Local procedures alone are copied without the "
          "unit around them."},
+        {"cut", "FILE ITEM...",
+         "Removes ITEM from the unit and writes its copy buffer to standard output, as copy "
+         "writes it: a class with its method implementations, members with the access members "
+         "of their properties, procedures with their declarations.",
+         {Line, Form, Yes},
+         RunCut,
+         "The buffer is written only once the unit is. The designer's form class cannot be cut "
+         "(\"Cannot delete designer class\"), and its components and event handlers are left "
+         "out of a cut of members."},
+        {"paste", "FILE TARGET [BUFFER]",
+         "Pastes a copy buffer (the file BUFFER, or standard input) into TARGET: a class takes "
+         "members (methods become procedures in the unit, procedures methods in a class), . the "
+         "unit takes classes and procedures, a routine local procedures.",
+         EngineOptions({}),
+         RunPaste,
+         "Names the target has already are made free (NewMethod becomes NewMethod1, with its "
+         "implementation). A text without the buffer's signature line is pasted as members "
+         "after the question \"Copy buffer signature not found. Continue?\" (--yes). A buffer "
+         "written by one unit pastes into another: kolva cut A.pas TFoo.Bar | kolva paste B.pas "
+         "TBaz"},
+        {"copy-to", "FILE ITEM...",
+         "Copies members of one class (or procedures) into the class named by --to, or into "
+         "the unit for --to ., as a copy and paste would.",
+         EngineOptions({To, TargetLine}), RunCopyTo, ItemDetails},
+        {"move-to", "FILE ITEM...",
+         "Moves members of one class (or procedures) into the class named by --to, or into the "
+         "unit for --to ., as a cut and paste would.",
+         EngineOptions({To, TargetLine}), RunMoveTo, ItemDetails},
         {"templates",
          "list | pages | add FILE | remove NAME",
          "Lists the registered code templates (NAME, PAGE and FILE, tab-separated) or their "

@@ -123,6 +123,13 @@ int RunRearrange(const TCommandLine& Line);
 /// Writes the copy buffer of a class, of members of one class or of procedures (all of the
 /// unit's for none) to standard output.
 int RunCopy(const TCommandLine& Line);
+/// Writes the copy buffer of items to standard output and removes them from the unit.
+int RunCut(const TCommandLine& Line);
+/// Pastes a copy buffer (from a file or standard input) into a class or the unit.
+int RunPaste(const TCommandLine& Line);
+/// Copy or move members of a class or procedures into another class or the unit.
+int RunCopyTo(const TCommandLine& Line);
+int RunMoveTo(const TCommandLine& Line);
 
 /// Lists, adds and removes the templates of the shared template list (see
 /// TemplateCommands.cpp).

@@ -471,7 +471,7 @@ void TKolvaEditor::PrepareDelete(TItemList& Items) {
 }
 
 void TKolvaEditor::DeleteSelection(TCopyKind Kind, TCodeItem* Container, const TItemList* Items) {
-    if (Kind == coClassCopy) NotImplemented("Deleting classes");
+    if (Kind == coClassCopy) return DeleteClassCopy(Container, Items);
     TModuleEditor::DeleteSelection(Kind, Container, Items);
 }
 

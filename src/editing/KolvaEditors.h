@@ -115,8 +115,27 @@ public:
     /// ICodeTemplate) are written here; the others as the module editor writes them.
     void WriteItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
                     TTextStream& Stream) override;
+    // --- Pasting classes and members (KolvaEditorPaste.cpp); contracts in ModuleEditors.h.
+    void InsertClasses(TCodeItem& Module, TStringList& Text) override;
+    void InsertMembers(TCodeItem& Class, TStringList& Text) override;
+    void InsertMethodsAsProcedures(TCodeItem& Module, TStringList& Text) override;
+    void InsertProceduresAsMethods(TCodeItem& Class, TStringList& Text,
+                                   bool ProceduresOnly) override;
 
 private:
+    /// The class a class copy cut names (Container, or the first class of Items) deleted with
+    /// its method implementations, and its "type" keyword when nothing else is left under it.
+    void DeleteClassCopy(TCodeItem* Container, const TItemList* Items);
+    int LoneTypeKeyword(const TClassItem& Class);
+    void InsertClassImplementations(TClassItem& Class, TClassItem& Source,
+                                    const TStringList& Lines, bool Renamed);
+    /// Appends to the scratch the implementation of Method of Class: its heading written anew
+    /// and Body's lines after its heading (dedented when asked), or a TODO body without Body.
+    void WriteMethodBody(TClassItem& Class, TMethodItem& Method, const TProcItem* Body,
+                         const TStringList& Lines, bool Dedent);
+    void InsertMethodBodies(TClassItem& Class,
+                            const std::vector<std::pair<TMethodItem*, TProcItem*>>& Bodies,
+                            const TStringList& Lines, bool Dedent);
     void WriteClassCopy(TClassItem& Class, TTextStream& Stream);
     void WriteMembersCopy(TClassItem& Class, TItemList Items, TTextStream& Stream);
     void SplitOneLineBody(TClassItem& Class);

@@ -493,16 +493,7 @@ void TModuleEditor::InsertMembers(TCodeItem&, TStringList&) {
 void TModuleEditor::InsertMethodsAsProcedures(TCodeItem&, TStringList&) {
     NotImplemented(std::string());
 }
-void TModuleEditor::InsertLocalProcedures(TCodeItem&, TCodeItem&, TStringList&) {
-    NotImplemented(std::string());
-}
-void TModuleEditor::InsertProcedures(TCodeItem&, TStringList&, bool) {
-    NotImplemented(std::string());
-}
 void TModuleEditor::InsertProceduresAsMethods(TCodeItem&, TStringList&, bool) {
-    NotImplemented(std::string());
-}
-void TModuleEditor::CutItems(TCopyKind, TCodeItem*, const TItemList&, TTextStream&) {
     NotImplemented(std::string());
 }
 

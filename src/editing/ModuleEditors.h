@@ -212,11 +212,29 @@ public:
     /// Deletes the listed items (or, for none, Container's procedures) with the
     /// declarations and implementations linked to them.
     virtual void DeleteSelection(TCopyKind Kind, TCodeItem* Container, const TItemList* Items);
+    // The inserts of a paste. Each parses Text (a copy buffer without its signature line)
+    // with a parser of its own and writes what it finds with the target's placement rules,
+    // in one edit; the class and member inserts are the class editor's (NotImplemented here).
+    /// The first type of Text beside the unit's types of its kind and part, named free in
+    /// the unit, with its method implementations. Raises "No class or interface found to
+    /// insert".
     virtual void InsertClasses(TCodeItem& Module, TStringList& Text);
+    /// The members of Text's first type that Class's kind can hold, written anew, named free
+    /// in Class, with implementations (a TODO body for those without). Raises "No members
+    /// found to insert".
     virtual void InsertMembers(TCodeItem& Class, TStringList& Text);
+    /// The methods of Text's first type as global procedures of the unit. Raises "No methods
+    /// found to convert to procedures".
     virtual void InsertMethodsAsProcedures(TCodeItem& Module, TStringList& Text);
+    /// Text's procedures as local procedures of Routine, before its body. Raises "Cannot
+    /// paste local procedures in %s" where Routine has no body to hold them.
     virtual void InsertLocalProcedures(TCodeItem& Target, TCodeItem& Routine, TStringList& Text);
+    /// Text's procedures as they are written (a clashing name made free, heading written anew),
+    /// declarations to the interface part of a unit, the others to the implementation part.
+    /// ProceduresOnly reads Text as a fragment. Raises "No procedures found to insert".
     virtual void InsertProcedures(TCodeItem& Module, TStringList& Text, bool ProceduresOnly);
+    /// Text's procedure implementations as methods of Class, their bodies with the common
+    /// indentation taken away. Raises "No procedures found to insert".
     virtual void InsertProceduresAsMethods(TCodeItem& Class, TStringList& Text,
                                            bool ProceduresOnly);
     virtual void CheckDelete(TCopyKind& Kind, TItemList& Items);
@@ -236,8 +254,26 @@ public:
                             TTextStream& Stream);
     /// WriteItems into the clipboard, which takes the text only when there is some.
     void CopyItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items);
+    /// Writes the copy buffer of Items and deletes them, in one edit; the buffer reaches
+    /// Stream only when the deletion was written. No items: the class Container for a class
+    /// copy, Container's members or procedures otherwise.
     virtual void CutItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items,
                           TTextStream& Stream);
+    /// CutItems into the clipboard, which is left as it was when the cut is refused.
+    void CutItems(TCopyKind Kind, TCodeItem* Container, const TItemList& Items);
+
+    // --- Pasting (ModuleEditorPaste.cpp).
+    /// PasteText with the clipboard's text.
+    void PasteItems(TCodeItem* Reference, TCodeItem* Target);
+    /// Pastes a copy buffer: its first line names what it holds (else the user is asked
+    /// whether to paste it as members; Cancel ends silently). The class among Target and
+    /// Reference takes members, the module classes and procedures, the routine Reference
+    /// local procedures. Target must be a class or the module ("Pasting into this content is
+    /// not implemented yet").
+    void PasteText(TCodeItem* Reference, TCodeItem* Target, const TStringList& Lines);
+    /// Items of Source (a class: as members; the module: as procedures) written into Target
+    /// in one edit; Move cuts them from Source unless Target is Source.
+    void CopyOrMoveItems(TCodeItem& Source, TCodeItem& Target, bool Move, const TItemList& Items);
 
 protected:
     /// Puts Text in place of Line, keeping every position of the model.
