@@ -136,5 +136,7 @@ int RunMoveTo(const TCommandLine& Line);
 int RunTemplates(const TCommandLine& Line);
 /// Writes members of a class into a template file and registers it.
 int RunCreateTemplate(const TCommandLine& Line);
+/// Applies a code template (registered or a file) to a class of a unit.
+int RunApply(const TCommandLine& Line);
 
 } // namespace kolva::cli

@@ -1,12 +1,15 @@
-// `kolva templates` and `kolva create-template`: the shared template list of the prefix's
-// registry, and templates made from members of a class. File names are registered in full
+// `kolva templates`, `kolva create-template` and `kolva apply`: the shared template list of
+// the prefix's registry, templates made from members of a class, and templates applied to
+// one. File names are registered in full
 // (the drive-letter form), as the add-in's file dialogs give them.
 #include "cli/EngineSession.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/SysUtils.h"
 #include "templates/CTemplateReg.h"
+#include "templates/TemplateApply.h"
 #include "templates/TemplateCreate.h"
+#include "templates/TemplateInsert.h"
 
 #include <iostream>
 
@@ -106,6 +109,64 @@ int RunCreateTemplate(const TCommandLine& Line) {
                    Line.Value("--name").value_or(""), Line.Value("--page").value_or(DefaultPage),
                    !Line.Has("--no-register"));
     return esOk;
+}
+
+namespace {
+
+// A registered name first, as the palette offers them; then a file.
+std::string TemplateFile(const std::string& Template) {
+    std::string file, page;
+    if (TemplateRegistry().ReadTemplate(Template, file, page)) return file;
+    if (FileExists(Template)) return Template;
+    throw Exception(Format("\"%s\" is neither a registered template nor a file", Template));
+}
+
+// The parameter values the dialog would be given; a name the template does not declare is
+// a mistake worth reporting rather than a value silently dropped.
+std::unique_ptr<TTemplateParamService> ParamAnswers(const TCommandLine& Line,
+                                                    const std::string& File) {
+    TStringList lines, params;
+    lines.LoadFromFile(File);
+    ReadTemplateParams(lines, params);
+    auto answers = std::make_unique<TPresetTemplateParams>();
+    for (const auto& [option, value] : Line.Options) {
+        if (option != "--param") continue;
+        const size_t eq = value.find('=');
+        if (eq == std::string::npos)
+            throw EUsage(Format("--param needs NAME=VALUE, not \"%s\"", value));
+        const std::string name = Trim(value.substr(0, eq));
+        if (params.IndexOfName(name) < 0)
+            throw Exception(Format("%s declares no parameter \"%s\"", File, name));
+        answers->SetValue(name, value.substr(eq + 1));
+    }
+    return answers;
+}
+
+} // namespace
+
+int RunApply(const TCommandLine& Line) {
+    if (Line.Positional.size() < 3) throw EUsage("missing arguments");
+    if (Line.Positional.size() > 3) throw EUsage("too many arguments");
+    const TEngineOptions options = ParseEngineOptions(Line);
+    const std::string file = TemplateFile(options.Positional[2]);
+    const bool asIs = Line.Has("--as-is");
+    if (asIs && Line.Has("--param")) throw EUsage("--as-is takes no --param");
+    std::unique_ptr<TTemplateParamService> previous =
+        SetTemplateParamService(asIs ? nullptr : ParamAnswers(Line, file));
+    struct TRestore {
+        std::unique_ptr<TTemplateParamService>& Previous;
+        ~TRestore() { SetTemplateParamService(std::move(Previous)); }
+    } restore{previous};
+    TEngineSession session(options, options.Positional[0]);
+    TCodeItem& target = options.Positional[1] == "." ? session.Explorer().Module()
+                                                     : session.Find(options.Positional[1]);
+    if (asIs)
+        PasteTemplateFile(session.Editor(), target, file);
+    else if (IsClassKind(target.Kind()))
+        InsertTemplate(session.Editor(), target, file);
+    else
+        throw Exception(Format("%s is not a class", options.Positional[1]));
+    return session.Finish();
 }
 
 } // namespace kolva::cli

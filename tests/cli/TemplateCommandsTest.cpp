@@ -43,6 +43,13 @@ TEST(TemplateCommandsTest, TemplatesAreCreatedListedReplacedAndRemoved) {
         {"create-template Shop.pas TItem.Clear --out C.pas", 1, "TItem.Clear is not a class"},
         {"create-template Shop.pas TItem --out C.pas --no-register", 0, ""},
         {"templates list", 0, "X\tTemplates\tP\\Name.pas\n"},
+        {"templates add " KOLVA_SOURCE_DIR "/templates/NotifyEvent.pas --name Event", 0, ""},
+        {"apply Shop.pas TItem event --param EVENT=Changed", 0, ""},
+        {"apply Shop.pas TItem Event --param Nope=1", 1, "declares no parameter \"Nope\""},
+        {"apply Shop.pas TItem Missing", 1,
+         "\"Missing\" is neither a registered template nor a file"},
+        {"apply Shop.pas TItem C.pas --as-is --param A=1", 2, "--as-is takes no --param"},
+        {"apply Shop.pas TItem C.pas --as-is --stdout", 0, "    FCount1: Integer;\n"},
     };
     for (const test::TCase& c : session) {
         SCOPED_TRACE(c.Args);
@@ -66,6 +73,8 @@ TEST(TemplateCommandsTest, TemplatesAreCreatedListedReplacedAndRemoved) {
               "procedure TCodeTemplate.Clear;\r\nbegin\r\n  FName := '';\r\nend;\r\n\r\n\r\n"
               "end.\r\n");
     EXPECT_TRUE(ReadFileText(dir + "/C.pas").find("FCount: Integer;") != std::string::npos);
+    EXPECT_TRUE(ReadFileText(dir + "/Shop.pas").find("property OnChanged: TNotifyEvent") !=
+                std::string::npos);
 }
 
 } // namespace
