@@ -1,7 +1,6 @@
 #include "templates/CTemplateReg.h"
 
 #include "foundation/FileUtil.h"
-#include "platform/Files.h"
 #include "platform/Registry.h"
 #include "settings/KolvaReg.h"
 #include "support/Raised.h"
@@ -21,78 +20,53 @@ void WriteValue(HKEY Root, const std::string& Key, const char* Name, const std::
     reg.WriteString(Name, Value);
 }
 
-std::string ReadValue(const std::string& Key, const std::string& Name) {
-    TRegistry reg;
-    return reg.OpenKeyReadOnly(Key) ? reg.ReadString(Name) : "(no key)";
-}
-
-// The message boxes go into the same log as the observer calls.
-class TLoggedDialogs : public test::TScriptedDialogs {
-public:
-    explicit TLoggedDialogs(std::string& Log) : FLog(Log) {}
-    TModalResult MessageDlg(const std::string& Msg, TMsgDlgType Type,
-                            TMsgDlgButtons Buttons) override {
-        FLog += "box " + Msg + "\n";
-        return TScriptedDialogs::MessageDlg(Msg, Type, Buttons);
-    }
-
-private:
-    std::string& FLog;
-};
-
-// The observer calls and the message boxes, in order, as one text.
+// The observer's calls and the message boxes, each in order.
 class CTemplateRegTest : public testing::Test {
 protected:
     CTemplateRegTest() {
-        Observer.OnTemplateAdded = [this](const std::string& F, const std::string& N,
-                                          const std::string& P) {
+        Observer.OnTemplateAdded = [this](auto& F, auto& N, auto& P) {
             Log += "added " + N + " " + F + " [" + P + "]\n";
         };
-        Observer.OnTemplateRemoved = [this](const std::string& N) { Log += "removed " + N + "\n"; };
+        Observer.OnTemplateRemoved = [this](auto& N) { Log += "removed " + N + "\n"; };
     }
-    std::string Events() { return std::exchange(Log, ""); }
-    std::string Names() {
-        TStringList names;
-        Registry.GetTemplateNames(names);
-        return names.CommaText();
+    std::string Boxes() {
+        std::string text;
+        for (const std::string& box : std::exchange(Dialogs.Texts, {}))
+            text += box + "\n";
+        return text;
+    }
+    std::string Value(const std::string& Name) {
+        TRegistry reg;
+        return reg.OpenKeyReadOnly(Registry.GetRegKey()) ? reg.ReadString(Name) : "(no key)";
     }
 
-    std::string Log;
-    TLoggedDialogs Dialogs{Log};
+    test::TScriptedDialogs Dialogs;
     TCodeTemplateRegistry Registry;
     TCTRegObserver Observer{Registry};
+    std::string Log;
 };
 
-TEST_F(CTemplateRegTest, ListKeyFallsBackToTheSharedKeyAndIsKeptUntilReset) {
+TEST_F(CTemplateRegTest, KeyAndFolderFallBackAndAreKeptUntilReset) {
     EXPECT_EQ(Registry.GetRegKey(), "Software\\Fernwright\\Shared\\Templates");
-    const std::string toolKey = FWRegKey(5) + "\\Templates";
-    WriteValue(HKEY_CURRENT_USER, toolKey, "x", "y");
-    EXPECT_EQ(Registry.GetRegKey(), "Software\\Fernwright\\Shared\\Templates");
+    WriteValue(HKEY_CURRENT_USER, FWRegKey(5) + "\\Templates", "x", "y");
     Registry.ResetCache();
-    EXPECT_EQ(Registry.GetRegKey(), toolKey);
+    EXPECT_EQ(Registry.GetRegKey(), "Software\\Tovr\\Fernwright\\5.0\\Templates");
     WriteValue(HKEY_LOCAL_MACHINE, SharedTemplatesKey, "RegKey", "Software\\Mine");
+    EXPECT_EQ(Registry.GetRegKey(), "Software\\Tovr\\Fernwright\\5.0\\Templates");
     Registry.ResetCache();
     EXPECT_EQ(Registry.GetRegKey(), "Software\\Mine"); // taken as it stands
-}
 
-TEST_F(CTemplateRegTest, RootFolderIsTheRegisteredOneOrTheTemplateFolderBesideTheProgram) {
     EXPECT_EQ(DefaultTemplateDir("C:\\Tools\\Bin\\"), "");
-    ASSERT_TRUE(ForceDirectories("C:\\Tools\\Template"));
-    ASSERT_TRUE(ForceDirectories("C:\\Apps\\Template"));
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Tools\\Bin\\", "C:\\Tools\\Template"},
-        {"C:\\Tools\\bin\\x\\", "C:\\Tools\\Template"},
-        {"C:\\Apps\\", "C:\\Apps\\Template"},
-        {"C:\\Apps\\Binary\\", ""},
-    };
-    for (const auto& [folder, dir] : cases)
+    ASSERT_TRUE(ForceDirectories("C:\\Tools\\Template") && ForceDirectories("C:\\A\\Template"));
+    for (const auto& [folder, dir] : {std::pair{"C:\\Tools\\Bin\\", "C:\\Tools\\Template"},
+                                      {"C:\\Tools\\bin\\x\\", "C:\\Tools\\Template"},
+                                      {"C:\\A\\", "C:\\A\\Template"},
+                                      {"C:\\A\\Binary\\", ""}})
         EXPECT_EQ(DefaultTemplateDir(folder), dir) << folder;
-    WriteValue(HKEY_LOCAL_MACHINE, SharedTemplatesKey, "RootDir", "C:\\Shared\\Templates");
-    EXPECT_EQ(Registry.GetRootDir(), "C:\\Shared\\Templates");
-    WriteValue(HKEY_LOCAL_MACHINE, SharedTemplatesKey, "RootDir", "");
-    EXPECT_EQ(Registry.GetRootDir(), "C:\\Shared\\Templates");
-    Registry.ResetCache();
     EXPECT_EQ(Registry.GetRootDir(), DefaultTemplateDir(ProgramFolder()));
+    WriteValue(HKEY_LOCAL_MACHINE, SharedTemplatesKey, "RootDir", "C:\\Shared");
+    Registry.ResetCache();
+    EXPECT_EQ(Registry.GetRootDir(), "C:\\Shared");
 }
 
 TEST_F(CTemplateRegTest, AddingNamesTheTemplateAfterItsFileAndQuotesWhatNeedsIt) {
@@ -100,14 +74,12 @@ TEST_F(CTemplateRegTest, AddingNamesTheTemplateAfterItsFileAndQuotesWhatNeedsIt)
     WriteFileText("C:\\T\\With Image.bmp", "BM");
     Registry.AddTemplate("C:\\T\\Loop.pas", "  ", "Loops");
     Registry.AddTemplate("C:\\T\\With Image.pas", " Framed ", "");
-    EXPECT_EQ(Events(), "added Loop C:\\T\\Loop.pas [Loops]\n"
-                        "box Template Loop has been added to the palette\r"
-                        "To replace the default image, create bitmap\rC:\\T\\Loop.bmp\n"
-                        "added Framed C:\\T\\With Image.pas []\n"
-                        "box Template Framed has been added to the palette\n");
-    const std::string key = Registry.GetRegKey();
-    EXPECT_EQ(ReadValue(key, "Loop"), "C:\\T\\Loop.pas,Loops");
-    EXPECT_EQ(ReadValue(key, "Framed"), "\"C:\\T\\With Image.pas\",\"\"");
+    EXPECT_EQ(Log, "added Loop C:\\T\\Loop.pas [Loops]\nadded Framed C:\\T\\With Image.pas []\n");
+    EXPECT_EQ(Boxes(), "Template Loop has been added to the palette\r"
+                       "To replace the default image, create bitmap\rC:\\T\\Loop.bmp\n"
+                       "Template Framed has been added to the palette\n");
+    EXPECT_EQ(Value("Loop"), "C:\\T\\Loop.pas,Loops");
+    EXPECT_EQ(Value("Framed"), "\"C:\\T\\With Image.pas\",\"\"");
     std::string file = "?", page = "?";
     EXPECT_TRUE(Registry.ReadTemplate("FRAMED", file, page));
     EXPECT_EQ(file + "|" + page, "C:\\T\\With Image.pas|");
@@ -117,35 +89,33 @@ TEST_F(CTemplateRegTest, AddingNamesTheTemplateAfterItsFileAndQuotesWhatNeedsIt)
 
 TEST_F(CTemplateRegTest, ReplacingAsksAndCancelChangesNothing) {
     Registry.WriteTemplate("C:\\Old.pas", "Loop", "A");
-    Events();
     EXPECT_THROW(Registry.AddTemplate("C:\\New.pas", "loop", "B"), EAbort);
-    EXPECT_EQ(Events(), "box A template named loop already exists. Replace?\n");
-    EXPECT_EQ(ReadValue(Registry.GetRegKey(), "Loop"), "C:\\Old.pas,A");
-
+    EXPECT_EQ(Boxes(), "A template named loop already exists. Replace?\n");
+    EXPECT_EQ(Value("Loop"), "C:\\Old.pas,A");
     Dialogs.Answers = {mrOk};
     Registry.AddTemplate("C:\\New.pas", "loop", "B");
-    EXPECT_EQ(Events(), "box A template named loop already exists. Replace?\n"
-                        "removed loop\nadded loop C:\\New.pas [B]\n"
-                        "box Template loop has been added to the palette\r"
-                        "To replace the default image, create bitmap\rC:\\New.bmp\n");
-    EXPECT_EQ(Names(), "loop");
-
     Registry.Silent = true;
     EXPECT_THROW(Registry.AddTemplate("C:\\Other.pas", "Loop", ""), EAbort);
     Registry.AddTemplate("C:\\Quiet.pas", "", "");
-    EXPECT_EQ(Events(), "added Quiet C:\\Quiet.pas []\n");
+    EXPECT_EQ(Log, "added Loop C:\\Old.pas [A]\nremoved loop\nadded loop C:\\New.pas [B]\n"
+                   "added Quiet C:\\Quiet.pas []\n");
+    EXPECT_EQ(Boxes(), "A template named loop already exists. Replace?\n"
+                       "Template loop has been added to the palette\r"
+                       "To replace the default image, create bitmap\rC:\\New.bmp\n");
 }
 
 TEST_F(CTemplateRegTest, PagesComeOnceEachSpelledAsMetFirst) {
-    const char* rows[][2] = {
-        {"A", "Templates"}, {"B", "Classes"}, {"C", "templates"}, {"D", ""}, {"E", "CLASSES"}};
-    for (const auto& [name, page] : rows)
+    for (const auto& [name, page] : {std::pair{"A", "Templates"},
+                                     {"B", "Classes"},
+                                     {"C", "templates"},
+                                     {"D", ""},
+                                     {"E", "CLASSES"}})
         Registry.WriteTemplate(std::string("C:\\") + name + ".pas", name, page);
     WriteValue(HKEY_CURRENT_USER, Registry.GetRegKey(), "F", ""); // no item: not readable
-    TStringList pages;
+    TStringList pages, names;
     Registry.GetPages(pages);
-    EXPECT_EQ(pages.CommaText(), "Templates,Classes,\"\"");
-    EXPECT_EQ(Names(), "A,B,C,D,E,F");
+    Registry.GetTemplateNames(names);
+    EXPECT_EQ(pages.CommaText() + " " + names.CommaText(), "Templates,Classes,\"\" A,B,C,D,E,F");
 }
 
 TEST_F(CTemplateRegTest, ObserversAreToldOnceEachWhileTheyLive) {
@@ -153,11 +123,11 @@ TEST_F(CTemplateRegTest, ObserversAreToldOnceEachWhileTheyLive) {
     Registry.DeleteTemplate("Missing"); // told even when there was nothing to delete
     {
         TCTRegObserver second(Registry);
-        second.OnTemplateRemoved = [this](const std::string& N) { Log += "second " + N + "\n"; };
+        second.OnTemplateRemoved = [this](auto& N) { Log += "second " + N + "\n"; };
         Registry.DeleteTemplate("X");
     }
     Registry.DeleteTemplate("Y");
-    EXPECT_EQ(Events(), "removed Missing\nremoved X\nsecond X\nremoved Y\n");
+    EXPECT_EQ(Log, "removed Missing\nremoved X\nsecond X\nremoved Y\n");
     auto registry = std::make_unique<TCodeTemplateRegistry>();
     TCTRegObserver orphan(*registry);
     registry.reset(); // the observer outlives its registry and leaves quietly

@@ -97,7 +97,6 @@ TEST_F(TemplateInsertTest, MembersMadeIntoATemplateApplyToAnotherClass) {
            },
            titled},
           "Shop");
-    Check({Shop, [&] { InsertTemplate(Kolva, Find("TBasket"), "C:\\T\\Prop.pas"); }, titled});
     Check({Shop, [&] { PasteTemplateFile(Kolva, Find("TBasket"), file); }, named("Name")});
     Answer({}, true);
     Check({Shop,
