@@ -43,8 +43,6 @@ TEST(TemplateCommandsTest, TemplatesAreCreatedListedReplacedAndRemoved) {
         {"templates add " KOLVA_SOURCE_DIR "/templates/NotifyEvent.pas --name Event", 0, ""},
         {"apply Shop.pas TItem event --param EVENT=Changed", 0, ""},
         {"apply Shop.pas TItem Event --param Nope=1", 1, "declares no parameter \"Nope\""},
-        {"apply Shop.pas TItem Missing", 1,
-         "\"Missing\" is neither a registered template nor a file"},
         {"apply Shop.pas TItem C.pas --as-is --param A=1", 2, "--as-is takes no --param"},
         {"apply Shop.pas TItem C.pas --as-is --stdout", 0, "    FCount1: Integer;\n"},
     };

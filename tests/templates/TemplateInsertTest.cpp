@@ -52,19 +52,19 @@ end.
 
 class TemplateInsertTest : public test::TEngineTest {
 protected:
-    // The parameter dialog answers with Values for the test's length.
+    // The parameter dialog answers with Values until the next call or the test's end.
     void Answer(std::initializer_list<std::pair<const char*, const char*>> Values,
                 bool Cancel = false) {
         auto params = std::make_unique<TPresetTemplateParams>();
         for (const auto& [name, value] : Values)
             params->SetValue(name, value);
         params->SetCancel(Cancel);
-        FPrevious = SetTemplateParamService(std::move(params));
+        SetTemplateParamService(std::move(params));
     }
     ~TemplateInsertTest() override { SetTemplateParamService(std::move(FPrevious)); }
 
     TKolvaEditor Kolva{Explorer, &Unit};
-    std::unique_ptr<TTemplateParamService> FPrevious;
+    std::unique_ptr<TTemplateParamService> FPrevious = SetTemplateParamService(nullptr);
 };
 
 // The property of TItem made into a template, given a parameter by hand, and applied to
