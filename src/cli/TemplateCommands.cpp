@@ -12,6 +12,8 @@
 #include "templates/TemplateInsert.h"
 
 #include <iostream>
+#include <memory>
+#include <optional>
 
 namespace kolva::cli {
 
@@ -77,6 +79,35 @@ int RemoveTemplate(const TCommandLine& Line) {
     return esOk;
 }
 
+// A registered name first, as the palette offers them; then a file.
+std::string TemplateFile(const std::string& Template) {
+    std::string file, page;
+    if (TemplateRegistry().ReadTemplate(Template, file, page)) return file;
+    if (FileExists(Template)) return Template;
+    throw Exception(Format("\"%s\" is neither a registered template nor a file", Template));
+}
+
+// The parameter values the dialog would be given; a name the template does not declare is
+// a mistake worth reporting rather than a value silently dropped.
+std::unique_ptr<TTemplateParamService> ParamAnswers(const TCommandLine& Line,
+                                                    const std::string& File) {
+    TStringList lines, params;
+    lines.LoadFromFile(File);
+    ReadTemplateParams(lines, params);
+    auto answers = std::make_unique<TPresetTemplateParams>();
+    for (const auto& [option, value] : Line.Options) {
+        if (option != "--param") continue;
+        const size_t eq = value.find('=');
+        if (eq == std::string::npos)
+            throw EUsage(Format("--param needs NAME=VALUE, not \"%s\"", value));
+        const std::string name = Trim(value.substr(0, eq));
+        if (params.IndexOfName(name) < 0)
+            throw Exception(Format("%s declares no parameter \"%s\"", File, name));
+        answers->SetValue(name, value.substr(eq + 1));
+    }
+    return answers;
+}
+
 } // namespace
 
 int RunTemplates(const TCommandLine& Line) {
@@ -111,42 +142,8 @@ int RunCreateTemplate(const TCommandLine& Line) {
     return esOk;
 }
 
-namespace {
-
-// A registered name first, as the palette offers them; then a file.
-std::string TemplateFile(const std::string& Template) {
-    std::string file, page;
-    if (TemplateRegistry().ReadTemplate(Template, file, page)) return file;
-    if (FileExists(Template)) return Template;
-    throw Exception(Format("\"%s\" is neither a registered template nor a file", Template));
-}
-
-// The parameter values the dialog would be given; a name the template does not declare is
-// a mistake worth reporting rather than a value silently dropped.
-std::unique_ptr<TTemplateParamService> ParamAnswers(const TCommandLine& Line,
-                                                    const std::string& File) {
-    TStringList lines, params;
-    lines.LoadFromFile(File);
-    ReadTemplateParams(lines, params);
-    auto answers = std::make_unique<TPresetTemplateParams>();
-    for (const auto& [option, value] : Line.Options) {
-        if (option != "--param") continue;
-        const size_t eq = value.find('=');
-        if (eq == std::string::npos)
-            throw EUsage(Format("--param needs NAME=VALUE, not \"%s\"", value));
-        const std::string name = Trim(value.substr(0, eq));
-        if (params.IndexOfName(name) < 0)
-            throw Exception(Format("%s declares no parameter \"%s\"", File, name));
-        answers->SetValue(name, value.substr(eq + 1));
-    }
-    return answers;
-}
-
-} // namespace
-
 int RunApply(const TCommandLine& Line) {
-    if (Line.Positional.size() < 3) throw EUsage("missing arguments");
-    if (Line.Positional.size() > 3) throw EUsage("too many arguments");
+    ExpectArgs(Line, 3);
     const TEngineOptions options = ParseEngineOptions(Line);
     const std::string file = TemplateFile(options.Positional[2]);
     const bool asIs = Line.Has("--as-is");
