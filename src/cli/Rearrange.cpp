@@ -1,6 +1,7 @@
 // `kolva rearrange`: the members of a class (or the procedures of the unit) and their
 // implementations written again in a chosen order, as the rearrange dialog would ask for it.
 #include "cli/EngineSession.h"
+#include "model/MemberRank.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>

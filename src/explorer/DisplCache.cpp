@@ -1,6 +1,7 @@
 #include "explorer/DisplCache.h"
 
 #include "explorer/ModelImages.h"
+#include "model/MemberRank.h"
 #include "model/ModuleExplorer.h"
 #include "platform/SysUtils.h"
 

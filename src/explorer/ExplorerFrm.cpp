@@ -406,11 +406,10 @@ void TFWExplorerForm::RebuildTree() {
     ++FGeneration;
     ++FTreeUpdate;
     ++FListUpdate;
-    TCodeItem* Selected = SelectedItem();
-    std::string SelectedName = Selected ? Selected->GetDisplayText() : std::string();
-    bool ModuleSelected = Selected && Selected->Kind() == ckModule;
+    // The nodes still point into the model the parse has just freed: only their texts may
+    // be read now.
+    FTreeState.Capture();
     FTree->clear();
-    QTreeWidgetItem* Select = nullptr;
     if (FParser.ModuleKind() != mkCleared) {
         AddTypeNodes();
         QTreeWidgetItem* Module = AddNode(nullptr, FParser.Module());
@@ -418,17 +417,11 @@ void TFWExplorerForm::RebuildTree() {
         Module->setIcon(0, TreeStateIcon(tsModule));
         Module->setFlags(Module->flags() & ~Qt::ItemIsEditable);
         FTree->expandAll();
-        for (QTreeWidgetItemIterator It(FTree); *It && !Select; ++It) {
-            TCodeItem* Item = NodeItem(*It);
-            if (ModuleSelected ? Item->Kind() == ckModule
-                               : Item->Kind() != ckModule && Item->GetDisplayText() == SelectedName)
-                Select = *It;
-        }
-        if (Select) FTree->setCurrentItem(Select);
+        FTreeState.Restore();
     }
     --FListUpdate;
     --FTreeUpdate;
-    if (Select) FTree->scrollToItem(Select);
+    if (FTree->currentItem()) FTree->scrollToItem(FTree->currentItem());
     ListMembers();
 }
 

@@ -496,8 +496,4 @@ private:
     std::string Qualifier() const;
 };
 
-/// The order of member kinds in sorted member lists: resolution clause 0, field 1,
-/// constructor 2, destructor 3, property 5, every other routine and anything else 4.
-int MemberKindRank(const TCodeItem& Item);
-
 } // namespace kolva
