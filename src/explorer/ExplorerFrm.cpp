@@ -195,7 +195,7 @@ void TFWExplorerForm::BuildFilterPanel() {
 // One row: the visibility buttons right of the kind buttons; two rows: below them.
 void TFWExplorerForm::LayoutFilterPanel() {
     while (FFilterLayout->count())
-        FFilterLayout->takeAt(0);
+        delete FFilterLayout->takeAt(0); // the layout's item only: the buttons stay
     int Column = 0;
     for (auto* Button : FKindButtons)
         FFilterLayout->addWidget(Button, 0, Column++);
