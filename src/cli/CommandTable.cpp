@@ -35,9 +35,9 @@ const TOptionInfo Json{"--json", nullptr,
                        "JSON: one object per file, one line each (JSON Lines), compact"};
 const TOptionInfo Pretty{"--pretty", nullptr,
                          "with --json: indent two blanks a level (at most 32 levels)"};
-const TOptionInfo To{"--to", "CLASS", "the class that receives the items (. for the unit)"};
 const TOptionInfo Part{"--part", "WHERE",
                        "declare the type in the interface part or the implementation part"};
+const TOptionInfo To{"--to", "CLASS", "the class that receives the items (. for the unit)"};
 const TOptionInfo Jobs{"--jobs", "N", "parse N files at a time (default: one per core)"};
 
 const char* const ItemDetails =
@@ -201,7 +201,8 @@ const std::vector<TCommand>& Commands() {
          "The buffer is what the explorer's Copy puts on the clipboard: a signature line, then a "
          "small unit that holds what was copied. Local procedures alone are copied without the "
          "unit around them."},
-        {"cut", "FILE ITEM...",
+        {"cut",
+         "FILE ITEM...",
          "Removes ITEM from the unit and writes its copy buffer to standard output, as copy "
          "writes it: a class with its method implementations, members with the access members "
          "of their properties, procedures with their declarations.",
@@ -214,8 +215,7 @@ const std::vector<TCommand>& Commands() {
          "Pastes a copy buffer (the file BUFFER, or standard input) into TARGET: a class takes "
          "members (methods become procedures in the unit, procedures methods in a class), . the "
          "unit takes classes and procedures, a routine local procedures.",
-         EngineOptions({}),
-         RunPaste,
+         EngineOptions({}), RunPaste,
          "Names the target has already are made free (NewMethod becomes NewMethod1, with its "
          "implementation). A text without the buffer's signature line is pasted as members "
          "after the question \"Copy buffer signature not found. Continue?\" (--yes). A buffer "
@@ -235,6 +235,46 @@ const std::vector<TCommand>& Commands() {
          "out again, or shows the library registered.",
          {},
          RunAddin},
+        {"templates",
+         "list | pages | add FILE | remove NAME",
+         "Lists the registered code templates (NAME, PAGE and FILE, tab-separated) or their "
+         "palette pages, registers a template file, or removes a template from the list.",
+         {{"--name", "N",
+           "add: the template's name (default: the file's name without folder "
+           "and extension)"},
+          {"--page", "P", "add: the palette page (default: Templates)"},
+          Yes},
+         RunTemplates,
+         "The list is the one the add-in's template palette shows, kept in the registry of the "
+         "prefix; the template files themselves are neither copied nor removed. Adding a name "
+         "that is registered already asks whether to replace it."},
+        {"create-template",
+         "FILE CLASS [MEMBER...]",
+         "Writes the MEMBERs of CLASS (all of them when none is named), with the access members "
+         "of their properties and their implementations, into a code template file, and "
+         "registers it.",
+         {{"--out", "FILE.pas", "the template file to write (required)"},
+          {"--name", "N", "the template's name (default: the file's name)"},
+          {"--page", "P", "the palette page (default: Templates)"},
+          {"--no-register", nullptr, "only write the file"},
+          Line,
+          Yes,
+          AssumeFilename},
+         RunCreateTemplate,
+         "The members are written under the stand-in class TCodeTemplate, so that the "
+         "template applies to any class; add parameters by editing the file (DEFINEMACRO:Name="
+         "Description lines, <!Name!> where the value goes)."},
+        {"apply", "FILE CLASS TEMPLATE",
+         "Applies a code template to CLASS: TEMPLATE (a registered name or a template file) is "
+         "expanded with the --param values and its members are inserted into the class, named "
+         "free where the class has those names already.",
+         EngineOptions({{"--param", "NAME=VALUE",
+                         "the value of a parameter (names match without regard to case; a "
+                         "parameter not given keeps its own name)"},
+                        {"--as-is", nullptr,
+                         "paste the file as it stands, without parameters, as a copy buffer "
+                         "(CLASS may then be . for the unit)"}}),
+         RunApply, ItemDetails},
     };
     return commands;
 }

@@ -135,6 +135,13 @@ int RunAddClass(const TCommandLine& Line);
 int RunSetAncestor(const TCommandLine& Line);
 /// Registers the class dialog that answers from the command's options.
 void RegisterClassEditor();
+/// Lists, adds and removes the templates of the shared template list (see
+/// TemplateCommands.cpp).
+int RunTemplates(const TCommandLine& Line);
+/// Writes members of a class into a template file and registers it.
+int RunCreateTemplate(const TCommandLine& Line);
+/// Applies a code template (registered or a file) to a class of a unit.
+int RunApply(const TCommandLine& Line);
 
 /// Registers the add-in library with the IDE's experts key of the prefix, or takes it out.
 int RunAddin(const TCommandLine& Line);

@@ -243,4 +243,15 @@ int TEngineSession::Finish() {
     return 0;
 }
 
+TCommandLineQuestions::TCommandLineQuestions(const TEngineOptions& Options) {
+    GCurrent = &Options;
+    GDeclined = false;
+    FPrevious = SetMessageService(std::make_unique<TCommandLineMessages>());
+}
+
+TCommandLineQuestions::~TCommandLineQuestions() {
+    SetMessageService(std::move(FPrevious));
+    GCurrent = nullptr;
+}
+
 } // namespace kolva::cli

@@ -111,4 +111,17 @@ private:
     std::string FOriginalForm;
 };
 
+/// For a command that works without a unit: while it lives, questions are put and answered
+/// from Options (--yes) as in an engine session, and a declined one sets the exit status.
+class TCommandLineQuestions {
+public:
+    explicit TCommandLineQuestions(const TEngineOptions& Options);
+    ~TCommandLineQuestions();
+    TCommandLineQuestions(const TCommandLineQuestions&) = delete;
+    TCommandLineQuestions& operator=(const TCommandLineQuestions&) = delete;
+
+private:
+    std::unique_ptr<TMessageService> FPrevious;
+};
+
 } // namespace kolva::cli

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <unistd.h>
 
 namespace kolva::cli {
 
@@ -113,6 +114,10 @@ int main(int argc, char** argv) {
     // A write beyond the file size limit then fails with an error that is reported and
     // leaves the files as they were, instead of killing the program half-way.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Output up to this size fails, if it fails, when standard output is closed, where the
+    // reason is still known: a failed flush half-way loses it (the help is over 4 KiB).
+    static char outputBuffer[1 << 16];
+    if (!isatty(STDOUT_FILENO)) std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     using namespace kolva::cli;
     return CloseStandardOutput(Run(argc, argv));
 }

@@ -1,6 +1,7 @@
 // `kolva rearrange`: the members of a class (or the procedures of the unit) and their
 // implementations written again in a chosen order, as the rearrange dialog would ask for it.
 #include "cli/EngineSession.h"
+#include "model/MemberRank.h"
 #include "platform/SysUtils.h"
 
 #include <algorithm>
@@ -71,24 +72,6 @@ TItemList Ordered(const TItemList& Items, const std::string& List, const std::st
     return named;
 }
 
-int KindRank(const TCodeItem& Item) {
-    switch (Item.Kind()) {
-    case ckResClause:
-        return 0;
-    case ckField:
-        return 1;
-    case ckProperty:
-        return 5;
-    default:
-        break;
-    }
-    if (const auto* proc = dynamic_cast<const TProcItem*>(&Item)) {
-        if (proc->ProcKind == pkConstructor) return 2;
-        if (proc->ProcKind == pkDestructor) return 3;
-    }
-    return 4;
-}
-
 // The strict sections rank just before their plain ones.
 int VisibilityRank(TVisibility V) {
     static constexpr int ranks[VisibilityCount] = {0, 2, 4, 5, 6, 7, 1, 3};
@@ -104,7 +87,7 @@ TItemList Sorted(TItemList Items, const std::string& Mode) {
     if (!byKind && !byVisibility && !SameText(Mode, "name"))
         throw Exception(Format("Unknown sort order %s; use name, kind or visibility", Mode));
     const auto key = [&](const TCodeItem& Item) {
-        const int kind = KindRank(Item), visibility = VisibilityRank(Item.Visibility);
+        const int kind = MemberKindRank(Item), visibility = VisibilityRank(Item.Visibility);
         if (byKind) return kind * 16 + visibility;
         if (byVisibility) return visibility * 16 + kind;
         return 0;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <random>
+#include <regex>
 
 namespace kolva {
 
@@ -105,6 +106,16 @@ std::string NewGuidText() {
 
 } // namespace
 
+// The lines that declare Name forward ("TFoo = class;"), which the model holds no item for.
+std::vector<int> ForwardLines(TStringList& Lines, const std::string& Name) {
+    const std::regex forward("^\\s*" + Name + "\\s*=\\s*(class|interface|dispinterface)\\s*;",
+                             std::regex::icase);
+    std::vector<int> lines;
+    for (int i = 0; i < Lines.Count(); ++i)
+        if (std::regex_search(Lines[i], forward)) lines.push_back(i);
+    return lines;
+}
+
 bool TKolvaEditor::IsDesignerType(const TClassItem& Class) const {
     return Class.Kind() == ckClass && FDesigner && FDesigner->IsDesignerClass(Class.Name);
 }
@@ -161,6 +172,11 @@ std::vector<std::pair<int, int>> RoutineLines(TModuleItem& Module) {
 
 } // namespace
 
+bool TKolvaEditor::TypeSectionOpenAt(int Line, TVisibility Part) {
+    const int from = Part == scPrivate ? std::max(Explorer().ImplementationLine(), 0) : 0;
+    return TypeSectionOpen(Lines(), from, Line, RoutineLines(Explorer().Module()));
+}
+
 // ---------------------------------------------------------------------------------------
 // Adding and editing
 
@@ -184,10 +200,9 @@ bool TKolvaEditor::AddClass(int KindIndex, const std::string& AncestorName) {
         cls.InterfacesText = "'" + NewGuidText() + "'";
     cls.StartColumn = ModuleEditorOptions().BlockIndention();
     const int line = OutsideConditionals(ClassLine(cls.Kind(), cls.Visibility));
-    const int from = cls.Visibility == scPrivate ? std::max(Explorer().ImplementationLine(), 0) : 0;
     Scratch().Clear();
     if (!IsBlankLine(line - 1)) Scratch().Add(std::string());
-    if (!TypeSectionOpen(Lines(), from, line, RoutineLines(module))) Scratch().Add("type");
+    if (!TypeSectionOpenAt(line, cls.Visibility)) Scratch().Add("type");
     const int heading = Scratch().Count();
     WriteDeclaration(cls, Scratch());
     const int headingLines = Scratch().Count() - heading;
@@ -214,7 +229,7 @@ bool TKolvaEditor::EditClass(TClassItem& Class) {
     const std::string oldName = Class.Name;
     const TVisibility oldPart = Class.Visibility;
     const bool forward = IsForward(module, Class);
-    if (copy.Visibility != oldPart && (forward || Declarations(module, Class.Name).size() > 1))
+    if (copy.Visibility != oldPart && (forward || !ForwardLines(Lines(), Class.Name).empty()))
         throw Exception(
             Format("Cannot move %s: it is declared forward, and both must move", Class.Name));
     if (!forward) ExpandClass(Class);
@@ -273,10 +288,17 @@ void TKolvaEditor::RenameReferences(TClassItem& Class, const std::string& OldNam
                                     const std::string& NewName) {
     TEdit edit(*this, false);
     TModuleItem& module = Explorer().Module();
-    const std::string oldQualified =
-        Class.ImplementationClassName().substr(0, Class.ImplementationClassName().size() -
-                                                      NewName.size()) +
-        OldName;
+    // The class name of its implementations before the rename: a nested type's is dotted.
+    std::string oldQualified = Class.ImplementationClassName();
+    oldQualified.resize(oldQualified.size() - Class.Name.size());
+    oldQualified += OldName;
+    if (Class.Parent() == &module)
+        for (int line : ForwardLines(Lines(), OldName)) {
+            std::string text = Lines()[line];
+            const size_t at = text.find_first_not_of(" \t");
+            text.replace(at, OldName.size(), NewName);
+            ReplaceLine(nullptr, line, text);
+        }
     for (TCodeItem* item : module.Children()) {
         if (item->StartLine <= 0) continue;
         if (item->Kind() == ckMethodImpl) {
@@ -343,11 +365,18 @@ void TKolvaEditor::DeleteClass(TClassItem& Class) {
     std::stable_sort(items.begin(), items.end(), [](const TCodeItem* a, const TCodeItem* b) {
         return a->StartLine > b->StartLine;
     });
+    const std::string name = Class.Name;
+    const bool topLevel = Class.Parent() == &module;
     for (TCodeItem* item : items)
         if (TypeKinds.Contains(item->Kind()))
             DeleteTypeLines(static_cast<TClassItem&>(*item));
         else
             DeleteItem(*item);
+    if (topLevel) {
+        const std::vector<int> forward = ForwardLines(Lines(), name);
+        for (auto it = forward.rbegin(); it != forward.rend(); ++it)
+            RemoveLines(nullptr, *it, IsBlankLine(*it + 1) && IsBlankLine(*it - 1) ? 2 : 1);
+    }
     edit.Commit();
 }
 

@@ -29,47 +29,6 @@ bool Placed(const TCodeItem* Item) {
     return Item && Item->StartLine >= 0 && !Item->Implied;
 }
 
-// The part of the unit a top-level item lies in: the interface part (scPublic) or not.
-TVisibility PartOf(const TModuleEditor& Editor, const TCodeItem& Item) {
-    const int impl = Editor.Explorer().ImplementationLine();
-    return impl >= 0 && Item.StartLine >= impl ? scPrivate : scPublic;
-}
-
-// Where a new type of kind Kind goes in part V: after the last type of that kind, after the
-// last type, before the first routine, after the uses clause, or at the part's start. Types
-// are only found after a "type" keyword in the first two places: elsewhere NeedsType says
-// the keyword must come with it.
-int ClassLine(TModuleEditor& Editor, TCodeItemKind Kind, TVisibility V, bool& NeedsType) {
-    const TModuleExplorer& explorer = Editor.Explorer();
-    const int count = Editor.Lines().Count();
-    const TCodeItem *ofKind = nullptr, *anyType = nullptr, *routine = nullptr, *uses = nullptr;
-    for (TCodeItem* item : const_cast<TModuleExplorer&>(explorer).Module().Children()) {
-        if (!Placed(item) || PartOf(Editor, *item) != V) continue;
-        if (IsClassKind(item->Kind()) && !static_cast<TClassItem*>(item)->DeclaredElsewhere) {
-            anyType = item;
-            if (item->Kind() == Kind) ofKind = item;
-        }
-        if (!routine && (item->Kind() == ckProcedure || item->Kind() == ckMethodImpl))
-            routine = item;
-        if (!uses && item->Kind() == ckUses) uses = item;
-    }
-    NeedsType = !ofKind && !anyType;
-    int line;
-    if (ofKind || anyType)
-        line = (ofKind ? ofKind : anyType)->LastLine() + 1;
-    else if (routine)
-        line = routine->StartLine;
-    else if (uses)
-        line = uses->LastLine() + 1;
-    else if (explorer.ImplementationLine() < 0)
-        line = count;
-    else if (explorer.ModuleKind() != mkUnit)
-        line = 1; // after the heading of a program, library or package
-    else
-        line = explorer.ImplementationLine() + (V == scPrivate ? 1 : 0);
-    return std::clamp(line, 0, count);
-}
-
 // Each comma-separated name of a field list made free in Class, and apart from the others.
 std::string FreeMemberName(const TClassItem& Class, const std::string& Name,
                            const TCodeItem* Except) {
@@ -204,8 +163,8 @@ void TKolvaEditor::InsertClasses(TCodeItem& Module, TStringList& Text) {
     // not be yet.
     if (!IsInterfaceKind(naming))
         InsertClassImplementations(naming, *source, buffer.Lines, renamed);
-    bool needsType = false;
-    const int line = kolva::ClassLine(*this, source->Kind(), part, needsType);
+    const int line = OutsideConditionals(ClassLine(source->Kind(), part));
+    const bool needsType = !TypeSectionOpenAt(line, part);
     auto& cls = *new TClassItem(&Module);
     cls.Assign(naming);
     Scratch().Clear();

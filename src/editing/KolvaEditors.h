@@ -60,7 +60,6 @@ public:
     bool EditMethod(TMethodItem& Method);
     bool EditResClause(TResClauseItem& Clause);
     /// Renames a member in place; components and event handlers are renamed by the designer.
-    /// Raises, before anything is written, when NewName is no valid name or clashes.
     void RenameMember(TCodeItem& Item, const std::string& NewName);
     /// Asks ConfirmDelete, then deletes; false when the answer was no.
     bool DeleteMember(TCodeItem& Item);
@@ -106,6 +105,9 @@ public:
     /// the implementation part): after the last type of that kind, after the last type,
     /// before the first routine, after the uses clause, or at the part's edge.
     int ClassLine(TCodeItemKind Kind, TVisibility V);
+    /// Whether a type put before Line of the part Part continues a type section there, so
+    /// that it needs no "type" keyword of its own.
+    bool TypeSectionOpenAt(int Line, TVisibility Part);
     /// Adds a class (0), interface (1), object type (2) or dispinterface (3) through the
     /// class dialog, named TDefault or IDefault (made unique); a class whose ancestor is a
     /// class of the unit lists the ancestor's interfaces too. False when cancelled.
@@ -158,11 +160,11 @@ public:
                                    bool ProceduresOnly) override;
 
 private:
-    /// Cutting a class copy deletes the class it names (Container, or the first class of
-    /// Items) as DeleteClass does.
+    /// The class a class copy cut names (Container, or the first class of Items) deleted with
+    /// its method implementations, and its "type" keyword when nothing else is left under it.
     void DeleteClassCopy(TCodeItem* Container, const TItemList* Items);
-    void InsertClassImplementations(TClassItem& Class, TClassItem& Source,
-                                    const TStringList& Lines, bool Renamed);
+    void InsertClassImplementations(TClassItem& Class, TClassItem& Source, const TStringList& Lines,
+                                    bool Renamed);
     /// Appends to the scratch the implementation of Method of Class: its heading written anew
     /// and Body's lines after its heading (dedented when asked), or a TODO body without Body.
     void WriteMethodBody(TClassItem& Class, TMethodItem& Method, const TProcItem* Body,

@@ -1,6 +1,7 @@
 #include "explorer/DisplCache.h"
 
 #include "explorer/ModelImages.h"
+#include "model/MemberRank.h"
 #include "model/ModuleExplorer.h"
 #include "platform/SysUtils.h"
 
@@ -46,27 +47,6 @@ int KindImage(const TCodeItem& Item) {
     }
 }
 
-int KindRank(const TCodeItem& Item) {
-    switch (Item.Kind()) {
-    case ckResClause:
-        return 0;
-    case ckField:
-        return 1;
-    case ckProperty:
-        return 5;
-    case ckProcedure:
-    case ckMethod:
-    case ckMethodImpl: {
-        TProcKind Kind = static_cast<const TProcItem&>(Item).ProcKind;
-        if (Kind == pkConstructor) return 2;
-        if (Kind == pkDestructor) return 3;
-        return 4;
-    }
-    default:
-        return 4;
-    }
-}
-
 int ExtraImage(const TCodeItem& Item) {
     if (Item.Kind() == ckMethod || Item.Kind() == ckMethodImpl) {
         auto& Method = static_cast<const TProcItem&>(Item);
@@ -94,7 +74,7 @@ TDisplayRow TDisplayCache::MakeRow(TCodeItem& Item, bool Local) {
     TDisplayRow Row;
     Row.Item = &Item;
     Row.Local = Local;
-    Row.KindRank = KindRank(Item);
+    Row.KindRank = MemberKindRank(Item);
     Row.KindImage = KindImage(Item);
     Row.ExtraImage = ExtraImage(Item);
     Row.Caption = Item.GetDisplayText();

@@ -9,10 +9,8 @@
 #include "settings/PrjStore.h"
 
 #include <algorithm>
-#include <QActionGroup>
 #include <QApplication>
 #include <QGridLayout>
-#include <QMenu>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -25,10 +23,6 @@ namespace {
 constexpr int ItemRole = Qt::UserRole;
 const TCodeItemKind KindOrder[4] = {ckField, ckMethod, ckProperty, ckResClause};
 const TCodeItems AllKinds = {ckField, ckMethod, ckProperty, ckResClause};
-
-TCodeItem* ItemOf(const QTreeWidgetItem* Node) {
-    return Node ? reinterpret_cast<TCodeItem*>(Node->data(0, ItemRole).value<quintptr>()) : nullptr;
-}
 
 // The name a type's ancestor is found by: without its type arguments ("TList<T>" is TList).
 std::string AncestorName(const TCodeItem& Type) {
@@ -201,7 +195,7 @@ void TFWExplorerForm::BuildFilterPanel() {
 // One row: the visibility buttons right of the kind buttons; two rows: below them.
 void TFWExplorerForm::LayoutFilterPanel() {
     while (FFilterLayout->count())
-        FFilterLayout->takeAt(0);
+        delete FFilterLayout->takeAt(0); // the layout's item only: the buttons stay
     int Column = 0;
     for (auto* Button : FKindButtons)
         FFilterLayout->addWidget(Button, 0, Column++);
@@ -313,13 +307,17 @@ void TFWExplorerForm::WriteWindowState() {
     }
 }
 
+TCodeItem* TFWExplorerForm::NodeItem(const QTreeWidgetItem* Node) {
+    return Node ? reinterpret_cast<TCodeItem*>(Node->data(0, ItemRole).value<quintptr>()) : nullptr;
+}
+
 TCodeItem* TFWExplorerForm::SelectedItem() const {
-    return ItemOf(FTree->currentItem());
+    return NodeItem(FTree->currentItem());
 }
 
 bool TFWExplorerForm::SelectItem(const TCodeItem* Item) {
     for (QTreeWidgetItemIterator It(FTree); *It; ++It)
-        if (ItemOf(*It) == Item) {
+        if (NodeItem(*It) == Item) {
             FTree->setCurrentItem(*It);
             FTree->scrollToItem(*It);
             return true;
@@ -366,7 +364,7 @@ QTreeWidgetItem* TFWExplorerForm::AddNode(QTreeWidgetItem* Parent, TCodeItem& It
 }
 
 void TFWExplorerForm::AddDescendants(QTreeWidgetItem* Node, std::vector<TCodeItem*>& Left) {
-    const std::string& Name = ItemOf(Node)->Name;
+    const std::string& Name = NodeItem(Node)->Name;
     std::vector<TCodeItem*> Children;
     for (TCodeItem* Type : Left)
         if (SameText(AncestorName(*Type), Name)) Children.push_back(Type);
@@ -408,11 +406,10 @@ void TFWExplorerForm::RebuildTree() {
     ++FGeneration;
     ++FTreeUpdate;
     ++FListUpdate;
-    TCodeItem* Selected = SelectedItem();
-    std::string SelectedName = Selected ? Selected->GetDisplayText() : std::string();
-    bool ModuleSelected = Selected && Selected->Kind() == ckModule;
+    // The nodes still point into the model the parse has just freed: only their texts may
+    // be read now.
+    FTreeState.Capture();
     FTree->clear();
-    QTreeWidgetItem* Select = nullptr;
     if (FParser.ModuleKind() != mkCleared) {
         AddTypeNodes();
         QTreeWidgetItem* Module = AddNode(nullptr, FParser.Module());
@@ -420,17 +417,11 @@ void TFWExplorerForm::RebuildTree() {
         Module->setIcon(0, TreeStateIcon(tsModule));
         Module->setFlags(Module->flags() & ~Qt::ItemIsEditable);
         FTree->expandAll();
-        for (QTreeWidgetItemIterator It(FTree); *It && !Select; ++It) {
-            TCodeItem* Item = ItemOf(*It);
-            if (ModuleSelected ? Item->Kind() == ckModule
-                               : Item->Kind() != ckModule && Item->GetDisplayText() == SelectedName)
-                Select = *It;
-        }
-        if (Select) FTree->setCurrentItem(Select);
+        FTreeState.Restore();
     }
     --FListUpdate;
     --FTreeUpdate;
-    if (Select) FTree->scrollToItem(Select);
+    if (FTree->currentItem()) FTree->scrollToItem(FTree->currentItem());
     ListMembers();
 }
 
@@ -498,256 +489,6 @@ void TFWExplorerForm::ResetFilter() {
     SetShowLocalProcs(true);
     SetVisibilityFilter(TVisibilities::FromBits(63));
     EndFilterUpdate();
-}
-
-// ---------------------------------------------------------------------------------------
-// Menus, navigation and renaming
-
-void TFWExplorerForm::BuildMenus() {
-    struct TChoice {
-        const char* Caption;
-        int Value;
-    };
-    auto AddMenu = [this](const char* Title, std::initializer_list<TChoice> Choices,
-                          std::function<int()> Current, std::function<void(int)> Choose) {
-        auto* Menu = new QMenu(QString::fromLatin1(Title), this);
-        auto* Group = new QActionGroup(Menu);
-        for (const TChoice& Choice : Choices) {
-            QAction* Action = Menu->addAction(QString::fromLatin1(Choice.Caption));
-            Action->setCheckable(true);
-            Action->setData(Choice.Value);
-            Group->addAction(Action);
-            connect(Action, &QAction::triggered, this, [Choose, Choice] { Choose(Choice.Value); });
-        }
-        connect(Menu, &QMenu::aboutToShow, this, [Menu, Current] {
-            for (QAction* Action : Menu->actions())
-                Action->setChecked(Action->data().toInt() == Current());
-        });
-        auto* Button = new QToolButton(FToolBar);
-        Button->setText(Menu->title());
-        Button->setMenu(Menu);
-        Button->setPopupMode(QToolButton::InstantPopup);
-        FToolBar->addWidget(Button);
-        return Menu;
-    };
-    FSortingMenu = AddMenu(
-        "Sorting",
-        {{"Code", smCode},
-         {"Name", smName},
-         {"Visibility", smVisibility},
-         {"Kind", smKind},
-         {"Visibility, Kind", smVisKind},
-         {"Kind, Visibility", smKindVis}},
-        [] { return int(KOLVAOptions().DetailsSortMode()); },
-        [](int Mode) { KOLVAOptions().SetDetailsSortMode(TDetailsSortMode(Mode)); });
-    FOrderByMenu = AddMenu(
-        "Order by", {{"Code", dmCode}, {"Name", dmSorted}, {"Hierarchy", dmHierarchy}},
-        [] { return int(KOLVAOptions().ContentsDisplayMode()); },
-        [](int Mode) { KOLVAOptions().SetContentsDisplayMode(TContentsDisplayMode(Mode)); });
-}
-
-void TFWExplorerForm::Run(const std::function<void()>& Command) {
-    try {
-        Command();
-    } catch (const EAbort&) {
-    } catch (const Exception& Error) {
-        ShowError(Error.Message());
-    }
-}
-
-void TFWExplorerForm::ShowClass(bool Focus) {
-    TCodeItem* Class = SelectedItem();
-    if (!Class || Class->Kind() == ckModule || Class->StartLine < 0) return;
-    FEditor.ShowLines(Class->StartLine, Class->StartLine);
-    if (Focus) FEditor.FocusEditor();
-    if (FFormClass && FDesigner && KOLVAOptions().DesignerRestrictions().Contains(drSelectClass))
-        FDesigner->SelectRoot(Class->Name);
-}
-
-void TFWExplorerForm::ShowMember(TCodeItem& Member, bool Declaration, bool Focus) {
-    TCodeItem* Shown = &Member;
-    int Target = Member.StartLine;
-    if (IsRoutineKind(Member.Kind())) {
-        Shown = Declaration ? TModuleExplorer::DeclarationOf(&Member)
-                            : TModuleExplorer::ImplementationOf(&Member);
-        Target = Shown->StartLine;
-        auto& Routine = static_cast<TProcItem&>(*Shown);
-        if (!Declaration && Routine.BodyStartLine > Routine.StartLine)
-            Target = std::min(Routine.BodyStartLine + 1, Routine.LastLine());
-    }
-    if (Shown->StartLine < 0) return; // implied: nowhere in the text
-    FEditor.ShowLines(Shown->StartLine, Target);
-    if (Focus) {
-        FEditor.FocusEditor();
-    } else if (FFormClass && FDesigner && Member.Kind() == ckField &&
-               Member.Visibility == scDefault &&
-               KOLVAOptions().DesignerRestrictions().Contains(drSelectComponent)) {
-        FDesigner->SelectComponent(SelectedItem()->Name, Member.Name);
-    }
-}
-
-void TFWExplorerForm::RowClicked(const QModelIndex& Index) {
-    int Row = Index.row();
-    if (Row < 0 || Row >= FCache.Count()) return;
-    bool Shift = QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
-    ShowMember(*FCache.Row(Row).Item, Shift, false);
-}
-
-void TFWExplorerForm::LocateEditorPos() {
-    int Line;
-    if (!FEditor.GetCursorLine(Line)) return;
-    TCodeItem* Item = FParser.ItemAtLine(Line);
-    TCodeItem* Member = nullptr;
-    while (Item && Item->Kind() != ckModule && !IsTypeWithMembers(Item->Kind())) {
-        if (Item->Kind() == ckMethodImpl) Item = TModuleExplorer::DeclarationOf(Item);
-        Member = Item;
-        Item = Item->Parent();
-    }
-    if (!Item) Item = &FParser.Module();
-    if (!SelectItem(Item)) return;
-    FTree->setFocus();
-    if (!Member) return;
-    if (FCache.IndexOfItem(Member) < 0) {
-        BeginFilterUpdate();
-        SetVisibilityFilter(TVisibilities::FromBits(63));
-        if (Item->Kind() != ckModule) SetMemberFilter(MemberFilter() + TCodeItems{Member->Kind()});
-        if (Member->Parent() != Item) SetShowLocalProcs(true);
-        EndFilterUpdate();
-    }
-    ++FListUpdate; // selecting the row here is not a request to show it in the editor
-    FList->setFocus();
-    FocusMember(FCache.IndexOfItem(Member));
-    --FListUpdate;
-}
-
-void TFWExplorerForm::RenameMember(int Row, const std::string& NewName) {
-    if (Row < 0 || Row >= FCache.Count()) return;
-    std::string Name = Trim(NewName);
-    TCodeItem& Member = *FCache.Row(Row).Item;
-    if (Name.empty() || Name == Member.Name) return;
-    Run([&] { FModelEditor->RenameMember(Member, Name); });
-}
-
-void TFWExplorerForm::RenameClassNode(QTreeWidgetItem* Node, const std::string& Typed) {
-    TCodeItem* Class = ItemOf(Node);
-    if (!Class || Class->Kind() == ckModule) return;
-    std::string Name = Trim(Typed.substr(0, Typed.find('<')));
-    if (FDesigner && FDesigner->IsDesignerClass(Class->Name) && !Name.empty()) Name[0] = 'T';
-    std::string OldName = Class->Name;
-    if (Name.empty() || Name == OldName) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, Node, OldName, Name] {
-            TCodeItem* Selected = SelectedItem();
-            if (FTree->currentItem() != Node || !Selected || Selected->Name != OldName) return;
-            Run([&] { FModelEditor->RenameMember(*Selected, Name); });
-            RebuildTree(); // a refused rename leaves the typed text in the node
-        },
-        Qt::QueuedConnection);
-}
-
-void TFWExplorerForm::BeginMemberDrag() {
-    EndDrag();
-    TCodeItem* Source = SelectedItem();
-    if (!Source) return;
-    for (const QModelIndex& Index : FList->selectionModel()->selectedRows()) {
-        int Row = Index.row();
-        if (Row < FCache.Count() && !FCache.Row(Row).Local)
-            FDragItems.push_back(FCache.Row(Row).Item);
-    }
-    if (FDragItems.empty()) return;
-    std::sort(FDragItems.begin(), FDragItems.end(),
-              [](const TCodeItem* A, const TCodeItem* B) { return A->StartLine < B->StartLine; });
-    FDragSource = Source;
-    FDragKind = Source->Kind() == ckModule ? 2 : 1;
-    FDragGeneration = FGeneration;
-}
-
-bool TFWExplorerForm::BeginClassDrag() {
-    EndDrag();
-    TCodeItem* Class = SelectedItem();
-    if (!Class || !IsClassKind(Class->Kind())) return false;
-    FDragSource = Class;
-    FDragKind = 3;
-    FDragGeneration = FGeneration;
-    return true;
-}
-
-void TFWExplorerForm::EndDrag() {
-    FDragKind = 0;
-    FDragItems.clear();
-    FDragSource = nullptr;
-}
-
-namespace {
-bool Descends(const QTreeWidgetItem* Node, const QTreeWidgetItem* From) {
-    for (; Node; Node = Node->parent())
-        if (Node == From) return true;
-    return false;
-}
-} // namespace
-
-Qt::DropAction TFWExplorerForm::DropActionOn(QTreeWidgetItem* Node,
-                                             Qt::KeyboardModifiers Keys) const {
-    TCodeItem* Target = ItemOf(Node);
-    if (!Target || FDragKind == 0 || FDragGeneration != FGeneration) return Qt::IgnoreAction;
-    if (FDragKind != 3) {
-        if (Target == SelectedItem()) return Qt::IgnoreAction;
-        bool Move = Keys.testFlag(Qt::ShiftModifier) && !Keys.testFlag(Qt::ControlModifier);
-        return Move ? Qt::MoveAction : Qt::CopyAction;
-    }
-    if (Target == FDragSource || !IsClassKind(Target->Kind())) return Qt::IgnoreAction;
-    bool InterfaceOnClass = FDragSource->Kind() == ckInterface && Target->Kind() == ckClass;
-    switch (KOLVAOptions().ContentsDisplayMode()) {
-    case dmCode:
-        return Qt::MoveAction;
-    case dmSorted:
-        return InterfaceOnClass ? Qt::MoveAction : Qt::IgnoreAction;
-    case dmHierarchy: {
-        QTreeWidgetItem* Dragged = FTree->currentItem();
-        bool Related = Node == Dragged->parent() || Descends(Node, Dragged);
-        bool SameKind = Target->Kind() == FDragSource->Kind();
-        return InterfaceOnClass || (SameKind && !Related) ? Qt::MoveAction : Qt::IgnoreAction;
-    }
-    }
-    return Qt::IgnoreAction;
-}
-
-void TFWExplorerForm::DropOn(QTreeWidgetItem* Node, Qt::KeyboardModifiers Keys) {
-    Qt::DropAction Action = DropActionOn(Node, Keys);
-    TCodeItem* Target = ItemOf(Node);
-    int Kind = FDragKind;
-    TItemList Items = FDragItems;
-    TCodeItem* Source = FDragSource;
-    EndDrag();
-    if (Action == Qt::IgnoreAction) return;
-    if (Kind != 3) {
-        Run([&] {
-            FModelEditor->CopyOrMoveItems(*Source, *Target, Action == Qt::MoveAction, Items);
-        });
-        return;
-    }
-    std::string Name = Source->Name;
-    auto& Dragged = static_cast<TClassItem&>(*Source);
-    auto& Onto = static_cast<TClassItem&>(*Target);
-    Run([&] {
-        switch (KOLVAOptions().ContentsDisplayMode()) {
-        case dmCode:
-            FModelEditor->DropClassInCode(Dragged, Onto);
-            break;
-        case dmSorted:
-            FModelEditor->DropClassSorted(Dragged, Onto);
-            break;
-        case dmHierarchy:
-            FModelEditor->DropClassInHierarchy(Dragged, Onto);
-            break;
-        }
-    });
-    int At = FParser.Module().FindChild({ckClass, ckInterface, ckObject, ckDispInterface}, Name);
-    if (At >= 0) {
-        SelectItem(FParser.Item(At));
-        ShowClass(false);
-    }
 }
 
 } // namespace kolva

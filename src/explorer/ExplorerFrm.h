@@ -58,6 +58,8 @@ public:
     TTreeViewEx& ContentsTree() { return *FTree; }
     TAutoScrollListView& DetailsList() { return *FList; }
     const TDisplayCache& Cache() const { return FCache; }
+    /// The code item a tree node stands for; null for none.
+    static TCodeItem* NodeItem(const QTreeWidgetItem* Node);
     /// The item of the selected tree node; null when none.
     TCodeItem* SelectedItem() const;
     /// Selects the node of Item; false when the tree has none.

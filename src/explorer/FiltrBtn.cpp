@@ -41,9 +41,13 @@ void TFilterButton::ApplyClick(bool CtrlHeld) {
         setChecked(!isChecked());
     } else {
         if (parentWidget())
-            for (auto* Other :
-                 parentWidget()->findChildren<TFilterButton*>(Qt::FindDirectChildrenOnly))
-                if (Other != this && Other->FGroupIndex == FGroupIndex) Other->setChecked(false);
+            // Found as tool buttons: the class has no meta-object of its own to search by.
+            for (auto* Button :
+                 parentWidget()->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+                auto* Other = dynamic_cast<TFilterButton*>(Button);
+                if (Other && Other != this && Other->FGroupIndex == FGroupIndex)
+                    Other->setChecked(false);
+            }
         setChecked(true);
     }
 }

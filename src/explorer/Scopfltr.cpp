@@ -33,7 +33,7 @@ TScopeFilter::TScopeFilter(QWidget* Parent) : QWidget(Parent) {
 
 void TScopeFilter::Arrange() {
     while (FLayout->count())
-        FLayout->takeAt(0);
+        delete FLayout->takeAt(0); // the layout's item only: the buttons stay
     for (int I = 0; I < ScopeCount; ++I) {
         TFilterButton* Button = FButtons[FReversed ? ScopeCount - 1 - I : I];
         Button->setFixedSize(FButtonWidth, FButtonHeight);

@@ -256,6 +256,79 @@ void TStringList::Sort() {
     Changed();
 }
 
+namespace {
+
+bool IsCommaBlank(char C) {
+    return static_cast<unsigned char>(C) <= ' ';
+}
+
+// An empty string is quoted too, so that a final empty item reads back (the component
+// library wrote it bare, and a final "," reads as nothing).
+bool NeedsCommaQuotes(std::string_view S) {
+    return S.empty() || std::any_of(S.begin(), S.end(),
+                                    [](char C) { return IsCommaBlank(C) || C == ',' || C == '"'; });
+}
+
+} // namespace
+
+std::string TStringList::CommaText() const {
+    std::string text;
+    for (int i = 0; i < Count(); ++i) {
+        if (i > 0) text += ',';
+        const std::string& s = FItems[size_t(i)].S;
+        if (!NeedsCommaQuotes(s)) {
+            text += s;
+            continue;
+        }
+        text += '"';
+        for (char c : s) {
+            if (c == '"') text += '"';
+            text += c;
+        }
+        text += '"';
+    }
+    return text;
+}
+
+void TStringList::SetCommaText(std::string_view Text) {
+    BeginUpdate();
+    Clear();
+    size_t p = 0;
+    const auto skipBlanks = [&] {
+        while (p < Text.size() && IsCommaBlank(Text[p]))
+            ++p;
+    };
+    skipBlanks();
+    while (p < Text.size()) {
+        std::string item;
+        if (Text[p] == '"') {
+            for (++p; p < Text.size(); ++p) {
+                if (Text[p] != '"') {
+                    item += Text[p];
+                } else if (p + 1 < Text.size() && Text[p + 1] == '"') {
+                    item += '"';
+                    ++p;
+                } else {
+                    ++p;
+                    break;
+                }
+            }
+        } else {
+            const size_t start = p;
+            while (p < Text.size() && !IsCommaBlank(Text[p]) && Text[p] != ',')
+                ++p;
+            item = Text.substr(start, p - start);
+        }
+        Add(std::move(item));
+        skipBlanks();
+        if (p < Text.size() && Text[p] == ',') {
+            ++p;
+            skipBlanks();
+        }
+    }
+    EndUpdate();
+}
+
 void TStringList::LoadFromFile(const std::string& FileName) {
     SetText(ReadFileText(FileName));
 }

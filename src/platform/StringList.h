@@ -58,6 +58,14 @@ public:
     int IndexOfName(std::string_view Name) const;
     std::string Values(std::string_view Name) const;
     void SetValue(std::string_view Name, std::string_view Value);
+    /// The strings joined by ","; one that is empty or holds a character up to the blank, a
+    /// "," or a double quote is written in double quotes with inner quotes doubled.
+    std::string CommaText() const;
+    /// Clears the list and adds the items of Text: a double-quoted stretch (doubled quotes
+    /// are one quote; an unclosed one runs to the end) or a run of characters above the blank
+    /// other than ","; blanks and control characters around the separators are skipped, and a
+    /// final "," adds no empty item.
+    void SetCommaText(std::string_view Text);
 
     bool Sorted() const { return FSorted; }
     void SetSorted(bool Value);

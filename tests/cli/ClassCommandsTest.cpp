@@ -44,8 +44,6 @@ TEST(ClassCommands, TypesAndConversions) {
          "+    procedure Helper(Step: Integer);\n-procedure Helper(Step: Integer);\n-\n"
          "-procedure Helper(Step: Integer);\n-begin\n-  WriteLn(Step);\n-end;\n-\n"
          "+procedure TCounter.Helper(Step: Integer);\n+begin\n+  WriteLn(Step);\n+end;\n+\n"},
-        {"set-ancestor F TCounter TBigCounter", 1,
-         "kolva: TBigCounter is declared after TCounter\n"},
         {"edit F TCounter --decl 'TCounter = interface'", 1,
          "kolva: --decl: \"TCounter = interface\" declares the interface TCounter, not a class\n"},
         {"convert F Helper method", 2,

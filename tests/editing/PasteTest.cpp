@@ -65,14 +65,12 @@ type
     function Area: Integer; virtual; abstract;
   end;
 
-
 implementation
 
 procedure TCodeTemplate.NewMethod;
 begin
   Area;
 end;
-
 
 end.
 )";
@@ -118,7 +116,8 @@ const std::string Procedures = "//FWWIN:MODULECOPY\nunit _FW_Copy_Buffer_;\n\nin
                                "procedure Beep; external 'snd';\n\nend.\n";
 const std::string Body = "  Step;\nend;\n";
 
-// clang-format off: one case, a few lines
+// One case, a few lines:
+// clang-format off
 const TPasteCase Cases[] = {
     {"MembersRenamedWithTheirImplementation", "TShape", "TShape", Members,
      {{"    procedure NewMethod;\n  end;", "    procedure NewMethod;\n    procedure NewMethod1; "
@@ -217,15 +216,6 @@ TEST_F(PasteTest, MovingAMethodTakesItsImplementationAlong) {
             {"    X: Integer;\n", "    X: Integer;\n    procedure NewMethod;\n"},
             {Body, Body + "\nprocedure TPoint3.NewMethod;\nbegin\nend;\n"}}},
           "Shapes");
-}
-
-TEST_F(PasteTest, TextWithoutSignatureIsPastedOnlyAfterOk) {
-    Load(Shapes);
-    Dialogs.Answers = {mrCancel};
-    EXPECT_THROW(Paste("TShape", "TShape", "Count: Integer;"), EAbort);
-    EXPECT_EQ(Dialogs.Texts,
-              std::vector<std::string>{"Copy buffer signature not found. Continue?"});
-    EXPECT_EQ(Text(), Original);
 }
 
 } // namespace

@@ -30,14 +30,6 @@ TEST(DataTypes, LookupAndTypeCodes) {
     EXPECT_EQ(names.Text(), "Integer\r\nstring\r\nVoid\r\n");
 }
 
-TEST(DataTypes, UpcaseStringNamesTheStringType) {
-    SetUpcaseStringTypeName(true);
-    EXPECT_EQ(DataTypeName(dtString), "String");
-    EXPECT_EQ(DataTypeOf(DataTypeName(dtString)), dtString);
-    SetUpcaseStringTypeName(false);
-    EXPECT_EQ(DataTypeName(dtString), "string");
-}
-
 TEST(DataTypes, ChecksCarryTheirExactMessages) {
     const struct {
         bool Field;

@@ -60,16 +60,37 @@ TEST(StringList, UpdateBracketsNotifyOnceAtTheOutermostEnd) {
     EXPECT_EQ(changes, 2);
     list.SetText("x\ny");
     EXPECT_EQ(changes, 3) << "SetText is one change";
+    list.SetText("");
+    EXPECT_EQ(list.Count(), 0) << "an empty text has no lines";
 }
 
-TEST(StringList, TextSplitsEveryLineBreakStyle) {
-    TStringList list;
-    list.SetText("a\r\nb\nc\rd\r\n");
-    EXPECT_EQ(list.Text(), "a\r\nb\r\nc\r\nd\r\n");
-    list.SetText("x\n\ny");
-    EXPECT_EQ(list.Count(), 3);
-    list.SetText("");
-    EXPECT_EQ(list.Count(), 0);
+// Each text, read as comma text, gives the items (joined by "|") and writes back as Written.
+TEST(StringList, CommaTextQuotesWhatWouldSplitAndReadsBackWhole) {
+    struct TCase {
+        const char* Text;
+        const char* Items;
+        const char* Written;
+    };
+    const TCase cases[] = {
+        {" a , b ,", "a|b", "a,b"},
+        {"a b,c", "a|b|c", "a,b,c"},
+        {"a,,b", "a||b", "a,\"\",b"},
+        {"\"C:\\My Files\\x.pas\",Page", "C:\\My Files\\x.pas|Page",
+         "\"C:\\My Files\\x.pas\",Page"},
+        {"\"say \"\"hi\"\"\",\"x,y\"", "say \"hi\"|x,y", "\"say \"\"hi\"\"\",\"x,y\""},
+        {"\"open", "open", "open"},
+        {"\"\"", "", "\"\""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Text);
+        TStringList list;
+        list.SetCommaText(c.Text);
+        std::string items;
+        for (int i = 0; i < list.Count(); ++i)
+            items += (i ? "|" : "") + list[i];
+        EXPECT_EQ(items, c.Items);
+        EXPECT_EQ(list.CommaText(), c.Written);
+    }
 }
 
 } // namespace

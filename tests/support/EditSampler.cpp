@@ -242,8 +242,6 @@ public:
              {"add-procedure", "FILE", "--decl", "procedure KolvaAdded(Value: Integer);"});
         unit("add-procedure implementation only", {"add-procedure", "FILE", "--no-interface",
                                                    "--decl", "function KolvaHidden: Integer;"});
-        unit("paste class", {"paste", "FILE", ".", "BUFFER"});
-        unit("paste procedures", {"paste", "FILE", ".", "BUFFER"});
         // Classes and interfaces only where the unit's compiler mode has them.
         if (FText.Used("class", {})) {
             unit("add-class class",
@@ -253,6 +251,8 @@ public:
                   "IKolvaAdded = interface"});
         }
         unit("add-class object default", {"add-class", "FILE", "object"});
+        unit("paste class", {"paste", "FILE", ".", "BUFFER"});
+        unit("paste procedures", {"paste", "FILE", ".", "BUFFER"});
         Table();
         for (TEditOperation& op : FOps)
             if (op.Args[0] == "paste") op.Buffer = PasteBuffer(op.Label);
@@ -438,27 +438,6 @@ private:
               fixed({"convert", "property"})},
              {"convert method to property", &C::Getters, keepsName("Get"),
               fixed({"convert", "property"})},
-             {"paste members into class", &C::PasteClasses, ordinaryClass,
-              fixed({"paste", "BUFFER"})},
-             {"paste members into object", &C::PasteObjects, any, fixed({"paste", "BUFFER"})},
-             {"paste members into interface", &C::PasteInterfaces,
-              [=](TCodeItem& i) { return i.Kind() == ckInterface && unused(i); },
-              fixed({"paste", "BUFFER"})},
-             {"paste local procedures", &C::PasteRoutines, withBody, fixed({"paste", "BUFFER"})},
-             {"copy-to method same class", &C::CopiedMethods,
-              [=](TCodeItem& i) {
-                  auto& m = static_cast<TProcItem&>(i);
-                  return withBody(i) && m.Binding() == bkStatic && ordinaryClass(*i.Parent());
-              },
-              [](TCodeItem& i) {
-                  return TArgs{"copy-to", "--to", PathOf(*i.Parent()), "--target-line",
-                               std::to_string(i.Parent()->StartLine)};
-              }},
-             {"copy-to procedure", &C::CopiedProcedures, withBody, fixed({"copy-to", "--to", "."})},
-             {"cut field", &C::CutFields, unused, fixed({"cut"})},
-             {"cut class", &C::CutClasses,
-              [=, this](TCodeItem& i) { return !FText.Used(i.Name, ClassLines(i)); },
-              fixed({"cut"})},
              {"rename class", &C::Classes, any, rename},
              {"rename interface", &C::Interfaces, any, rename},
              {"rename object", &C::Objects, any, rename},
@@ -480,6 +459,27 @@ private:
                   return unused(i) && type.find_first_of("[^( ") == std::string::npos;
               },
               fixed({"convert", "method"})},
+             {"paste members into class", &C::PasteClasses, ordinaryClass,
+              fixed({"paste", "BUFFER"})},
+             {"paste members into object", &C::PasteObjects, any, fixed({"paste", "BUFFER"})},
+             {"paste members into interface", &C::PasteInterfaces,
+              [=](TCodeItem& i) { return i.Kind() == ckInterface && unused(i); },
+              fixed({"paste", "BUFFER"})},
+             {"paste local procedures", &C::PasteRoutines, withBody, fixed({"paste", "BUFFER"})},
+             {"copy-to method same class", &C::CopiedMethods,
+              [=](TCodeItem& i) {
+                  auto& m = static_cast<TProcItem&>(i);
+                  return withBody(i) && m.Binding() == bkStatic && ordinaryClass(*i.Parent());
+              },
+              [](TCodeItem& i) {
+                  return TArgs{"copy-to", "--to", PathOf(*i.Parent()), "--target-line",
+                               std::to_string(i.Parent()->StartLine)};
+              }},
+             {"copy-to procedure", &C::CopiedProcedures, withBody, fixed({"copy-to", "--to", "."})},
+             {"cut field", &C::CutFields, unused, fixed({"cut"})},
+             {"cut class", &C::CutClasses,
+              [=, this](TCodeItem& i) { return !FText.Used(i.Name, ClassLines(i)); },
+              fixed({"cut"})},
              {"move down", &C::Implementations,
               [=, this](TCodeItem& i) { return Declared(&i) && &i != FAll.Implementations.back(); },
               [=, this](TCodeItem& i) {
