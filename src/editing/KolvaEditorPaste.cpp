@@ -244,10 +244,10 @@ void TKolvaEditor::InsertMembers(TCodeItem& Class, TStringList& Text) {
         if (item.Name != member->Name) renames[UpperCase(member->Name)] = item.Name;
         Adapt(item, target);
         if (auto* property = dynamic_cast<TPropertyItem*>(&item))
-            for (std::string* spec :
+            for (std::string* specifier :
                  {&property->ReadSpec, &property->WriteSpec, &property->StoredSpec})
-                if (auto it = renames.find(UpperCase(*spec)); it != renames.end())
-                    *spec = it->second;
+                if (auto it = renames.find(UpperCase(*specifier)); it != renames.end())
+                    *specifier = it->second;
         item.StartColumn = MemberIndent(target);
         PlaceMember(target, item, item.Visibility);
         auto* method = dynamic_cast<TMethodItem*>(&item);
